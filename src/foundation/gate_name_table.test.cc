@@ -1,0 +1,82 @@
+#include "foundation/gate_name_table.h"
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "foundation/gate_record.h"
+
+namespace {
+
+struct CatalogueRow {
+  int32_t id;
+  const char* name;
+  const char* label;
+};
+
+// The whole catalogue in its fixed order.
+const std::vector<CatalogueRow> kCatalogue = {
+    {1, "h", "H"},           {2, "x", "X"},          {3, "i", "I"},
+    {4, "id", "I"},          {5, "t", "T"},          {6, "s", "S"},
+    {7, "tdg", "Tdg"},       {8, "sdg", "Sdg"},      {9, "sx", "Sx"},
+    {10, "sxdg", "Sxdg"},    {11, "p", "P"},         {12, "r", "R"},
+    {13, "rv", "Rv"},        {14, "rx", "RX"},       {15, "ry", "RY"},
+    {16, "rz", "RZ"},        {17, "u", "U"},         {18, "y", "Y"},
+    {19, "z", "Z"},          {20, "cx", "X"},        {21, "cy", "Y"},
+    {22, "cz", "Z"},         {23, "ch", "H"},        {24, "cx", "X"},
+    {25, "cp", "P"},         {26, "crx", "RX"},      {27, "cry", "RY"},
+    {28, "crz", "RZ"},       {29, "cs", "S"},        {30, "csdg", "Sdg"},
+    {31, "csx", "Sx"},       {32, "cu", "U"},        {33, "dcx", "Dcx"},
+    {34, "ecr", "Ecr"},      {35, "iswap", "Iswap"}, {36, "rxx", "RXX"},
+    {37, "ryy", "RYY"},      {38, "rzx", "RZX"},     {39, "rzz", "RZZ"},
+    {40, "swap", "Swap"},    {41, "measure", "M"},   {42, "barrier", "B"},
+    {43, "barrier", "B"},    {44, "reset", "|0>"},   {45, "cswap", "Swap"},
+    {46, "cu1", "U1"},       {47, "cu3", "U3"},      {54, "u0", "U0"},
+    {48, "u1", "U1"},        {49, "u2", "U2"},       {50, "ccx", "ccx"},
+    {51, "ccz", "ccz"},      {52, "", ""},           {53, "", ""},
+};
+
+TEST(GateNameTableTest, HoldsTheWholeCatalogueInOrder) {
+  const std::vector<GateNameEntry>& table = GateNameTable();
+  ASSERT_EQ(table.size(), 54u);
+  for (size_t pos = 0; pos < kCatalogue.size(); ++pos) {
+    SCOPED_TRACE("position " + std::to_string(pos + 1));
+    EXPECT_EQ(table[pos].id, kCatalogue[pos].id);
+    EXPECT_EQ(table[pos].name, kCatalogue[pos].name);
+    EXPECT_EQ(table[pos].label, kCatalogue[pos].label);
+  }
+}
+
+TEST(GateNameTableTest, EveryIdOccursOnce) {
+  std::vector<int> seen(55, 0);
+  for (const GateNameEntry& entry : GateNameTable()) {
+    ASSERT_GE(entry.id, 1);
+    ASSERT_LE(entry.id, 54);
+    ++seen[static_cast<size_t>(entry.id)];
+  }
+  for (int id = 1; id <= 54; ++id) EXPECT_EQ(seen[static_cast<size_t>(id)], 1) << id;
+}
+
+TEST(GateNameTableTest, RecordLookupsAnswerTheCatalogueForEveryNonCompositeId) {
+  for (const CatalogueRow& row : kCatalogue) {
+    if (row.id == 53) continue;  // composites answer their own label
+    GateRecord record;
+    record.gate_type = row.id;
+    record.label = "ignored label";
+    EXPECT_EQ(record.GetName(), row.name) << "id " << row.id;
+    EXPECT_EQ(record.GetLabel(), row.label) << "id " << row.id;
+  }
+}
+
+TEST(GateNameTableTest, UnknownIdsGetEmptyTexts) {
+  for (int32_t id : {0, -1, -53, 55, 100, INT32_MAX, INT32_MIN}) {
+    GateRecord record;
+    record.gate_type = id;
+    record.label = "ccx";
+    EXPECT_EQ(record.GetName(), "") << "id " << id;
+    EXPECT_EQ(record.GetLabel(), "") << "id " << id;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,55 @@
+#ifndef TAVIRON_FOUNDATION_GATE_RECORD_H
+#define TAVIRON_FOUNDATION_GATE_RECORD_H
+
+#include <complex>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <Eigen/Dense>
+
+using Eigen::MatrixXcd;
+
+class ClassicalRegister;
+struct GateRecord;
+
+// Records are shared between the instruction list that holds them and the
+// Gate handles that refer to them; a record lives as long as its last holder.
+using GateRecordPtr = std::shared_ptr<GateRecord>;
+using GateRecordList = std::vector<GateRecordPtr>;
+
+// One instruction of a circuit. Plain public data; the builders fill the
+// fields directly after default construction.
+struct GateRecord {
+  MatrixXcd matrix;
+  std::vector<uint64_t> qubits;
+  std::vector<uint64_t> clbits;
+  int32_t gate_type = 0;
+  std::string label;
+  int64_t start_time = 0;
+  int64_t end_time = 0;
+  std::vector<double> params;
+  GateRecordList body;
+  std::vector<std::string> texts;
+  bool conditioned = false;
+  uint64_t condition_value = 0;
+  bool condition_on_clbit = true;
+  uint64_t condition_clbit = 0;
+  // Shared so that a register named by a condition never dangles; its
+  // current first index and size are read whenever the condition is tested.
+  std::shared_ptr<ClassicalRegister> condition_register;
+
+  GateRecord() = default;
+  GateRecord(const GateRecord&) = delete;
+  GateRecord& operator=(const GateRecord&) = delete;
+
+  // Field-by-field copy; the body's sub-records are shared, not copied,
+  // since a composite body never changes once built.
+  GateRecordPtr Clone() const;
+
+  std::string GetName() const;
+  std::string GetLabel() const;
+};
+
+#endif

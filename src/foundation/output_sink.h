@@ -1,0 +1,13 @@
+#ifndef TAVIRON_FOUNDATION_OUTPUT_SINK_H
+#define TAVIRON_FOUNDATION_OUTPUT_SINK_H
+
+#include <functional>
+#include <string>
+
+// Where the core's console lines go (progress lines, run start/end lines,
+// monitor lines). The core never prints by itself: the Python module passes
+// a sink that prints through Python, tests pass one that captures. An empty
+// sink discards the line. Each call carries one whole line, without its end.
+using OutputSink = std::function<void(const std::string& line)>;
+
+#endif

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian machine lacks to build and test TavironLib:
+# a C++ compiler, CMake, Eigen 3.4 and GoogleTest from the system packages,
+# and a Python virtual environment (.venv) with the test tools.
+set -euo pipefail
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+need=()
+command -v g++ >/dev/null 2>&1 || need+=(g++)
+command -v make >/dev/null 2>&1 || need+=(make)
+[ -f /usr/include/eigen3/Eigen/Dense ] || need+=(libeigen3-dev)
+[ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
+python3 -c 'import venv, ensurepip' >/dev/null 2>&1 || need+=(python3-venv)
+if [ ${#need[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  export DEBIAN_FRONTEND=noninteractive
+  $sudo apt-get update -qq
+  $sudo apt-get install -y -qq "${need[@]}" >/dev/null
+fi
+
+if [ ! -x "$root/.venv/bin/python" ]; then
+  python3 -m venv "$root/.venv"
+fi
+"$root/.venv/bin/python" -m pip install -q --upgrade pip
+"$root/.venv/bin/python" -m pip install -q cmake ninja pytest numpy
