@@ -1,0 +1,133 @@
+// Times representative workloads on the simulator, per job and per shot.
+// A job is what the shot loop does: one engine state, reset before every
+// shot but the first, the whole instruction list per shot, and the shot's
+// bit string read back.
+//
+//   taviron_bench [repetitions]
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <complex>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <Eigen/Dense>
+#include <Eigen/QR>
+
+#include "circuit/quantum_circuit.h"
+#include "simulator/mps_state.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+struct Workload {
+  std::string name;
+  std::unique_ptr<QuantumCircuit> circuit;
+  int shots;
+};
+
+std::unique_ptr<QuantumCircuit> Bell() {
+  auto qc = std::make_unique<QuantumCircuit>(2);
+  qc->h(0);
+  qc->cx(0, 1);
+  qc->measure(0, 0);
+  qc->measure(1, 1);
+  return qc;
+}
+
+std::unique_ptr<QuantumCircuit> Ghz(uint64_t n) {
+  auto qc = std::make_unique<QuantumCircuit>(n);
+  qc->h(0);
+  for (uint64_t q = 0; q + 1 < n; ++q) qc->cx(q, q + 1);
+  for (uint64_t q = 0; q < n; ++q) qc->measure(q, q);
+  return qc;
+}
+
+Eigen::MatrixXcd RandomUnitary4(std::mt19937& rng) {
+  std::normal_distribution<double> normal;
+  Eigen::MatrixXcd a(4, 4);
+  for (Eigen::Index i = 0; i < a.size(); ++i) a(i) = std::complex<double>(normal(rng), normal(rng));
+  Eigen::HouseholderQR<Eigen::MatrixXcd> qr(a);
+  return qr.householderQ() * Eigen::MatrixXcd::Identity(4, 4);
+}
+
+// Layers of random two-qubit gates on neighbouring pairs, alternating even
+// and odd pairs. A general two-qubit gate has no gate method of its own, so
+// its records are appended directly.
+std::unique_ptr<QuantumCircuit> Brickwork(uint64_t n, int depth, uint32_t seed) {
+  std::mt19937 rng(seed);
+  auto qc = std::make_unique<QuantumCircuit>(n);
+  for (int layer = 0; layer < depth; ++layer) {
+    for (uint64_t q = static_cast<uint64_t>(layer % 2); q + 1 < n; q += 2) {
+      auto record = std::make_shared<GateRecord>();
+      record->gate_type = 52;
+      record->matrix = RandomUnitary4(rng);
+      record->qubits = {q, q + 1};
+      qc->gates.push_back(record);
+    }
+  }
+  for (uint64_t q = 0; q < n; ++q) qc->measure(q, q);
+  return qc;
+}
+
+// The quantum Fourier transform of a basis state, with the final swaps.
+std::unique_ptr<QuantumCircuit> Qft(uint64_t n) {
+  auto qc = std::make_unique<QuantumCircuit>(n);
+  for (uint64_t q = 0; q < n; q += 3) qc->x(q);
+  for (uint64_t j = n; j-- > 0;) {
+    qc->h(j);
+    for (uint64_t k = j; k-- > 0;) qc->cp(kPi / std::pow(2.0, static_cast<double>(j - k)), k, j);
+  }
+  for (uint64_t q = 0; q < n / 2; ++q) qc->swap(q, n - 1 - q);
+  for (uint64_t q = 0; q < n; ++q) qc->measure(q, q);
+  return qc;
+}
+
+double RunJobSeconds(const QuantumCircuit& circuit, int shots, size_t& distinct_strings) {
+  const auto start = std::chrono::steady_clock::now();
+  MpsState state(static_cast<int64_t>(circuit.num_qubits + circuit.num_ancillas));
+  std::vector<std::string> bits;
+  bits.reserve(static_cast<size_t>(shots));
+  for (int shot = 0; shot < shots; ++shot) {
+    if (!state.fresh) state.Reset();
+    state.fresh = false;
+    state.ExecuteInstructions(true, circuit.gates);
+    bits.push_back(state.GetShotBits());
+  }
+  const auto end = std::chrono::steady_clock::now();
+  std::sort(bits.begin(), bits.end());
+  distinct_strings = static_cast<size_t>(std::unique(bits.begin(), bits.end()) - bits.begin());
+  return std::chrono::duration<double>(end - start).count();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  std::vector<Workload> workloads;
+  workloads.push_back({"bell", Bell(), 10000});
+  workloads.push_back({"ghz-20", Ghz(20), 1000});
+  workloads.push_back({"ghz-60", Ghz(60), 1000});
+  workloads.push_back({"brickwork-12-d10", Brickwork(12, 10, 1), 100});
+  workloads.push_back({"brickwork-14-d10", Brickwork(14, 10, 2), 100});
+  workloads.push_back({"brickwork-16-d10", Brickwork(16, 10, 3), 100});
+  workloads.push_back({"qft-12", Qft(12), 1000});
+
+  std::printf("%-18s %6s %7s %7s %12s %14s %9s\n", "workload", "qubits", "records", "shots",
+              "job ms (min)", "per shot us", "outcomes");
+  for (const Workload& w : workloads) {
+    double best = 1e300;
+    size_t distinct = 0;
+    for (int r = 0; r < repetitions; ++r) best = std::min(best, RunJobSeconds(*w.circuit, w.shots, distinct));
+    std::printf("%-18s %6llu %7zu %7d %12.3f %14.3f %9zu\n", w.name.c_str(),
+                static_cast<unsigned long long>(w.circuit->num_qubits), w.circuit->gates.size(), w.shots,
+                best * 1e3, best * 1e6 / w.shots, distinct);
+  }
+  return 0;
+}

@@ -1,0 +1,11 @@
+#include "circuit/composite_record.h"
+
+#include <memory>
+
+GateRecordPtr NewCompositeRecord(const std::string& label,
+                                 const std::string& default_label) {
+  auto record = std::make_shared<GateRecord>();
+  record->gate_type = kCompositeGateType;
+  record->label = label.empty() ? default_label : label;
+  return record;
+}

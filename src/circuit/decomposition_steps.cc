@@ -1,0 +1,53 @@
+// Table-driven appending of fixed decompositions.
+
+#include "circuit/decomposition_steps.h"
+
+#include "circuit/append_core.h"
+#include "circuit/computed_one_qubit_gates.h"
+#include "foundation/exceptions.h"
+
+namespace {
+
+int32_t AppendStep(QuantumCircuit& circuit, const DecompositionStep& step,
+                   const std::vector<uint64_t>& operands, GateRecordList& body,
+                   const std::string& label) {
+  const uint64_t first = operands.at(step.first);
+  switch (step.gate) {
+    case DecompositionGate::kH:
+      return AppendH(circuit, first, body, label);
+    case DecompositionGate::kT:
+      return AppendT(circuit, first, body, label);
+    case DecompositionGate::kTdg:
+      return AppendTdg(circuit, first, body, label);
+    case DecompositionGate::kP:
+      return AppendP(circuit, step.lambda, first, body, label);
+    case DecompositionGate::kCX:
+      return AppendCX(circuit, first, operands.at(step.second), body, label);
+    case DecompositionGate::kCU1:
+      return AppendCU1(circuit, step.lambda, first, operands.at(step.second),
+                       body, label);
+    case DecompositionGate::kU1:
+      return AppendU1(circuit, step.lambda, first, body, label);
+    case DecompositionGate::kU2:
+      return AppendU2(circuit, step.phi, step.lambda, first, body, label);
+  }
+  return 0;
+}
+
+}  // namespace
+
+void AppendDecompositionSteps(QuantumCircuit& circuit,
+                              const std::vector<DecompositionStep>& steps,
+                              const std::vector<uint64_t>& operands,
+                              GateRecordList& body, const std::string& label) {
+  for (const DecompositionStep& step : steps) {
+    if (AppendStep(circuit, step, operands, body, label) != 0) {
+      throw RunTimeError("Error handling multi control gate.");
+    }
+  }
+}
+
+void MarkCompositeQubitsActive(QuantumCircuit& circuit,
+                               const GateRecord& composite) {
+  for (uint64_t qubit : composite.qubits) circuit.active_qubits[qubit] = 1;
+}

@@ -1,0 +1,287 @@
+#ifndef TAVIRON_CIRCUIT_QUANTUM_CIRCUIT_H
+#define TAVIRON_CIRCUIT_QUANTUM_CIRCUIT_H
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <utility>
+#include <variant>
+#include <vector>
+
+#include "circuit/registers.h"
+#include "foundation/gate.h"
+#include "foundation/gate_record.h"
+
+// Numbers the default circuit names "circuit_<n>"; compose also reads and
+// advances it. Never reset; wraps modulo 2^32.
+extern int32_t CircuitNameCounter;
+
+// One positional argument of the register constructor: a caller's register
+// object (not owned), or std::monostate for an argument that is no register.
+using RegisterArgument = std::variant<std::monostate, QuantumRegister*,
+                                      AncillaRegister*, ClassicalRegister*>;
+
+// A circuit: registers, counts, per-qubit bookkeeping, the instruction list
+// and the run settings. Gate methods return their handle as a unique_ptr that
+// the caller owns (null only where a method returns nothing).
+class QuantumCircuit {
+ public:
+  uint64_t total_qubits = 0;
+  int32_t shots = 0;
+  std::vector<int64_t> clbit_slots;
+  std::vector<int64_t> active_qubits;
+  std::vector<std::shared_ptr<QuantumRegister>> quantum_registers;
+  std::vector<std::shared_ptr<AncillaRegister>> ancilla_registers;
+  std::vector<std::shared_ptr<ClassicalRegister>> classical_registers;
+  uint64_t num_qubits = 0;
+  uint64_t num_ancillas = 0;
+  uint64_t num_clbits = 0;
+  std::string header = "OPENQASM 2.0;";
+  int32_t instances = 153;
+  double global_phase = 0.0;
+  std::string prefix = "circuit";
+  GateRecordList gates;
+  std::string name;
+  bool quiet = true;
+
+  // Count constructor: num_qubits of 0 or above 100 becomes 100; throws
+  // std::range_error when num_cbits exceeds the (limited) qubit count.
+  QuantumCircuit(uint64_t num_qubits, uint64_t num_cbits,
+                 std::string name = "", double global_phase = 0.0);
+  // Qubit-count constructor: the count constructor with as many classical
+  // bits as qubits.
+  explicit QuantumCircuit(uint64_t num_qubits, std::string name = "",
+                          double global_phase = 0.0);
+  // Register constructor: copies the given registers, then writes the
+  // circuit's first indices and default names back into the caller's objects.
+  explicit QuantumCircuit(const std::vector<RegisterArgument>& args,
+                          std::string name = "", double global_phase = 0.0);
+  // Vector constructor: keeps the caller's register objects themselves; a
+  // complementary classical register is appended to `classical`.
+  QuantumCircuit(
+      const std::vector<std::shared_ptr<QuantumRegister>>& quantum,
+      const std::vector<std::shared_ptr<AncillaRegister>>& ancilla,
+      std::vector<std::shared_ptr<ClassicalRegister>>& classical,
+      std::string name, double global_phase);
+
+  QuantumCircuit(const QuantumCircuit&) = delete;
+  QuantumCircuit& operator=(const QuantumCircuit&) = delete;
+  virtual ~QuantumCircuit();
+
+  // Register set-up (last step of every constructor).
+  void SetupRegisters();
+  // kind: 0 quantum, 1 ancilla, 2 classical; position is 1-based.
+  bool IsRegisterNameUsed(const std::string& name, uint64_t position,
+                          int32_t kind) const;
+
+  // Bookkeeping.
+  void clear();
+  int32_t size() const;
+  std::pair<int64_t, std::string> FindQubitRegister(int64_t index) const;
+  std::pair<int64_t, std::string> FindClbitRegister(int64_t index) const;
+  int64_t GetQubitIndex(const std::string& register_name,
+                        uint64_t local_index) const;
+  int64_t GetRegisterSize(const std::string& register_name) const;
+
+  // One-qubit gates with constant matrices: int, list and register forms.
+  std::unique_ptr<HGate> h(uint64_t qubit, std::string label = "");
+  std::unique_ptr<HGate> h_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<HGate> h_register(const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<XGate> x(uint64_t qubit, std::string label = "");
+  std::unique_ptr<XGate> x_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<XGate> x_register(const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<IGate> i(uint64_t qubit, std::string label = "");
+  std::unique_ptr<IGate> i_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<IGate> i_register(const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<TGate> t(uint64_t qubit, std::string label = "");
+  std::unique_ptr<TGate> t_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<TGate> t_register(const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<SGate> s(uint64_t qubit, std::string label = "");
+  std::unique_ptr<SGate> s_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<SGate> s_register(const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<TdgGate> tdg(uint64_t qubit, std::string label = "");
+  std::unique_ptr<TdgGate> tdg_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<TdgGate> tdg_register(const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<SdgGate> sdg(uint64_t qubit, std::string label = "");
+  std::unique_ptr<SdgGate> sdg_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<SdgGate> sdg_register(const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<SXGate> sx(uint64_t qubit, std::string label = "");
+  std::unique_ptr<SXGate> sx_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<SXGate> sx_register(const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<SXdgGate> sxdg(uint64_t qubit, std::string label = "");
+  std::unique_ptr<SXdgGate> sxdg_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<SXdgGate> sxdg_register(const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<YGate> y(uint64_t qubit, std::string label = "");
+  std::unique_ptr<YGate> y_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<YGate> y_register(const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<ZGate> z(uint64_t qubit, std::string label = "");
+  std::unique_ptr<ZGate> z_list(std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<ZGate> z_register(const QuantumRegister& qr, std::string label = "");
+
+  // Measurement, reset and barrier.
+  std::unique_ptr<MeasGate> measure(uint64_t qubit, uint64_t classical_bit,
+                                    std::string label = "");
+  std::unique_ptr<MeasGate> measure_qubit(uint64_t qubit, std::string label = "");
+  std::unique_ptr<MeasGate> measure_all(std::string label = "");
+  std::unique_ptr<MeasGate> measure_active(std::string label = "");
+  // Null when the qubit is out of range.
+  std::unique_ptr<ResetGate> reset(uint64_t qubit, std::string label = "");
+  std::unique_ptr<ResetGate> reset_list(std::vector<int64_t> qubit_list,
+                                        std::string label = "");
+  // 0, or BarrierNothingAppended when no record was appended.
+  int32_t barrier(std::string label = "");
+  int32_t barrier_list(std::vector<int64_t> qubit_list, std::string label = "");
+  static constexpr int32_t BarrierNothingAppended = -2147483628;
+
+  // Two-qubit gates; the first qubit (the control) is the matrix's low bit.
+  std::unique_ptr<CXGate> cx(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CXGate> cnot(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CYGate> cy(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CZGate> cz(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CHGate> ch(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CSGate> cs(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CSdgGate> csdg(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CSXGate> csx(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CPGate> cp(double theta, uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CRXGate> crx(double theta, uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CRYGate> cry(double theta, uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CRZGate> crz(double theta, uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CU1Gate> cu1(double theta, uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CUGate> cu(double theta, double phi, double lambda, double gamma, uint64_t control_qubit,
+                             uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<CU3Gate> cu3(double theta, double phi, double lambda, uint64_t control_qubit,
+                               uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<DCXGate> dcx(uint64_t qubit1, uint64_t qubit2, std::string label = "");
+  std::unique_ptr<ECRGate> ecr(uint64_t qubit1, uint64_t qubit2, std::string label = "");
+  std::unique_ptr<ISWAPGate> iswap(uint64_t qubit1, uint64_t qubit2, std::string label = "");
+  std::unique_ptr<SWAPGate> swap(uint64_t qubit1, uint64_t qubit2, std::string label = "");
+  std::unique_ptr<RXXGate> rxx(double theta, uint64_t qubit1, uint64_t qubit2, std::string label = "");
+  std::unique_ptr<RYYGate> ryy(double theta, uint64_t qubit1, uint64_t qubit2, std::string label = "");
+  std::unique_ptr<RZXGate> rzx(double theta, uint64_t qubit1, uint64_t qubit2, std::string label = "");
+  std::unique_ptr<RZZGate> rzz(double theta, uint64_t qubit1, uint64_t qubit2, std::string label = "");
+
+  // Computed one-qubit gates, composites, Pauli strings, depth and width
+  // (begin)
+  // One-qubit gates with computed matrices: the angles come first, then the
+  // int, list or register operand. u3 appends the record of u (type 17);
+  // u0 is the identity whatever its angle.
+  std::unique_ptr<PhaseGate> p(double theta, uint64_t qubit, std::string label = "");
+  std::unique_ptr<PhaseGate> p_list(double theta, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<PhaseGate> p_register(double theta, const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<RGate> r(double theta, double phi, uint64_t qubit, std::string label = "");
+  std::unique_ptr<RGate> r_list(double theta, double phi, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<RGate> r_register(double theta, double phi, const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<RVGate> rv(double vx, double vy, double vz, uint64_t qubit, std::string label = "");
+  std::unique_ptr<RVGate> rv_list(double vx, double vy, double vz, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<RVGate> rv_register(double vx, double vy, double vz, const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<RXGate> rx(double theta, uint64_t qubit, std::string label = "");
+  std::unique_ptr<RXGate> rx_list(double theta, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<RXGate> rx_register(double theta, const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<RYGate> ry(double theta, uint64_t qubit, std::string label = "");
+  std::unique_ptr<RYGate> ry_list(double theta, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<RYGate> ry_register(double theta, const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<RZGate> rz(double phi, uint64_t qubit, std::string label = "");
+  std::unique_ptr<RZGate> rz_list(double phi, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<RZGate> rz_register(double phi, const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<UGate> u(double theta, double phi, double lambda, uint64_t qubit, std::string label = "");
+  std::unique_ptr<UGate> u_list(double theta, double phi, double lambda, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<UGate> u_register(double theta, double phi, double lambda, const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<U0Gate> u0(double gamma, uint64_t qubit, std::string label = "");
+  std::unique_ptr<U0Gate> u0_list(double gamma, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<U0Gate> u0_register(double gamma, const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<U1Gate> u1(double lambda, uint64_t qubit, std::string label = "");
+  std::unique_ptr<U1Gate> u1_list(double lambda, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<U1Gate> u1_register(double lambda, const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<U2Gate> u2(double phi, double lambda, uint64_t qubit, std::string label = "");
+  std::unique_ptr<U2Gate> u2_list(double phi, double lambda, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<U2Gate> u2_register(double phi, double lambda, const QuantumRegister& qr, std::string label = "");
+  std::unique_ptr<U3Gate> u3(double theta, double phi, double lambda, uint64_t qubit, std::string label = "");
+  std::unique_ptr<U3Gate> u3_list(double theta, double phi, double lambda, std::vector<int64_t> qubits, std::string label = "");
+  std::unique_ptr<U3Gate> u3_register(double theta, double phi, double lambda, const QuantumRegister& qr, std::string label = "");
+
+  // Three-qubit composites: one record of type 53 whose body holds the
+  // decomposition; the handle holds the composite alone. An empty label
+  // gives the composite its default label ("ccx", "ccz", "cswap", "Rccx").
+  std::unique_ptr<CCXGate> ccx(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t target_qubit,
+                               std::string label = "");
+  std::unique_ptr<CCXGate> toffoli(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t target_qubit,
+                                   std::string label = "");
+  std::unique_ptr<CCZGate> ccz(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t target_qubit,
+                               std::string label = "");
+  std::unique_ptr<CSWAPGate> cswap(uint64_t control_qubit, uint64_t target_qubit1, uint64_t target_qubit2,
+                                   std::string label = "");
+  // The control first, then the two exchanged qubits, as cswap.
+  std::unique_ptr<CSWAPGate> fredkin(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t target_qubit,
+                                     std::string label = "");
+  std::unique_ptr<RCCXGate> rccx(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t target_qubit,
+                                 std::string label = "");
+  // A Pauli string: the last letter of pauli_operator acts on the first
+  // listed qubit. One composite (default label "Pauli") whose qubit list is
+  // qubit_list reversed and whose texts are the upper-case letters.
+  std::unique_ptr<PAULIGate> pauli(std::vector<int64_t> qubit_list, const std::string& pauli_operator,
+                                   std::string label = "");
+
+  // The largest number of records on any one qubit, every barrier record
+  // lining all qubits up to the highest count so far.
+  int32_t depth() const;
+  // Qubits (quantum and ancilla) plus classical bits.
+  int32_t width() const;
+  // (end)
+
+  // Multi-controlled gates, fixed decompositions, append and compose
+  // (begin)
+  // Fixed decompositions: one composite whose body is the gate's
+  // decomposition; the handle holds the composite alone. Default labels
+  // "Gms", "rc3x", "c3sqrtx", "c3x", "c4x". ms and rc3x are the same gates
+  // as gms and rcccx.
+  std::unique_ptr<GMSGate> gms(double theta, std::vector<uint64_t> qubit_list, std::string label = "");
+  std::unique_ptr<GMSGate> ms(double theta, std::vector<uint64_t> qubit_list, std::string label = "");
+  std::unique_ptr<RCCCXGate> rcccx(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t control_qubit3,
+                                   uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<RCCCXGate> rc3x(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t control_qubit3,
+                                  uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<C3SQRTX> c3sqrtx(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t control_qubit3,
+                                   uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<MCXGate> c3x(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t control_qubit3,
+                               uint64_t target_qubit, std::string label = "");
+  std::unique_ptr<MCXGate> c4x(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t control_qubit3,
+                               uint64_t control_qubit4, uint64_t target_qubit, std::string label = "");
+
+  // Multi-controlled gates on any number of controls (repeats ignored). The
+  // composite's qubits are the sorted controls, then the target; default
+  // labels "mcphase", "mcrx", "mcry", "mcrz", "mcx". mcrz is the
+  // multi-controlled phase diag(1, e^(i lambda)). mcx with one to four
+  // controls is cx, ccx, c3x or c4x. use_basis_gates, ancilla_qubits and
+  // mode change nothing.
+  std::unique_ptr<MCPGate> mcp(double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
+                               std::string label = "");
+  std::unique_ptr<MCRXGate> mcrx(double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
+                                 bool use_basis_gates = false, std::string label = "");
+  std::unique_ptr<MCRYGate> mcry(double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
+                                 bool use_basis_gates = false, std::string label = "");
+  std::unique_ptr<MCRZGate> mcrz(double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
+                                 bool use_basis_gates = false, std::string label = "");
+  std::unique_ptr<MCXGate> mcx(std::vector<uint64_t> control_qubits, uint64_t target_qubit,
+                               std::vector<uint64_t> ancilla_qubits = {}, std::string mode = "noancilla",
+                               std::string label = "");
+  std::unique_ptr<MCXGate> mct(std::vector<uint64_t> control_qubits, uint64_t target_qubit,
+                               std::vector<uint64_t> ancilla_qubits = {}, std::string mode = "noancilla",
+                               std::string label = "");
+
+  // Attach another circuit (which may be this one) as one composite named
+  // after it: its records are copied through the qubit map (one entry per
+  // qubit of this circuit) and the classical map (one per classical bit).
+  // append always puts the composite last and returns 0; compose puts it
+  // first when front is set and returns this circuit, or nullptr when
+  // inplace is set. Empty compose lists are the identity maps.
+  int32_t append(const QuantumCircuit& qc, std::vector<uint64_t> qubits_vector,
+                 std::vector<uint64_t> cbits_vector);
+  QuantumCircuit* compose(const QuantumCircuit& other, std::vector<uint64_t> qubits = {},
+                          std::vector<uint64_t> clbits = {}, bool front = false, bool inplace = false,
+                          bool wrap = false);
+  int32_t AttachCircuit(const QuantumCircuit& other, std::vector<uint64_t> qubit_map,
+                        std::vector<uint64_t> clbit_map, bool front);
+  // (end)
+};
+
+#endif

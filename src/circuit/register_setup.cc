@@ -1,0 +1,95 @@
+// Register set-up: first indices, default names, the duplicate-name check,
+// the counts, and the re-basing of the process-wide index counters.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "circuit/quantum_circuit.h"
+#include "foundation/exceptions.h"
+
+namespace {
+
+constexpr int32_t kQuantumKind = 0;
+constexpr int32_t kAncillaKind = 1;
+constexpr int32_t kClassicalKind = 2;
+
+// Gives an unnamed register the name letter + counter and advances the
+// counter.
+template <class Register>
+void NameIfUnnamed(Register& reg, char letter, int32_t& name_counter) {
+  if (!reg.name.empty()) return;
+  reg.name = letter + std::to_string(name_counter);
+  name_counter = WrappingAdd32(name_counter, 1);
+}
+
+// Whether any register of `registers` other than the one at 1-based
+// `skip_position` bears `name` (skip_position 0 skips none).
+template <class Register>
+bool AnyNamed(const std::vector<std::shared_ptr<Register>>& registers,
+              const std::string& name, uint64_t skip_position) {
+  for (size_t k = 0; k < registers.size(); ++k) {
+    if (k + 1 != skip_position && registers[k]->name == name) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void QuantumCircuit::SetupRegisters() {
+  num_qubits = 0;
+  num_ancillas = 0;
+
+  int32_t offset = 0;
+  uint64_t position = 1;
+  for (const auto& reg : quantum_registers) {
+    QuantumRegisterCounter = offset;
+    num_qubits += static_cast<uint64_t>(static_cast<int64_t>(reg->size));
+    reg->first_index = offset;
+    NameIfUnnamed(*reg, 'q', QuantumRegisterNameCounter);
+    if (IsRegisterNameUsed(reg->name, position++, kQuantumKind)) {
+      throw RunTimeError(reg->name + " Register name already defined.");
+    }
+    offset = WrappingAdd32(QuantumRegisterCounter, reg->size);
+  }
+  QuantumRegisterCounter = offset;
+
+  AncillaRegisterCounter = 0;
+  position = 1;
+  for (const auto& reg : ancilla_registers) {
+    num_ancillas += static_cast<uint64_t>(static_cast<int64_t>(reg->size));
+    reg->first_index =
+        WrappingAdd32(AncillaRegisterCounter, QuantumRegisterCounter);
+    NameIfUnnamed(*reg, 'a', AncillaRegisterNameCounter);
+    if (IsRegisterNameUsed(reg->name, position++, kAncillaKind)) {
+      throw RunTimeError(reg->name + " Register name already defined.");
+    }
+    AncillaRegisterCounter = WrappingAdd32(AncillaRegisterCounter, reg->size);
+  }
+
+  ClassicalRegisterCounter = 0;
+  position = 1;
+  for (const auto& reg : classical_registers) {
+    reg->first_index = ClassicalRegisterCounter;
+    NameIfUnnamed(*reg, 'c', ClassicalRegisterNameCounter);
+    if (IsRegisterNameUsed(reg->name, position++, kClassicalKind)) {
+      throw RunTimeError(reg->name + " Register name already defined.");
+    }
+    ClassicalRegisterCounter =
+        WrappingAdd32(ClassicalRegisterCounter, reg->size);
+  }
+
+  num_clbits = clbit_slots.size();
+  clbit_slots.assign(clbit_slots.size(), -1);
+}
+
+bool QuantumCircuit::IsRegisterNameUsed(const std::string& name,
+                                        uint64_t position,
+                                        int32_t kind) const {
+  return AnyNamed(quantum_registers, name,
+                  kind == kQuantumKind ? position : 0) ||
+         AnyNamed(ancilla_registers, name,
+                  kind == kAncillaKind ? position : 0) ||
+         AnyNamed(classical_registers, name,
+                  kind == kClassicalKind ? position : 0);
+}

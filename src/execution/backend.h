@@ -1,0 +1,122 @@
+#ifndef TAVIRON_EXECUTION_BACKEND_H
+#define TAVIRON_EXECUTION_BACKEND_H
+
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+
+#include "execution/run_snapshot.h"
+#include "foundation/output_sink.h"
+
+class JobV1;
+class QuantumCircuit;
+class Result;
+
+// The keyword arguments of a run, each already converted, present only when
+// given: the shot count and quiet flag are written into the circuit, the
+// mode chooses the path ("sync" in any letter case runs in the calling
+// thread, anything else queues).
+struct RunOptions {
+  std::optional<int32_t> shots;
+  std::optional<std::string> mode;
+  std::optional<bool> quiet;
+};
+
+// One entry of a backend's queue. It holds the circuit that the run was
+// given and the job, and carries what the shots need (see CopyCircuit) and
+// the sink that the job's progress lines go to from the worker thread. A
+// sink given to a queued run is called and released on the worker thread.
+struct ExecutionTask {
+  std::shared_ptr<QuantumCircuit> circuit;
+  std::shared_ptr<JobV1> job;
+  RunSnapshot snapshot;
+  OutputSink sink;
+};
+
+// The local simulator backend: a first-in first-out queue of tasks served
+// one at a time by a worker thread of its own. Always owned through
+// std::shared_ptr (its jobs hold it), so that it lives as long as its last
+// holder; the last holder may be let go on the worker thread itself, in
+// which case the worker is detached instead of joined.
+class BackendV2 : public std::enable_shared_from_this<BackendV2> {
+ public:
+  const int32_t version = 2;
+  const int32_t dt = 1;
+  const int32_t dtm = 1;
+  const int32_t max_circuits = 1;
+  const int32_t num_qubits = 100;
+  const std::string name = "velmora_taviron";
+  const std::string description = "Taviron Simulator Velmora";
+  const std::string online_date = "9/12/2023";
+  const std::string backend_version = "0.2.1";
+
+  // Starts the worker; std::system_error when the thread cannot start.
+  BackendV2();
+  BackendV2(const BackendV2&) = delete;
+  BackendV2& operator=(const BackendV2&) = delete;
+  // StopWorker.
+  ~BackendV2();
+
+  // Writes the given shot count and quiet flag into the circuit, then runs
+  // it synchronously (mode "sync") or queues it. Lines go to sink.
+  std::shared_ptr<JobV1> run(const std::shared_ptr<QuantumCircuit>& circuit,
+                             const RunOptions& options = {}, const OutputSink& sink = {});
+  // Writes shots into the circuit and queues it.
+  std::shared_ptr<JobV1> run_shots(const std::shared_ptr<QuantumCircuit>& circuit,
+                                   int32_t shots, const OutputSink& sink = {});
+
+  // The queued path: returns the job QUEUED (or already taken by the
+  // worker); the job id is the job counter, which then advances.
+  std::shared_ptr<JobV1> SubmitAsync(const std::shared_ptr<QuantumCircuit>& circuit,
+                                     const OutputSink& sink);
+  // The synchronous path, in the calling thread: returns the job DONE (or
+  // ERROR when no engine state could be made). Refused with RunTimeError
+  // while tasks wait in the queue. Takes the job counter's value as the id
+  // without advancing it.
+  std::shared_ptr<JobV1> RunSync(const std::shared_ptr<QuantumCircuit>& circuit,
+                                 const OutputSink& sink);
+  // Runs one job's shots on one engine state and completes its Result.
+  // Exceptions raised during a shot propagate (the worker turns them into
+  // ERROR); failing to make the engine state ends the job ERROR at once.
+  static void ExecuteJob(const RunSnapshot& snapshot, JobV1& job, Result& result,
+                         bool time_lines, const OutputSink& sink);
+
+  // Sets the stop flag and wakes the worker, without waiting: the job it
+  // runs finishes, it takes no further task. Lets a caller stop many
+  // backends at once before waiting for each.
+  void RequestStop();
+  // RequestStop, then waits for the worker to end, or detaches it when
+  // called on the worker thread itself. Tasks still queued are let go and
+  // their jobs stay QUEUED; a run queued afterwards stays QUEUED too.
+  // Idempotent. Whoever calls it from outside must hold the backend.
+  void StopWorker();
+
+ private:
+  // The queue and its guards, shared by the backend and its worker thread so
+  // that a detached worker never touches the backend itself.
+  struct WorkQueue {
+    std::mutex mutex;
+    std::condition_variable wake;
+    std::deque<ExecutionTask> tasks;
+    std::atomic<bool> stop{false};
+  };
+
+  static void WorkerLoop(std::shared_ptr<WorkQueue> queue);
+  static void RunTask(ExecutionTask& task);
+  // The beginning common to both paths: a new job with its Result, held by
+  // the job together with this backend.
+  std::shared_ptr<JobV1> BeginJob(const std::string& job_id);
+
+  std::atomic<int32_t> job_counter_{0};
+  std::shared_ptr<WorkQueue> queue_;
+  std::mutex stop_mutex_;
+  std::unique_ptr<std::thread> worker_;
+};
+
+#endif

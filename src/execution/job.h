@@ -1,0 +1,87 @@
+#ifndef TAVIRON_EXECUTION_JOB_H
+#define TAVIRON_EXECUTION_JOB_H
+
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "execution/job_status.h"
+
+class BackendV2;
+class JobV1;
+class Result;
+
+// What a job keeps of the callback given to wait_for_final_state. The job
+// only holds it and calls it; how it is called and how it is released (for a
+// Python callable: under the interpreter lock, on whatever thread lets the
+// last hold go) is defined by whoever implements it. Call never runs under a
+// native mutex; an exception it throws leaves wait_for_final_state
+// unchanged.
+class JobCallback {
+ public:
+  virtual ~JobCallback() = default;
+  virtual void Call(const std::string& job_id, JobStatus status, JobV1& job) = 0;
+};
+
+// One run of a circuit: its status, the backend that made it and the Result
+// that collects its output. The status, backend and Result are read and
+// written under the job's own mutex, because the backend's worker moves the
+// job on while other threads read it. A job holds its backend and its Result
+// (both live as long as their longest holder).
+class JobV1 : public std::enable_shared_from_this<JobV1> {
+ public:
+  const int32_t version = 1;
+  const bool _async = true;
+
+  // Status INITIALIZING, no backend, no Result, no callback.
+  explicit JobV1(std::string job_id);
+  // A copy has the same id, status, backend, Result, waiting flag and
+  // callback, and shares the mutex.
+  JobV1(const JobV1& other);
+  JobV1& operator=(const JobV1&) = delete;
+  ~JobV1();
+
+  std::string job_id() const { return job_id_; }
+  JobStatus status() const;
+  bool done() const;
+  bool running() const;
+  bool cancelled() const;
+  // True for the final states CANCELLED, DONE and ERROR.
+  bool in_final_state() const;
+  // INITIALIZING, QUEUED and VALIDATING become CANCELLED; any other state
+  // stays as it is.
+  void cancel();
+  // The job's Result and backend, shared; null when no run gave it one.
+  std::shared_ptr<Result> result() const;
+  std::shared_ptr<BackendV2> backend() const;
+  // Stores callback (replacing an earlier one; null stores none), then polls
+  // without pause: reads the status, calls the stored callback when there is
+  // one, returns at a final state, and throws RunTimeError
+  // "Timeout while waiting for job: <id> <n> seconds passed\n" once the whole
+  // seconds elapsed exceed the timeout truncated to an integer. A timeout of
+  // 0 waits for ever; NaN, -1 or below, and values beyond the 64-bit range
+  // time out at the first check. The second argument has no effect.
+  void wait_for_final_state(double timeout, double pause, std::shared_ptr<JobCallback> callback);
+  // Always throws NotImplemented "JobV1::submit".
+  [[noreturn]] void submit() const;
+
+  // Used by the run paths and the worker.
+  void SetStatus(JobStatus status);
+  // Sets the status INITIALIZING and the job's backend and Result.
+  void Attach(std::shared_ptr<BackendV2> backend, std::shared_ptr<Result> result);
+  // In one hold of the mutex: a CANCELLED job stays so (false); any other
+  // becomes RUNNING (true).
+  bool StartUnlessCancelled();
+
+ private:
+  const std::string job_id_;
+  std::shared_ptr<JobCallback> callback_;
+  JobStatus status_ = JobStatus::INITIALIZING;
+  std::shared_ptr<BackendV2> backend_;
+  std::shared_ptr<Result> result_;
+  std::shared_ptr<std::mutex> mutex_;
+  bool waiting_ = false;
+};
+
+#endif

@@ -1,0 +1,117 @@
+// The two ways a circuit reaches the engine (queued for the worker, or at
+// once in the calling thread) and the execution of one job.
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "circuit/quantum_circuit.h"
+#include "execution/backend.h"
+#include "execution/job.h"
+#include "execution/result.h"
+#include "execution/run_date.h"
+#include "foundation/exceptions.h"
+#include "foundation/text_utilities.h"
+#include "simulator/mps_state.h"
+
+namespace {
+
+std::string UpperAscii(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+void Print(const OutputSink& sink, const std::string& text) {
+  if (sink) sink(text);
+}
+
+void RequireCircuit(const std::shared_ptr<QuantumCircuit>& circuit) {
+  if (!circuit) throw std::invalid_argument("A run needs a circuit.");
+}
+
+}  // namespace
+
+std::shared_ptr<JobV1> BackendV2::run(const std::shared_ptr<QuantumCircuit>& circuit,
+                                      const RunOptions& options, const OutputSink& sink) {
+  RequireCircuit(circuit);
+  if (options.shots) circuit->shots = *options.shots;
+  const bool sync = options.mode && UpperAscii(*options.mode) == "SYNC";
+  if (options.quiet) circuit->quiet = *options.quiet;
+  return sync ? RunSync(circuit, sink) : SubmitAsync(circuit, sink);
+}
+
+std::shared_ptr<JobV1> BackendV2::run_shots(const std::shared_ptr<QuantumCircuit>& circuit,
+                                            int32_t shots, const OutputSink& sink) {
+  RequireCircuit(circuit);
+  circuit->shots = shots;
+  return SubmitAsync(circuit, sink);
+}
+
+std::shared_ptr<JobV1> BackendV2::BeginJob(const std::string& job_id) {
+  auto job = std::make_shared<JobV1>(job_id);
+  auto result = std::make_shared<Result>(name, backend_version, "", job_id, RunDateText(),
+                                         "Functional", "");
+  job->Attach(shared_from_this(), std::move(result));
+  return job;
+}
+
+std::shared_ptr<JobV1> BackendV2::SubmitAsync(const std::shared_ptr<QuantumCircuit>& circuit,
+                                              const OutputSink& sink) {
+  RequireCircuit(circuit);
+  std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
+  ExecutionTask task{circuit, job, CopyCircuit(*circuit), sink};
+  job_counter_.fetch_add(1);  // wraps around at the 32-bit limit
+  ExecutionTask dropped;  // let go after the queue mutex is released
+  {
+    std::lock_guard<std::mutex> lock(queue_->mutex);
+    job->SetStatus(JobStatus::QUEUED);
+    if (queue_->stop) {
+      // A stopped worker takes no task: the job stays QUEUED.
+      dropped = std::move(task);
+    } else {
+      queue_->tasks.push_back(std::move(task));
+      queue_->wake.notify_one();
+    }
+  }
+  return job;
+}
+
+std::shared_ptr<JobV1> BackendV2::RunSync(const std::shared_ptr<QuantumCircuit>& circuit,
+                                          const OutputSink& sink) {
+  RequireCircuit(circuit);
+  std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
+  {
+    std::lock_guard<std::mutex> lock(queue_->mutex);
+    if (!queue_->tasks.empty()) {
+      throw RunTimeError(
+          "The execution queue is not empty. Wait for completion or execute in async mode.");
+    }
+  }
+  job->SetStatus(JobStatus::RUNNING);
+  ExecuteJob(ShareCircuit(*circuit), *job, *job->result(), true, sink);
+  return job;
+}
+
+void BackendV2::ExecuteJob(const RunSnapshot& snapshot, JobV1& job, Result& result,
+                           bool time_lines, const OutputSink& sink) {
+  std::unique_ptr<MpsState> state;
+  try {
+    state = std::make_unique<MpsState>(static_cast<int64_t>(snapshot.qubit_count));
+  } catch (const std::exception&) {
+    result.SetFinalState(nullptr, false);
+    job.SetStatus(JobStatus::ERROR);
+    return;
+  }
+  const bool print_times = time_lines && !snapshot.quiet;
+  if (print_times) Print(sink, "Executing Circuit start time " + CurrentTimestamp() + "\n");
+  for (int32_t shot = 0; shot < snapshot.shots; ++shot) {
+    if (!state->fresh) state->Reset();
+    state->fresh = false;
+    state->ExecuteInstructions(snapshot.quiet, snapshot.gates, sink);
+    result.AppendShot(state->GetShotBits());
+  }
+  if (print_times) Print(sink, "Completed Circuit end time " + CurrentTimestamp() + "\n");
+  result.SetFinalState(std::move(state), true);
+  job.SetStatus(JobStatus::DONE);
+}

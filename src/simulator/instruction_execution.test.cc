@@ -1,0 +1,256 @@
+// Running record lists: dispatch, progress lines, conditions, timestamps and
+// the moves along the chain that two-qubit gates make.
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "circuit/quantum_circuit.h"
+#include "simulator/mps_state.h"
+#include "simulator/testing/dense_reference.h"
+#include "simulator/testing/record_builders.h"
+
+namespace {
+
+using Complex = std::complex<double>;
+
+std::vector<std::string> RunCapturingLines(MpsState& state, const GateRecordList& records) {
+  std::vector<std::string> lines;
+  state.ExecuteInstructions(false, records, [&](const std::string& line) { lines.push_back(line); });
+  return lines;
+}
+
+std::vector<Complex> AllAmplitudes(const MpsState& state) {
+  std::vector<uint64_t> indices(size_t{1} << state.qubit_count);
+  for (size_t i = 0; i < indices.size(); ++i) indices[i] = i;
+  return state.GetAmplitudes(indices);
+}
+
+void ExpectMatchesDense(const MpsState& state, const GateRecordList& records) {
+  DenseReference ref(static_cast<int>(state.qubit_count));
+  RunUnitaryOnDense(ref, records);
+  const std::vector<Complex> actual = AllAmplitudes(state);
+  for (size_t i = 0; i < actual.size(); ++i) {
+    EXPECT_NEAR(std::abs(actual[i] - ref.amplitudes()[i]), 0.0, 1e-12) << "index " << i;
+  }
+}
+
+TEST(ExecuteInstructions, ProgressLinesCountPerListAndComposite) {
+  MpsState state(3);
+  const GateRecordList records = {
+      H(0), CompositeRecord("block", {X(1), CX(1, 2), H(2)}),
+      ConditionOnBit(X(0), 0, 1),  // fails: its line is still printed
+      MeasureRecord(0, 0), MeasureRecord(1, 1),  // one run: the second gets no line
+      H(1)};
+  const std::vector<std::string> lines = RunCapturingLines(state, records);
+  const std::vector<std::string> expected = {
+      "0 of 6, gate: h\n",   "1 of 6, gate: block\n", "0 of 3, gate: x\n",
+      "1 of 3, gate: cx\n",  "2 of 3, gate: h\n",     "2 of 6, gate: x\n",
+      "3 of 6, gate: measure\n", "4 of 6, gate: h\n"};
+  EXPECT_EQ(lines, expected);
+
+  MpsState quiet(3);
+  std::vector<std::string> none;
+  quiet.ExecuteInstructions(true, records, [&](const std::string& line) { none.push_back(line); });
+  EXPECT_TRUE(none.empty());
+}
+
+TEST(ExecuteInstructions, LongProgressLineIsPrintedWhole) {
+  const std::string name(300, 'n');
+  MpsState state(2);
+  const std::vector<std::string> lines =
+      RunCapturingLines(state, {CompositeRecord(name, {H(0)})});
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "0 of 1, gate: " + name + "\n");
+}
+
+TEST(ExecuteInstructions, CircuitSuppliesQuietFlag) {
+  QuantumCircuit qc(2);
+  qc.h(0);
+  qc.cx(0, 1);
+  std::vector<std::string> lines;
+  const OutputSink sink = [&](const std::string& line) { lines.push_back(line); };
+  MpsState state(2);
+  state.ExecuteInstructions(qc, qc.gates, sink);  // a new circuit is quiet
+  EXPECT_TRUE(lines.empty());
+  qc.quiet = false;
+  state.Reset();
+  state.ExecuteInstructions(qc, qc.gates, sink);
+  EXPECT_EQ(lines, (std::vector<std::string>{"0 of 2, gate: h\n", "1 of 2, gate: cx\n"}));
+}
+
+TEST(ExecuteInstructions, TimestampsFollowTheRecordKind) {
+  auto three_qubit_other = std::make_shared<GateRecord>();
+  three_qubit_other->gate_type = 17;
+  three_qubit_other->qubits = {0, 1, 2};
+  auto no_qubits = std::make_shared<GateRecord>();
+  no_qubits->gate_type = 1;
+  auto barrier = std::make_shared<GateRecord>();
+  barrier->gate_type = 43;
+  barrier->qubits = {0, 1};
+  const GateRecordPtr composite = CompositeRecord("c", {H(0)});
+  const GateRecordPtr skipped = ConditionOnBit(X(1), 2, 1);
+  const GateRecordList records = {H(0), CX(0, 2), barrier, no_qubits, three_qubit_other,
+                                  composite, skipped, MeasureRecord(0, 0), ResetRecord(1)};
+  MpsState state(3);
+  state.ExecuteInstructions(true, records);
+  struct Expectation {
+    GateRecordPtr record;
+    bool stamped;
+  };
+  const std::vector<Expectation> expectations = {
+      {records[0], true}, {records[1], true}, {barrier, true}, {no_qubits, true},
+      {three_qubit_other, false}, {composite, false}, {composite->body[0], true},
+      {skipped, false}, {records[7], true}, {records[8], true}};
+  for (const Expectation& e : expectations) {
+    if (e.stamped) {
+      EXPECT_GT(e.record->start_time, 0) << e.record->GetName();
+      EXPECT_LE(e.record->start_time, e.record->end_time) << e.record->GetName();
+    } else {
+      EXPECT_EQ(e.record->start_time, 0) << e.record->GetName();
+      EXPECT_EQ(e.record->end_time, 0) << e.record->GetName();
+    }
+  }
+}
+
+TEST(ExecuteInstructions, ConditionsOnUnmeasuredAndMissingBits) {
+  auto reg = std::make_shared<ClassicalRegister>(2, "cr");
+  reg->first_index = 0;
+  auto on_register = [&](GateRecordPtr r, std::shared_ptr<ClassicalRegister> cr, uint64_t value) {
+    r->conditioned = true;
+    r->condition_on_clbit = false;
+    r->condition_register = std::move(cr);
+    r->condition_value = value;
+    return r;
+  };
+  auto beyond = std::make_shared<ClassicalRegister>(3, "far");
+  beyond->first_index = 2;  // bits 2..4 of a 3-qubit state: 3 and 4 do not exist
+  struct Case {
+    const char* name;
+    GateRecordPtr record;
+    bool acts;
+  };
+  const std::vector<Case> cases = {
+      {"bit value 0, not measured", ConditionOnBit(X(0), 0, 0), false},
+      {"register value 0, not measured", on_register(X(0), reg, 0), true},
+      {"register value 1, not measured", on_register(X(0), reg, 1), false},
+      {"bit beyond the state", ConditionOnBit(X(0), 7, 0), false},
+      {"bit far beyond the state", ConditionOnBit(X(0), ~uint64_t{0}, 1), false},
+      {"register past the state, value 0", on_register(X(0), beyond, 0), true},
+  };
+  for (const Case& c : cases) {
+    MpsState state(3);
+    state.ExecuteInstructions(true, {c.record});
+    const std::vector<Complex> amplitudes = AllAmplitudes(state);
+    EXPECT_NEAR(std::abs(amplitudes[c.acts ? 1 : 0]), 1.0, 1e-15) << c.name;
+  }
+}
+
+TEST(ExecuteInstructions, RecordsNamingAQubitTwiceOrOutsideAreSkipped) {
+  MpsState state(3);
+  state.ExecuteInstructions(true, {H(0), X(2)});
+  const MpsState before = state;
+  const GateRecordPtr same = CX(1, 1);
+  const GateRecordPtr outside_one = X(3);
+  const GateRecordPtr outside_two = CX(0, 9);
+  state.ExecuteInstructions(true, {same, outside_one, outside_two});
+  EXPECT_EQ(state.site_to_qubit, before.site_to_qubit);
+  EXPECT_EQ(AllAmplitudes(state), AllAmplitudes(before));
+  for (const GateRecordPtr& r : {same, outside_one, outside_two}) EXPECT_EQ(r->start_time, 0);
+}
+
+TEST(ExecuteInstructions, DistantGatesPermuteTheChain) {
+  struct Case {
+    uint64_t control, target;
+    std::vector<int64_t> site_to_qubit;
+  };
+  const std::vector<Case> cases = {
+      {0, 2, {0, 2, 1}},  // qubit 2 comes down to site 1, qubit 1 moves up
+      {2, 0, {0, 2, 1}},  // the same move, gate with its first qubit on the right
+      {1, 2, {0, 1, 2}},  // adjacent: nothing moves
+  };
+  for (const Case& c : cases) {
+    MpsState state(3);
+    // Control set, so the target flips: a wrong orientation shows.
+    const GateRecordList records = {X(c.control), CX(c.control, c.target)};
+    state.ExecuteInstructions(true, records);
+    EXPECT_EQ(state.site_to_qubit, c.site_to_qubit);
+    for (int64_t q = 0; q < 3; ++q) {
+      EXPECT_EQ(state.site_to_qubit[static_cast<size_t>(state.qubit_to_site[static_cast<size_t>(q)])], q);
+    }
+    ExpectMatchesDense(state, records);
+    // A second gate on the same pair finds it adjacent and moves nothing.
+    const std::vector<int64_t> after_first = state.site_to_qubit;
+    state.ExecuteInstructions(true, {CX(c.control, c.target)});
+    EXPECT_EQ(state.site_to_qubit, after_first);
+  }
+}
+
+TEST(ExecuteInstructions, MoveAndSwapSitesCarryQubits) {
+  struct Case {
+    bool swap;  // SwapSites(a, b), else MoveSite(a, b)
+    int64_t a, b;
+    std::vector<int64_t> site_to_qubit;
+  };
+  const std::vector<Case> cases = {
+      {false, 4, 1, {0, 4, 1, 2, 3}}, {false, 0, 3, {1, 2, 3, 0, 4}}, {false, 2, 2, {0, 1, 2, 3, 4}},
+      {true, 1, 4, {0, 4, 2, 3, 1}},  {true, 3, 2, {0, 1, 3, 2, 4}},  {true, 4, 0, {4, 1, 2, 3, 0}},
+  };
+  for (const Case& c : cases) {
+    // Distinct qubit values (an entangled pair and basis states) make any
+    // misplaced qubit visible in the amplitudes.
+    std::mt19937 rng(11);
+    const GateRecordList records = {H(0), CX(0, 1), X(2), OneQubitRecord(17, RandomUnitary(2, rng), 4)};
+    MpsState state(5);
+    state.ExecuteInstructions(true, records);
+    const std::vector<Complex> before = AllAmplitudes(state);
+    if (c.swap) {
+      state.SwapSites(c.a, c.b);
+    } else {
+      state.MoveSite(c.a, c.b);
+    }
+    EXPECT_EQ(state.site_to_qubit, c.site_to_qubit);
+    for (int64_t q = 0; q < 5; ++q) {
+      EXPECT_EQ(state.site_to_qubit[static_cast<size_t>(state.qubit_to_site[static_cast<size_t>(q)])], q);
+    }
+    const std::vector<Complex> after = AllAmplitudes(state);
+    for (size_t i = 0; i < after.size(); ++i) EXPECT_NEAR(std::abs(after[i] - before[i]), 0.0, 1e-12);
+  }
+}
+
+TEST(ExecuteInstructions, FixedGatesActWithoutArithmetic) {
+  MpsState state(1);
+  state.ExecuteInstructions(true, {X(0)});
+  // The blocks were exchanged, not computed.
+  EXPECT_EQ(state.sites[0].blocks[0](0, 0), Complex(0.0));
+  EXPECT_EQ(state.sites[0].blocks[1](0, 0), Complex(1.0));
+
+  const GateMatrixConstants& g = Constants();
+  // h t tdg h returns to 0; s twice is z.
+  MpsState back(1);
+  back.ExecuteInstructions(true, {H(0), OneQubitRecord(5, g.MatrixT, 0),
+                                  OneQubitRecord(7, g.MatrixTdg, 0), H(0)});
+  EXPECT_NEAR(std::abs(back.GetAmplitudes({0})[0] - 1.0), 0.0, 1e-15);
+
+  MpsState ss(1), z(1);
+  ss.ExecuteInstructions(true, {H(0), OneQubitRecord(6, g.MatrixS, 0), OneQubitRecord(6, g.MatrixS, 0)});
+  z.ExecuteInstructions(true, {H(0), OneQubitRecord(19, g.MatrixZ, 0)});
+  EXPECT_LT(std::abs(ss.GetAmplitudes({1})[0] - z.GetAmplitudes({1})[0]), 1e-15);
+}
+
+TEST(ExecuteInstructions, CircuitGateMethodsMatchDense) {
+  QuantumCircuit qc(4);
+  qc.h(0);
+  qc.cx(0, 3);
+  qc.cu1(0.7, 3, 1);
+  qc.ccx(0, 3, 2);
+  qc.cswap(2, 0, 1);
+  qc.rzz(0.3, 1, 3);
+  qc.iswap(3, 0);
+  qc.u(0.3, 0.2, 0.1, 2);
+  qc.ecr(1, 2);
+  MpsState state(4);
+  state.ExecuteInstructions(qc, qc.gates);
+  ExpectMatchesDense(state, qc.gates);
+}
+
+}  // namespace

@@ -1,0 +1,137 @@
+// Measure and reset records: drawing outcomes, collapsing the state and
+// restoring the canonical form around the measured site.
+#include <cmath>
+
+#include "simulator/engine_clock.h"
+#include "simulator/mps_state.h"
+
+namespace {
+
+constexpr int32_t kMeasureGateType = 41;
+constexpr int32_t kIdentityGateType = 4;
+
+// An outcome whose probability is this small is rounding noise (the state of
+// a qubit known to be 0 or 1 gives p0 a few ulps away from 1 or 0). It is
+// never chosen: its projection would blow that noise up to a unit state.
+constexpr double kNegligibleProbability = 1e-12;
+
+// Whether a measure record can take part in a run: it names a qubit the
+// state holds.
+bool MeasuresHeldQubit(const GateRecord& record, int64_t qubit_count) {
+  return !record.qubits.empty() && record.qubits[0] < static_cast<uint64_t>(qubit_count);
+}
+
+}  // namespace
+
+size_t MpsState::ExecuteMeasurementRun(const GateRecordList& records, size_t first) {
+  if (!MeasuresHeldQubit(*records[first], qubit_count)) return first;
+  // The run: the first record and the unconditioned, measurable measure
+  // records that directly follow it. A conditioned measure record ends the
+  // run, so that its condition is tested once the run's outcomes are stored.
+  size_t last = first;
+  std::vector<int64_t> qubits;
+  for (size_t j = first; j < records.size(); ++j) {
+    GateRecord& record = *records[j];
+    if (j > first && (record.gate_type != kMeasureGateType || record.conditioned ||
+                      !MeasuresHeldQubit(record, qubit_count))) {
+      break;
+    }
+    record.start_time = SteadyNanoseconds();
+    qubits.push_back(static_cast<int64_t>(record.qubits[0]));
+    last = j;
+  }
+  const std::vector<int> outcomes = MeasureQubits(qubits);
+  for (size_t j = first; j <= last; ++j) {
+    const GateRecord& record = *records[j];
+    if (!record.clbits.empty() && record.clbits[0] < classical_values.size()) {
+      classical_values[record.clbits[0]] = outcomes[j - first];
+    }
+  }
+  for (size_t j = first; j <= last; ++j) records[j]->end_time = SteadyNanoseconds();
+  return last;
+}
+
+std::vector<int> MpsState::MeasureQubits(const std::vector<int64_t>& qubits) {
+  const size_t n = static_cast<size_t>(qubit_count);
+  std::vector<char> listed(n, 0);
+  for (int64_t q : qubits) listed[static_cast<size_t>(q)] = 1;
+  std::vector<int64_t> order;
+  for (size_t s = 0; s < n; ++s) {
+    if (listed[static_cast<size_t>(site_to_qubit[s])]) order.push_back(static_cast<int64_t>(s));
+  }
+  std::vector<int> outcome_of_qubit(n, 0);
+  for (size_t i = 0; i < order.size(); ++i) {
+    const int64_t next = i + 1 < order.size() ? order[i + 1] : qubit_count - 1;
+    const int outcome = MeasureSite(order[i], next);
+    outcome_of_qubit[static_cast<size_t>(site_to_qubit[static_cast<size_t>(order[i])])] = outcome;
+  }
+  std::vector<int> outcomes;
+  outcomes.reserve(qubits.size());
+  for (int64_t q : qubits) outcomes.push_back(outcome_of_qubit[static_cast<size_t>(q)]);
+  return outcomes;
+}
+
+int MpsState::MeasureSite(int64_t site, int64_t next) {
+  const double p0 = ProbabilityOfZero(site);
+  const double u = lower_bound + (upper_bound - lower_bound) * uniform_draw();
+  int outcome = p0 > u ? 0 : 1;
+  // The probability of 1 is taken from its own block rather than as 1 - p0,
+  // which loses all precision when it is small; the rescaling below then
+  // leaves the state at norm 1 to rounding.
+  const double p1 = BlockProbability(site, 1);
+  // Never an outcome of (numerically) zero probability, whatever the draw.
+  if (outcome == 0 && p0 <= kNegligibleProbability) outcome = 1;
+  if (outcome == 1 && p1 <= kNegligibleProbability) outcome = 0;
+
+  // Project onto the outcome and rescale to norm 1.
+  std::vector<MatrixXcd>& blocks = sites[static_cast<size_t>(site)].blocks;
+  const double probability = outcome == 0 ? p0 : p1;
+  blocks[static_cast<size_t>(1 - outcome)].setZero();
+  blocks[static_cast<size_t>(outcome)] *= 1.0 / std::sqrt(probability);
+
+  if (qubit_count > 1) RestoreCanonicalForm(site, next);
+  return outcome;
+}
+
+double MpsState::ProbabilityOfZero(int64_t site) const { return BlockProbability(site, 0); }
+
+double MpsState::BlockProbability(int64_t site, int value) const {
+  const size_t s = static_cast<size_t>(site);
+  const MatrixXcd& block = sites[s].blocks[static_cast<size_t>(value)];
+  const std::vector<double>* left = site > 0 ? &lambdas[s - 1] : nullptr;
+  const std::vector<double>* right = site < qubit_count - 1 ? &lambdas[s] : nullptr;
+  double p = 0.0;
+  for (Eigen::Index k = 0; k < block.cols(); ++k) {
+    const double rk = right ? (*right)[static_cast<size_t>(k)] : 1.0;
+    double column = 0.0;
+    for (Eigen::Index j = 0; j < block.rows(); ++j) {
+      const double lj = left ? (*left)[static_cast<size_t>(j)] : 1.0;
+      column += std::norm(block(j, k) * (lj * rk));
+    }
+    p += column;
+  }
+  return p;
+}
+
+void MpsState::RestoreCanonicalForm(int64_t site, int64_t next) {
+  static const MatrixXcd kNoMatrix;
+  for (int64_t b = site; b < next; ++b) {
+    if (lambdas[static_cast<size_t>(b)].size() == 1) break;
+    ApplyTwoSiteGate(b, kIdentityGateType, kNoMatrix, false);
+  }
+  for (int64_t b = site - 1; b >= 0; --b) {
+    if (lambdas[static_cast<size_t>(b)].size() == 1) break;
+    ApplyTwoSiteGate(b, kIdentityGateType, kNoMatrix, false);
+  }
+}
+
+void MpsState::ExecuteReset(GateRecord& record) {
+  RestoreQubitOrder();
+  const int64_t site = qubit_to_site[record.qubits[0]];
+  record.start_time = SteadyNanoseconds();
+  if (MeasureSite(site, qubit_count - 1) == 1) {
+    std::vector<MatrixXcd>& blocks = sites[static_cast<size_t>(site)].blocks;
+    blocks[0].swap(blocks[1]);
+  }
+  record.end_time = SteadyNanoseconds();
+}

@@ -1,0 +1,265 @@
+// Measure and reset records: outcomes under fixed draws, runs of measure
+// records, conditioned measurements, and sampled statistics against the
+// exact distribution of the dense reference.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <map>
+#include <random>
+
+#include "circuit/quantum_circuit.h"
+#include "simulator/mps_state.h"
+#include "simulator/testing/dense_reference.h"
+#include "simulator/testing/record_builders.h"
+
+namespace {
+
+using Complex = std::complex<double>;
+
+// Counts the draws a state takes while returning fixed values.
+UniformDrawSource CountedDraws(double value, int& count) {
+  return [value, &count]() {
+    ++count;
+    return value;
+  };
+}
+
+// A one-qubit rotation about Y: p(1) = sin(theta / 2)^2.
+GateRecordPtr Ry(double theta, uint64_t q) {
+  Eigen::MatrixXcd m(2, 2);
+  m << std::cos(theta / 2), -std::sin(theta / 2), std::sin(theta / 2), std::cos(theta / 2);
+  return OneQubitRecord(15, m, q);
+}
+
+double AmplitudeOf(const MpsState& state, uint64_t index) {
+  return std::abs(state.GetAmplitudes({index})[0]);
+}
+
+TEST(Measurement, DrawDecidesAgainstProbabilityOfZero) {
+  const double tiny_p1_angle = 2.0 * std::asin(std::sqrt(1e-14));  // p(1) = 1e-14
+  const double small_p1_angle = 2.0 * std::asin(std::sqrt(1e-10));  // p(1) = 1e-10
+  struct Case {
+    const char* name;
+    GateRecordList prepare;
+    double draw;
+    int outcome;
+  };
+  const std::vector<Case> cases = {
+      {"p0 = 0.5, u just below", {H(0)}, 0.5 - 1e-9, 0},
+      {"p0 = 0.5, u just above", {H(0)}, 0.5 + 1e-9, 1},
+      {"qubit in 0, u near 1", {}, std::nextafter(1.0, 0.0), 0},
+      {"qubit in 1, u = 0", {X(0)}, 0.0, 1},
+      // Draws outside [0, 1) never pick an outcome of probability 0.
+      {"qubit in 0, u = 1", {}, 1.0, 0},
+      {"qubit in 0, u above 1", {}, 7.5, 0},
+      {"qubit in 1, u below 0", {X(0)}, -0.5, 1},
+      // A probability at rounding-noise level is never chosen ...
+      {"p1 = 1e-14 drawn", {Ry(tiny_p1_angle, 0)}, 1.0 - 1e-15, 0},
+      // ... but a small real one is.
+      {"p1 = 1e-10 drawn", {Ry(small_p1_angle, 0)}, 1.0 - 1e-11, 1},
+  };
+  for (const Case& c : cases) {
+    MpsState state(2);
+    state.uniform_draw = FixedDraws({c.draw});
+    GateRecordList records = c.prepare;
+    records.push_back(MeasureRecord(0, 0));
+    state.ExecuteInstructions(true, records);
+    EXPECT_EQ(state.classical_values[0], c.outcome) << c.name;
+    // The state is the collapsed basis state with norm 1.
+    EXPECT_NEAR(AmplitudeOf(state, static_cast<uint64_t>(c.outcome)), 1.0, 1e-12) << c.name;
+  }
+}
+
+TEST(Measurement, DrawIsMappedOntoTheStateBounds) {
+  MpsState state(1);
+  state.ExecuteInstructions(true, {H(0)});
+  state.lower_bound = 0.4;
+  state.upper_bound = 0.6;
+  state.uniform_draw = FixedDraws({0.4});  // u = 0.48 < p0 = 0.5
+  state.ExecuteInstructions(true, {MeasureRecord(0, 0)});
+  EXPECT_EQ(state.classical_values[0], 0);
+}
+
+TEST(Measurement, BellPairRunAgreesInEveryShot) {
+  const GateRecordList records = {H(0), CX(0, 1), MeasureRecord(0, 0), MeasureRecord(1, 1)};
+  MpsState state(2);
+  state.uniform_draw = SeededDraws(2024);
+  const int shots = 4000;
+  int ones = 0;
+  for (int shot = 0; shot < shots; ++shot) {
+    state.Reset();
+    state.ExecuteInstructions(true, records);
+    const std::string bits = state.GetShotBits();
+    ASSERT_TRUE(bits == "00" || bits == "11") << bits;
+    ones += bits == "11";
+  }
+  EXPECT_LE(std::abs(ones - shots / 2), 5.0 * std::sqrt(shots * 0.25));
+}
+
+TEST(Measurement, RunsStoreOutcomesAtTheirBits) {
+  // qubit 0 into bit 1: bit 0 stays unmeasured and the shot has one bit.
+  MpsState a(2);
+  a.ExecuteInstructions(true, {X(0), MeasureRecord(0, 1)});
+  EXPECT_EQ(a.classical_values, (std::vector<int64_t>{-1, 1}));
+  EXPECT_EQ(a.GetShotBits(), "1");
+
+  // The same qubit twice in one run: one draw, both bits get its outcome.
+  MpsState b(2);
+  int draws = 0;
+  b.uniform_draw = CountedDraws(0.9, draws);
+  const GateRecordList run = {H(0), MeasureRecord(0, 0), MeasureRecord(0, 1)};
+  b.ExecuteInstructions(true, run);
+  EXPECT_EQ(draws, 1);
+  EXPECT_EQ(b.classical_values, (std::vector<int64_t>{1, 1}));
+  EXPECT_GE(run[2]->start_time, run[1]->start_time);
+  EXPECT_EQ(run[1]->end_time > 0, true);
+
+  // A later record of a run overwrites an earlier one naming the same bit.
+  MpsState c(2);
+  c.ExecuteInstructions(true, {X(1), MeasureRecord(0, 0), MeasureRecord(1, 0)});
+  EXPECT_EQ(c.classical_values[0], 1);
+}
+
+TEST(Measurement, ConditionedMeasureIsTestedAfterTheRunBeforeIt) {
+  // Each case ends with a run of measure records followed directly by a
+  // conditioned measure whose condition holds before the run's outcomes are
+  // stored and fails after them (or the other way round). It must be tested
+  // after them.
+  auto register_of_bit0 = std::make_shared<ClassicalRegister>(1, "flag");
+  register_of_bit0->first_index = 0;
+  GateRecordPtr on_register = MeasureRecord(2, 2);
+  on_register->conditioned = true;
+  on_register->condition_on_clbit = false;
+  on_register->condition_register = register_of_bit0;
+  on_register->condition_value = 0;
+  struct Case {
+    const char* name;
+    GateRecordList records;
+    std::vector<int64_t> expected;
+  };
+  const std::vector<Case> cases = {
+      {"stale bit: bit 0 was 0, the run makes it 1",
+       {MeasureRecord(1, 0), X(0), X(2), MeasureRecord(0, 0), ConditionOnBit(MeasureRecord(2, 2), 0, 0)},
+       {1, -1, -1}},
+      {"register value 0 on an unmeasured bit, the run sets it",
+       {X(0), X(2), MeasureRecord(0, 0), on_register},
+       {1, -1, -1}},
+      {"condition on an unmeasured bit that the run sets",
+       {X(0), X(2), MeasureRecord(0, 0), ConditionOnBit(MeasureRecord(2, 2), 0, 1)},
+       {1, -1, 1}},
+      {"condition failing after the run",
+       {X(2), MeasureRecord(0, 0), ConditionOnBit(MeasureRecord(2, 2), 0, 1), MeasureRecord(1, 1)},
+       {0, 0, -1}},
+  };
+  for (const Case& c : cases) {
+    MpsState state(3);
+    state.ExecuteInstructions(true, c.records);
+    EXPECT_EQ(state.classical_values, c.expected) << c.name;
+  }
+}
+
+TEST(Measurement, ResetLeavesZeroAndTheClassicalValues) {
+  MpsState one(2);
+  one.ExecuteInstructions(true, {X(1), MeasureRecord(1, 0), ResetRecord(1)});
+  EXPECT_EQ(one.classical_values, (std::vector<int64_t>{1, -1}));
+  EXPECT_NEAR(AmplitudeOf(one, 0), 1.0, 1e-15);
+
+  // Reset of one qubit of a Bell pair leaves the other in the outcome drawn;
+  // the permuted chain is brought back to natural order first.
+  for (double draw : {0.2, 0.8}) {
+    MpsState pair(3);
+    pair.uniform_draw = FixedDraws({draw});
+    pair.ExecuteInstructions(true, {H(0), CX(0, 2), ResetRecord(0)});
+    EXPECT_EQ(pair.site_to_qubit, (std::vector<int64_t>{0, 1, 2}));
+    const uint64_t other = draw < 0.5 ? 0 : 4;  // qubit 2 keeps the outcome
+    EXPECT_NEAR(AmplitudeOf(pair, other), 1.0, 1e-12) << draw;
+    EXPECT_EQ(pair.classical_values, (std::vector<int64_t>(3, -1)));
+  }
+}
+
+TEST(Measurement, ProbabilityOfZeroUsesTheBondValues) {
+  std::mt19937 rng(5);
+  const GateRecordList records = RandomCircuit(5, 30, rng);
+  MpsState state(5);
+  state.ExecuteInstructions(true, records);
+  DenseReference ref(5);
+  RunUnitaryOnDense(ref, records);
+  for (int64_t site = 0; site < 5; ++site) {
+    const int q = static_cast<int>(state.site_to_qubit[static_cast<size_t>(site)]);
+    EXPECT_NEAR(state.ProbabilityOfZero(site), ref.ProbabilityOf(q, 0), 1e-12);
+  }
+}
+
+// Sampled shot strings against the exact distribution: every string within
+// five standard deviations of its expected count, strings of probability 0
+// never seen. The draws come from a fixed seed, so the test cannot flake.
+void ExpectSampledDistribution(int n, const GateRecordList& records, int shots, UniformDrawSource draws) {
+  const std::map<std::string, double> exact = ExactShotDistribution(n, records);
+  MpsState state(n);
+  state.uniform_draw = std::move(draws);
+  std::map<std::string, int> counts;
+  for (int shot = 0; shot < shots; ++shot) {
+    if (!state.fresh) state.Reset();
+    state.fresh = false;
+    state.ExecuteInstructions(true, records);
+    ++counts[state.GetShotBits()];
+  }
+  for (const auto& entry : counts) {
+    EXPECT_TRUE(exact.count(entry.first)) << "impossible outcome " << entry.first;
+  }
+  for (const auto& entry : exact) {
+    const double p = entry.second;
+    const double mean = shots * p;
+    const double sigma = std::sqrt(shots * p * (1.0 - p));
+    const int count = counts.count(entry.first) ? counts[entry.first] : 0;
+    EXPECT_LE(std::abs(count - mean), 5.0 * sigma + 1.0) << entry.first << " p=" << p;
+  }
+}
+
+TEST(Measurement, MidCircuitStatisticsMatchDenseConditionalProbabilities) {
+  for (uint32_t seed = 1; seed <= 8; ++seed) {
+    std::mt19937 rng(seed);
+    const int n = 3 + static_cast<int>(seed % 3);
+    std::uniform_int_distribution<uint64_t> qubit(0, static_cast<uint64_t>(n - 1));
+    std::uniform_int_distribution<int> coin(0, 5);
+    GateRecordList records;
+    for (int i = 0; i < 24; ++i) {
+      switch (coin(rng)) {
+        case 0:
+          records.push_back(MeasureRecord(qubit(rng), qubit(rng)));
+          break;
+        case 1:
+          records.push_back(ResetRecord(qubit(rng)));
+          break;
+        case 2:
+          // Conditioned gates and conditioned measures on earlier outcomes.
+          records.push_back(ConditionOnBit(
+              coin(rng) < 3 ? RandomRecord(n, rng, 1) : MeasureRecord(qubit(rng), qubit(rng)),
+              qubit(rng), static_cast<uint64_t>(coin(rng) % 2)));
+          break;
+        default:
+          records.push_back(RandomRecord(n, rng, 1));
+          break;
+      }
+    }
+    for (int q = 0; q < n; ++q) records.push_back(MeasureRecord(static_cast<uint64_t>(q), static_cast<uint64_t>(q)));
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    ExpectSampledDistribution(n, records, 3000, SeededDraws(seed * 7919));
+  }
+}
+
+TEST(Measurement, SeededGeneratorSamplesTheDistribution) {
+  // The state's own generator (seeded once from the random device and the
+  // clocks): a 5-sigma bound on a skewed distribution.
+  QuantumCircuit qc(3);
+  qc.ry(1.1, 0);
+  qc.cx(0, 2);
+  qc.h(1);
+  qc.measure(0, 0);
+  qc.measure(1, 1);
+  qc.measure(2, 2);
+  MpsState probe(3);
+  ExpectSampledDistribution(3, qc.gates, 4000, probe.uniform_draw);
+}
+
+}  // namespace

@@ -1,0 +1,148 @@
+#ifndef TAVIRON_SIMULATOR_MPS_STATE_H
+#define TAVIRON_SIMULATOR_MPS_STATE_H
+
+#include <complex>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <Eigen/Dense>
+
+#include "foundation/gate_record.h"
+#include "foundation/output_sink.h"
+#include "simulator/qubit_tensor.h"
+#include "simulator/uniform_draw.h"
+
+using Eigen::MatrixXcd;
+
+class QuantumCircuit;
+
+// The matrix-product state of one job in Vidal form: site k of the chain
+// holds qubit site_to_qubit[k]; lambdas[k] holds the Schmidt values of the
+// bond between sites k and k + 1 (lambdas[n - 1] is always {1.0}).
+//
+// The state is
+//   sum over s_0..s_{n-1} of  B0[s_0] diag(lambdas[0]) B1[s_1] ... B{n-1}[s_{n-1}]
+// times the basis state in which the qubit on site k has the value s_k.
+//
+// Readouts over a list of qubits q_0..q_{k-1} answer arrays whose index has
+// the value of q_j as its bit j.
+class MpsState {
+ public:
+  int64_t qubit_count = 0;
+  double lower_bound = 0.0;
+  double upper_bound = 1.0;
+  std::vector<QubitTensor> sites;
+  std::vector<std::vector<double>> lambdas;
+  bool fresh = true;
+  std::vector<int64_t> classical_values;
+  std::vector<int64_t> site_to_qubit;
+  std::vector<int64_t> qubit_to_site;
+  // Where measurements draw their uniform r in [0, 1) from: a generator
+  // seeded once when the state is made. Tests may replace it to fix draws.
+  UniformDrawSource uniform_draw;
+
+  // A state of qubit_count (at least 1) qubits, all 0.
+  explicit MpsState(int64_t qubit_count);
+  MpsState(const MpsState&) = default;
+  MpsState& operator=(const MpsState&) = default;
+  ~MpsState();
+
+  // Back to the all-zero basis state with bonds of dimension 1, identity
+  // maps and every classical value -1.
+  void Reset();
+
+  // --- Instruction execution ---------------------------------------------
+
+  // Runs one list of records (the circuit's gates, or a composite's body).
+  // When quiet is false a progress line "<i> of <count>, gate: <name>\n" is
+  // handed to progress for every record reached (the text keeps its own
+  // line end; the sink adds one as print does, so an empty line follows).
+  void ExecuteInstructions(bool quiet, const GateRecordList& records,
+                           const OutputSink& progress = OutputSink());
+  // The same, reading quiet from the circuit.
+  void ExecuteInstructions(const QuantumCircuit& circuit, const GateRecordList& records,
+                           const OutputSink& progress = OutputSink());
+
+  // A two-qubit gate on the qubits at sites a (first operand) and b: moves
+  // the farther one next to the other, then updates the pair.
+  void ApplyTwoQubitGate(int64_t site_a, int64_t site_b, int32_t gate_type,
+                         const GateRecord& record);
+  // Moves the qubit at `from` to `to` by adjacent swaps.
+  void MoveSite(int64_t from, int64_t to);
+  // Exchanges the qubits at sites a and b (a != b).
+  void SwapSites(int64_t a, int64_t b);
+  // Updates sites a and a + 1 and bond a with a gate of the given type;
+  // first_on_right says the gate's first qubit is on site a + 1.
+  void ApplyTwoSiteGate(int64_t a, int32_t gate_type, const MatrixXcd& gate, bool first_on_right);
+
+  // --- Measurement and reset ---------------------------------------------
+
+  // Measures the run of measure records that starts at records[first] (its
+  // condition already held) and stores the outcomes; returns the index of
+  // the run's last record.
+  size_t ExecuteMeasurementRun(const GateRecordList& records, size_t first);
+  // Measures each distinct listed qubit once, in ascending site order; the
+  // outcome of each listed entry.
+  std::vector<int> MeasureQubits(const std::vector<int64_t>& qubits);
+  // Draws the outcome at a site, projects onto it and restores the canonical
+  // form up to `next` (the next site to be measured, or n - 1).
+  int MeasureSite(int64_t site, int64_t next);
+  double ProbabilityOfZero(int64_t site) const;
+  // The probability that the qubit at a site has the given value: the
+  // squared norm of that block with the Schmidt values of both bonds.
+  double BlockProbability(int64_t site, int value) const;
+  void RestoreCanonicalForm(int64_t site, int64_t next);
+  // Resets the record's first qubit to 0; classical values are untouched.
+  void ExecuteReset(GateRecord& record);
+
+  // --- Readouts -------------------------------------------------------------
+
+  std::string GetShotBits() const;
+  std::string GetClassicalRegister() const;
+  // 2^n amplitudes; brings the chain back to natural order. Throws
+  // RunTimeError above 16 qubits.
+  std::vector<std::complex<double>> GetStateVector();
+  std::vector<double> GetProbabilities(const std::vector<int64_t>& qubits) const;
+  MatrixXcd GetDensityMatrix(const std::vector<int64_t>& qubits) const;
+  // Amplitude of each basis index (all 64 bits read; 0 outside 0 .. 2^n - 1).
+  std::vector<std::complex<double>> GetAmplitudes(const std::vector<uint64_t>& indices) const;
+
+  std::vector<int64_t> QubitsToSites(const std::vector<int64_t>& qubits) const;
+  void RestoreQubitOrder();
+  // Gathers the qubits on the given distinct sites onto consecutive sites
+  // around their median, keeping their order; returns that run.
+  std::vector<int64_t> CentralizeQubits(const std::vector<int64_t>& sites);
+  // Sites a..b contracted, the Schmidt values of the two outer bonds absorbed.
+  QubitTensor ContractSites(int64_t a, int64_t b) const;
+  QubitTensor ContractQubits(const std::vector<int64_t>& sites);
+  // Probability of each block of the contraction of the given sites, in
+  // site order; the stored chain is left as it is.
+  std::vector<double> GroupProbabilities(const std::vector<int64_t>& sites) const;
+};
+
+// The sorted positions and a run of as many consecutive positions around
+// their lower median.
+struct CentralizedIndices {
+  std::vector<int64_t> sorted;
+  std::vector<int64_t> run;
+};
+CentralizedIndices FindCentralizedIndices(const std::vector<int64_t>& positions);
+
+// For each entry, its position in the ascending order of the list.
+std::vector<int64_t> ComputeRanks(const std::vector<int64_t>& values);
+
+// Reorders 2^k values indexed with the ascending positions as digits
+// (smallest most significant) into values indexed with the positions in
+// list order as digits (first listed most significant).
+void PermuteBasisAmplitudes(const std::vector<std::complex<double>>& source,
+                            const std::vector<int64_t>& positions,
+                            std::vector<std::complex<double>>& destination);
+void PermuteBasisProbabilities(const std::vector<double>& source,
+                               const std::vector<int64_t>& positions,
+                               std::vector<double>& destination);
+void PermuteBasisIndices(const std::vector<int64_t>& source, const std::vector<int64_t>& positions,
+                         std::vector<int64_t>& destination);
+
+#endif

@@ -1,0 +1,46 @@
+#ifndef TAVIRON_SIMULATOR_TWO_SITE_SPLIT_H
+#define TAVIRON_SIMULATOR_TWO_SITE_SPLIT_H
+
+#include <cstdint>
+#include <vector>
+
+#include <Eigen/Dense>
+
+#include "simulator/qubit_tensor.h"
+
+using Eigen::MatrixXcd;
+
+// Matrices with more rows than this go through the divide-and-conquer SVD,
+// smaller ones through the one-sided Jacobi SVD.
+constexpr Eigen::Index kJacobiSvdMaxRows = 16;
+// A singular value s is kept when s * s is strictly above this.
+constexpr double kSignificantSquareThreshold = 1e-8;
+// Kept values are renormalised when their squares sum differs from 1 by more.
+constexpr double kRenormaliseTolerance = 1e-9;
+
+// Whether a matrix of this many rows is decomposed by the divide-and-conquer
+// SVD.
+inline bool UsesDivideAndConquerSvd(Eigen::Index rows) { return rows > kJacobiSvdMaxRows; }
+
+// The number of values x with threshold < x * x.
+int64_t CountSignificantSingularValues(std::vector<double> values, double threshold);
+
+// Cuts u (r x m) and v (c x m) to their first k columns and s to its first k
+// values, k counting the significant values; renormalises the kept values so
+// that their squares sum to 1 when they are off by more than the tolerance.
+void TruncateSingularValues(MatrixXcd& u, std::vector<double>& s, MatrixXcd& v);
+
+// Splits a two-site tensor (four Dl x Dr blocks, block 2 * s_left + s_right)
+// into a left site (two Dl x k blocks), the k Schmidt values of the bond
+// between them, and a right site (two k x Dr blocks).
+void SplitTwoSiteTensor(const QubitTensor& theta, QubitTensor& left, std::vector<double>& lambda,
+                        QubitTensor& right);
+
+// The same split from the two-site tensor laid out as one 2 Dl x 2 Dr matrix:
+// row s_left * Dl + (left bond index), column s_right * Dr + (right bond
+// index). This is the layout the SVD works on, so the gate path builds it
+// directly.
+void SplitTwoSiteMatrix(const MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, QubitTensor& left,
+                        std::vector<double>& lambda, QubitTensor& right);
+
+#endif

@@ -1,0 +1,144 @@
+#include "simulator/two_site_split.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+namespace {
+
+using Complex = std::complex<double>;
+
+QubitTensor TwoSite(Complex b0, Complex b1, Complex b2, Complex b3) {
+  std::vector<MatrixXcd> blocks(4, MatrixXcd::Zero(1, 1));
+  blocks[0](0, 0) = b0;
+  blocks[1](0, 0) = b1;
+  blocks[2](0, 0) = b2;
+  blocks[3](0, 0) = b3;
+  return QubitTensor(std::move(blocks));
+}
+
+// M rebuilt from a split: row s_left * Dl + l, column s_right * Dr + r.
+MatrixXcd Rebuild(const QubitTensor& left, const std::vector<double>& lambda, const QubitTensor& right) {
+  const Eigen::Index dl = left.blocks[0].rows();
+  const Eigen::Index dr = right.blocks[0].cols();
+  Eigen::VectorXd s = Eigen::Map<const Eigen::VectorXd>(lambda.data(), static_cast<Eigen::Index>(lambda.size()));
+  MatrixXcd m(2 * dl, 2 * dr);
+  for (int sl = 0; sl < 2; ++sl) {
+    for (int sr = 0; sr < 2; ++sr) {
+      m.block(sl * dl, sr * dr, dl, dr) =
+          left.blocks[sl] * s.cast<Complex>().asDiagonal() * right.blocks[sr];
+    }
+  }
+  return m;
+}
+
+TEST(TwoSiteSplit, ProductOfZerosKeepsOneUnitValue) {
+  QubitTensor left, right;
+  std::vector<double> lambda;
+  SplitTwoSiteTensor(TwoSite(1.0, 0.0, 0.0, 0.0), left, lambda, right);
+  ASSERT_EQ(lambda.size(), 1u);
+  EXPECT_EQ(lambda[0], 1.0);  // exactly {1.0}, which the scaling recognises
+  EXPECT_NEAR(std::abs(left.blocks[0](0, 0)), 1.0, 1e-15);
+  EXPECT_EQ(left.blocks[1](0, 0), Complex(0.0));
+  EXPECT_NEAR(std::abs(right.blocks[0](0, 0)), 1.0, 1e-15);
+  EXPECT_EQ(right.blocks[1](0, 0), Complex(0.0));
+  EXPECT_NEAR(std::abs(left.blocks[0](0, 0) * right.blocks[0](0, 0) - 1.0), 0.0, 1e-15);
+}
+
+TEST(TwoSiteSplit, BellPairHasTwoEqualSchmidtValues) {
+  const double r = 0.7071067811865476;
+  QubitTensor left, right;
+  std::vector<double> lambda;
+  SplitTwoSiteTensor(TwoSite(r, 0.0, 0.0, r), left, lambda, right);
+  ASSERT_EQ(lambda.size(), 2u);
+  EXPECT_NEAR(lambda[0], r, 1e-15);
+  EXPECT_NEAR(lambda[1], r, 1e-15);
+  ASSERT_EQ(left.blocks[0].cols(), 2);
+  ASSERT_EQ(right.blocks[0].rows(), 2);
+}
+
+TEST(TwoSiteSplit, CountSignificantIsStrict) {
+  // 1e-4 squared is 1e-8 in double arithmetic: not strictly above.
+  EXPECT_EQ(1e-4 * 1e-4, 1e-8);
+  const std::vector<std::pair<double, int64_t>> cases = {
+      {2e-4, 1}, {0.5e-4, 0}, {1e-4, 0}, {std::nextafter(1e-4, 1.0), 1}, {0.0, 0}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(CountSignificantSingularValues({c.first}, 1e-8), c.second) << c.first;
+  }
+  EXPECT_EQ(CountSignificantSingularValues({0.9, 0.3, 2e-4, 1e-4, 1e-9}, 1e-8), 3);
+}
+
+TEST(TwoSiteSplit, TruncationCutsFactorsAndRenormalises) {
+  struct Case {
+    std::vector<double> s;
+    size_t kept;
+    bool renormalised;
+  };
+  const double a = std::sqrt(0.999999 - 0.25);
+  const double b = std::sqrt(1.0 - 1e-10 - 0.25);
+  const std::vector<Case> cases = {
+      {{0.8, 0.6, 2e-4}, 3, true},            // 2e-4 survives
+      {{0.8, 0.6, 0.5e-4}, 2, true},          // dropped
+      {{0.8, 0.6, 1e-4}, 2, true},            // exactly 1e-4: dropped too
+      {{0.5, a, 1e-5}, 2, true},              // kept squares sum to 0.999999
+      {{0.5, b}, 2, false},                   // sum 1 - 1e-10: left alone
+  };
+  for (const Case& c : cases) {
+    const Eigen::Index m = static_cast<Eigen::Index>(c.s.size());
+    MatrixXcd u = MatrixXcd::Random(4, m);
+    MatrixXcd v = MatrixXcd::Random(6, m);
+    const MatrixXcd u0 = u, v0 = v;
+    std::vector<double> s = c.s;
+    TruncateSingularValues(u, s, v);
+    ASSERT_EQ(s.size(), c.kept);
+    const Eigen::Index k = static_cast<Eigen::Index>(c.kept);
+    EXPECT_EQ(u, u0.leftCols(k));
+    EXPECT_EQ(v, v0.leftCols(k));
+    double sum = 0.0;
+    for (size_t i = 0; i < c.kept; ++i) sum += c.s[i] * c.s[i];
+    for (size_t i = 0; i < c.kept; ++i) {
+      if (c.renormalised) {
+        EXPECT_DOUBLE_EQ(s[i], c.s[i] / std::sqrt(sum));
+      } else {
+        EXPECT_EQ(s[i], c.s[i]);
+      }
+    }
+  }
+}
+
+TEST(TwoSiteSplit, BothDecompositionsSplitExactly) {
+  EXPECT_FALSE(UsesDivideAndConquerSvd(16));
+  EXPECT_TRUE(UsesDivideAndConquerSvd(17));
+  EXPECT_TRUE(UsesDivideAndConquerSvd(18));
+  std::mt19937 rng(7);
+  std::normal_distribution<double> normal;
+  // Dl = 8 (16 rows, Jacobi) and Dl = 9 (18 rows, divide and conquer).
+  for (Eigen::Index dl : {Eigen::Index{8}, Eigen::Index{9}}) {
+    const Eigen::Index dr = 5;
+    std::vector<MatrixXcd> blocks(4, MatrixXcd(dl, dr));
+    double norm2 = 0.0;
+    for (MatrixXcd& b : blocks) {
+      for (Eigen::Index i = 0; i < b.size(); ++i) b(i) = Complex(normal(rng), normal(rng));
+      norm2 += b.squaredNorm();
+    }
+    for (MatrixXcd& b : blocks) b /= std::sqrt(norm2);
+    const QubitTensor theta(blocks);
+    QubitTensor left, right;
+    std::vector<double> lambda;
+    SplitTwoSiteTensor(theta, left, lambda, right);
+    ASSERT_EQ(lambda.size(), static_cast<size_t>(2 * dr));
+    EXPECT_TRUE(std::is_sorted(lambda.rbegin(), lambda.rend()));
+    EXPECT_EQ(left.blocks[0].rows(), dl);
+    EXPECT_EQ(right.blocks[0].cols(), dr);
+    MatrixXcd m(2 * dl, 2 * dr);
+    m << blocks[0], blocks[1], blocks[2], blocks[3];
+    EXPECT_LT((Rebuild(left, lambda, right) - m).cwiseAbs().maxCoeff(), 1e-12) << dl;
+    // The left factor has orthonormal columns, the right one orthonormal rows.
+    MatrixXcd u(2 * dl, left.blocks[0].cols());
+    u << left.blocks[0], left.blocks[1];
+    EXPECT_LT((u.adjoint() * u - MatrixXcd::Identity(u.cols(), u.cols())).norm(), 1e-12);
+  }
+}
+
+}  // namespace
