@@ -3,6 +3,7 @@
 #include "circuit/decomposition_steps.h"
 
 #include "circuit/append_core.h"
+#include "circuit/composite_record.h"
 #include "circuit/computed_one_qubit_gates.h"
 #include "foundation/exceptions.h"
 
@@ -50,4 +51,28 @@ void AppendDecompositionSteps(QuantumCircuit& circuit,
 void MarkCompositeQubitsActive(QuantumCircuit& circuit,
                                const GateRecord& composite) {
   for (uint64_t qubit : composite.qubits) circuit.active_qubits[qubit] = 1;
+}
+
+void CheckDistinctOperands(const QuantumCircuit& circuit,
+                           const std::vector<uint64_t>& operands) {
+  const char kInvalidParameter[] =
+      "Invalid Parameter passed to the gate instruction.";
+  for (size_t i = 0; i < operands.size(); ++i) {
+    for (size_t j = i + 1; j < operands.size(); ++j) {
+      if (operands[i] == operands[j]) throw RunTimeError(kInvalidParameter);
+    }
+  }
+  for (uint64_t qubit : operands) {
+    if (qubit >= circuit.total_qubits) throw RunTimeError(kInvalidParameter);
+  }
+}
+
+GateRecordPtr StartComposite(QuantumCircuit& circuit,
+                             std::vector<uint64_t> qubits,
+                             const std::string& label,
+                             const char* default_label) {
+  GateRecordPtr composite = NewCompositeRecord(label, default_label);
+  composite->qubits = std::move(qubits);
+  MarkCompositeQubitsActive(circuit, *composite);
+  return composite;
 }

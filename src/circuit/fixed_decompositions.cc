@@ -7,25 +7,18 @@
 #include "circuit/fixed_decompositions.h"
 
 #include <algorithm>
-#include <cmath>
-#include <complex>
 #include <utility>
 #include <vector>
 
 #include "circuit/append_core.h"
-#include "circuit/composite_record.h"
 #include "circuit/decomposition_steps.h"
+#include "circuit/gate_matrices.h"
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
 namespace {
 
 using G = DecompositionGate;
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kHalfPi = 1.5707963267948966;
-constexpr double kQuarterPi = 0.7853981633974483;
-constexpr double kEighthPi = 0.39269908169872414;
 
 constexpr int32_t kRXXGateType = 36;
 
@@ -115,57 +108,6 @@ std::vector<DecompositionStep> C4XEdgeSteps(double angle) {
   return {{G::kH, 4}, {G::kCU1, 3, 4, 0.0, angle}, {G::kH, 4}};
 }
 
-// Refuses equal operands, then operands outside the circuit.
-void CheckDistinctOperands(const QuantumCircuit& circuit,
-                           const std::vector<uint64_t>& operands) {
-  for (size_t i = 0; i < operands.size(); ++i) {
-    for (size_t j = i + 1; j < operands.size(); ++j) {
-      if (operands[i] == operands[j]) throw RunTimeError(kInvalidParameter);
-    }
-  }
-  for (uint64_t qubit : operands) {
-    if (qubit > circuit.total_qubits - 1) throw RunTimeError(kInvalidParameter);
-  }
-}
-
-// A composite on `operands`, its qubits marked active, with an empty body.
-GateRecordPtr StartComposite(QuantumCircuit& circuit,
-                             const std::vector<uint64_t>& operands,
-                             const std::string& label,
-                             const char* default_label) {
-  GateRecordPtr composite = NewCompositeRecord(label, default_label);
-  composite->qubits = operands;
-  MarkCompositeQubitsActive(circuit, *composite);
-  return composite;
-}
-
-// A four-operand composite whose body is one table.
-template <class Handle>
-std::unique_ptr<Handle> AppendTableComposite(
-    QuantumCircuit& circuit, const std::vector<uint64_t>& operands,
-    const std::vector<DecompositionStep>& steps, const char* default_label,
-    std::string label) {
-  CheckDistinctOperands(circuit, operands);
-  GateRecordPtr composite =
-      StartComposite(circuit, operands, label, default_label);
-  AppendDecompositionSteps(circuit, steps, operands, composite->body, label);
-  return AppendCompositeWithHandle<Handle>(circuit, std::move(composite),
-                                           std::move(label));
-}
-
-// rxx(theta): cos(theta/2) on the diagonal, -i sin(theta/2) on the
-// anti-diagonal.
-MatrixXcd RXXMatrix(double theta) {
-  const double c = std::cos(theta / 2);
-  const std::complex<double> s(0.0, -std::sin(theta / 2));
-  MatrixXcd matrix = MatrixXcd::Zero(4, 4);
-  for (int k = 0; k < 4; ++k) {
-    matrix(k, k) = c;
-    matrix(k, 3 - k) = s;
-  }
-  return matrix;
-}
-
 }  // namespace
 
 int32_t AppendC3SqrtXDecomposition(QuantumCircuit& circuit, uint64_t control1,
@@ -225,15 +167,20 @@ std::unique_ptr<GMSGate> QuantumCircuit::ms(double theta,
   return gms(theta, std::move(qubit_list), std::move(label));
 }
 
-std::unique_ptr<RCCCXGate> QuantumCircuit::rcccx(uint64_t control_qubit1,
-                                                 uint64_t control_qubit2,
-                                                 uint64_t control_qubit3,
-                                                 uint64_t target_qubit,
-                                                 std::string label) {
-  return AppendTableComposite<RCCCXGate>(
-      *this, {control_qubit1, control_qubit2, control_qubit3, target_qubit},
-      RelativePhaseC3XSteps(), "rc3x", std::move(label));
-}
+// Composites on (control1, control2, control3, target) whose body is one
+// table.
+TAVIRON_DEFINE_FIXED_COMPOSITE(rcccx, RCCCXGate, RelativePhaseC3XSteps, "rc3x",
+                               (uint64_t c1, uint64_t c2, uint64_t c3,
+                                uint64_t t),
+                               (c1, c2, c3, t))
+TAVIRON_DEFINE_FIXED_COMPOSITE(c3sqrtx, C3SQRTX, C3SqrtXSteps, "c3sqrtx",
+                               (uint64_t c1, uint64_t c2, uint64_t c3,
+                                uint64_t t),
+                               (c1, c2, c3, t))
+TAVIRON_DEFINE_FIXED_COMPOSITE(c3x, MCXGate, C3XSteps, "c3x",
+                               (uint64_t c1, uint64_t c2, uint64_t c3,
+                                uint64_t t),
+                               (c1, c2, c3, t))
 
 std::unique_ptr<RCCCXGate> QuantumCircuit::rc3x(uint64_t control_qubit1,
                                                 uint64_t control_qubit2,
@@ -242,26 +189,6 @@ std::unique_ptr<RCCCXGate> QuantumCircuit::rc3x(uint64_t control_qubit1,
                                                 std::string label) {
   return rcccx(control_qubit1, control_qubit2, control_qubit3, target_qubit,
                std::move(label));
-}
-
-std::unique_ptr<C3SQRTX> QuantumCircuit::c3sqrtx(uint64_t control_qubit1,
-                                                 uint64_t control_qubit2,
-                                                 uint64_t control_qubit3,
-                                                 uint64_t target_qubit,
-                                                 std::string label) {
-  return AppendTableComposite<C3SQRTX>(
-      *this, {control_qubit1, control_qubit2, control_qubit3, target_qubit},
-      C3SqrtXSteps(), "c3sqrtx", std::move(label));
-}
-
-std::unique_ptr<MCXGate> QuantumCircuit::c3x(uint64_t control_qubit1,
-                                             uint64_t control_qubit2,
-                                             uint64_t control_qubit3,
-                                             uint64_t target_qubit,
-                                             std::string label) {
-  return AppendTableComposite<MCXGate>(
-      *this, {control_qubit1, control_qubit2, control_qubit3, target_qubit},
-      C3XSteps(), "c3x", std::move(label));
 }
 
 std::unique_ptr<MCXGate> QuantumCircuit::c4x(

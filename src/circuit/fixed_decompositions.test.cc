@@ -13,22 +13,12 @@
 #include "circuit/append_compose.h"
 #include "circuit/quantum_circuit.h"
 #include "circuit/testing/dense_unitary.h"
-#include "foundation/exceptions.h"
+#include "circuit/testing/composite_checks.h"
 
 namespace {
 
 using dense_unitary::Complex;
-
-constexpr int32_t kH = 1;
-constexpr int32_t kP = 11;
-constexpr int32_t kCX = 20;
-constexpr int32_t kRXX = 36;
-constexpr int32_t kCU1 = 46;
-constexpr int32_t kU1 = 48;
-constexpr int32_t kU2 = 49;
-
-const char kInvalidParameter[] =
-    "Invalid Parameter passed to the gate instruction.";
+using namespace circuit_testing;
 
 // Builds one composite on `operands` (controls, then the target) of a
 // circuit and returns its handle's records.
@@ -123,11 +113,7 @@ TEST(FixedDecompositionsTest, C3XBodyShape) {
   QuantumCircuit circuit(4, 0);
   auto handle = circuit.c3x(0, 1, 2, 3);
   const GateRecordList& body = circuit.gates.at(0)->body;
-  ASSERT_EQ(body.size(), 31u);
-  EXPECT_EQ(body.front()->gate_type, kH);
-  EXPECT_EQ(body.front()->qubits, std::vector<uint64_t>{3});
-  EXPECT_EQ(body.back()->gate_type, kH);
-  EXPECT_EQ(body.back()->qubits, std::vector<uint64_t>{3});
+  ASSERT_NO_FATAL_FAILURE(ExpectBodyBetweenTwoH(body, 31u, 3));
   int p = 0, cx = 0;
   for (const GateRecordPtr& record : body) {
     p += record->gate_type == kP;
@@ -228,14 +214,8 @@ TEST(FixedDecompositionsTest, OperandChecksRefuseBeforeAnythingChanges) {
     SCOPED_TRACE(test.name + std::string(" ") +
                  testing::PrintToString(test.operands));
     QuantumCircuit circuit(n, 0);
-    try {
-      test.build(circuit, test.operands, "");
-      ADD_FAILURE() << "accepted";
-    } catch (const RunTimeError& e) {
-      EXPECT_STREQ(e.what(), kInvalidParameter);
-    }
-    EXPECT_TRUE(circuit.gates.empty());
-    for (int64_t flag : circuit.active_qubits) EXPECT_EQ(flag, 0);
+    ExpectRefusedLeavingCircuitEmpty(
+        circuit, [&] { test.build(circuit, test.operands, ""); });
   }
 }
 
@@ -282,14 +262,9 @@ TEST(FixedDecompositionsTest, GmsRefusals) {
     SCOPED_TRACE(testing::PrintToString(list));
     for (bool alias : {false, true}) {
       QuantumCircuit circuit(3, 0);
-      try {
+      ExpectRefusedLeavingCircuitEmpty(circuit, [&] {
         alias ? circuit.ms(0.1, list) : circuit.gms(0.1, list);
-        ADD_FAILURE() << "accepted";
-      } catch (const RunTimeError& e) {
-        EXPECT_STREQ(e.what(), kInvalidParameter);
-      }
-      EXPECT_TRUE(circuit.gates.empty());
-      for (int64_t flag : circuit.active_qubits) EXPECT_EQ(flag, 0);
+      });
     }
   }
 }

@@ -3,41 +3,15 @@
 #include "circuit/gray_code_multi_control.h"
 
 #include <cmath>
-#include <complex>
 #include <stdexcept>
 #include <utility>
 
 #include "circuit/append_core.h"
 #include "circuit/body_memory_limit.h"
+#include "circuit/gate_matrices.h"
 #include "circuit/quantum_circuit.h"
-#include "foundation/gate_matrix_constants.h"
 
 namespace {
-
-using Complex = std::complex<double>;
-
-Complex Exp(double angle) { return Complex(std::cos(angle), std::sin(angle)); }
-
-// cp(E): diag(1, 1, 1, e^(i E)); the control is the low bit.
-MatrixXcd ControlledPhaseMatrix(double angle) {
-  MatrixXcd matrix = GateMatrixConstants::Get().MatrixCPBase;
-  matrix(3, 3) = Exp(angle);
-  return matrix;
-}
-
-// cu(theta, phi, lambda, gamma): e^(i gamma) U(theta, phi, lambda) on the
-// target where the control (the low bit) is 1.
-MatrixXcd ControlledUMatrix(double theta, double phi, double lambda,
-                            double gamma) {
-  const double c = std::cos(theta / 2);
-  const double s = std::sin(theta / 2);
-  MatrixXcd matrix = GateMatrixConstants::Get().MatrixCUBase;
-  matrix(1, 1) = Exp(gamma) * c;
-  matrix(1, 3) = -Exp(lambda + gamma) * s;
-  matrix(3, 1) = Exp(phi + gamma) * s;
-  matrix(3, 3) = Exp(phi + lambda + gamma) * c;
-  return matrix;
-}
 
 // The n-bit Gray code number i, read as a row of digits: digit k (k = 0 is
 // the most significant) stands for control k.
@@ -128,7 +102,7 @@ int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
     switch (leaf_kind) {
       case kLeafControlledPhase:
         AppendTwoQubitRecord(circuit, kLeafControlledPhase,
-                             ControlledPhaseMatrix(angle), control, target,
+                             CPMatrix(angle), control, target,
                              {angle}, destination, label);
         break;
       case kLeafControlledU: {
@@ -142,7 +116,7 @@ int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
         const double leaf_lambda = odd ? lambda : -phi;
         AppendTwoQubitRecord(
             circuit, kLeafControlledU,
-            ControlledUMatrix(angle, leaf_phi, leaf_lambda, gamma), control,
+            CUMatrix(angle, leaf_phi, leaf_lambda, gamma), control,
             target, {angle, leaf_phi, leaf_lambda, gamma}, destination, label);
         break;
       }

@@ -9,16 +9,12 @@
 #include <vector>
 
 #include "circuit/append_core.h"
-#include "circuit/composite_record.h"
 #include "circuit/decomposition_steps.h"
 #include "circuit/gray_code_multi_control.h"
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kHalfPi = 1.5707963267948966;
 
 const char kInvalidParameter[] =
     "Invalid Parameter passed to the gate instruction.";
@@ -47,15 +43,14 @@ std::vector<uint64_t> CheckedControls(const QuantumCircuit& circuit,
 // The composite of a multi-controlled gate on the controls and the target,
 // which are marked active; the body is still empty.
 GateRecordPtr StartMultiControlComposite(QuantumCircuit& circuit,
-                                         const std::vector<uint64_t>& controls,
+                                         std::vector<uint64_t> controls,
                                          uint64_t target, double angle,
                                          const std::string& label,
                                          const char* default_label) {
-  GateRecordPtr composite = NewCompositeRecord(label, default_label);
-  composite->qubits = controls;
-  composite->qubits.push_back(target);
+  controls.push_back(target);
+  GateRecordPtr composite =
+      StartComposite(circuit, std::move(controls), label, default_label);
   composite->params = {angle};
-  MarkCompositeQubitsActive(circuit, *composite);
   return composite;
 }
 
@@ -138,32 +133,25 @@ std::unique_ptr<MCPGate> QuantumCircuit::mcp(double lambda,
                                         std::move(label), PhasePlan);
 }
 
-std::unique_ptr<MCRXGate> QuantumCircuit::mcrx(
-    double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
-    bool /*use_basis_gates*/, std::string label) {
-  return AppendMultiControlled<MCRXGate>(*this, lambda,
-                                         std::move(control_qubits),
-                                         target_qubit, "mcrx",
-                                         std::move(label), RotationXPlan);
-}
+// method, handle class, default label, decomposition plan: the
+// multi-controlled rotations, whose use_basis_gates is never read.
+#define TAVIRON_MULTI_CONTROLLED_ROTATIONS(X)  \
+  X(mcrx, MCRXGate, "mcrx", RotationXPlan)     \
+  X(mcry, MCRYGate, "mcry", RotationYPlan)     \
+  X(mcrz, MCRZGate, "mcrz", RotationZPlan)
 
-std::unique_ptr<MCRYGate> QuantumCircuit::mcry(
-    double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
-    bool /*use_basis_gates*/, std::string label) {
-  return AppendMultiControlled<MCRYGate>(*this, lambda,
-                                         std::move(control_qubits),
-                                         target_qubit, "mcry",
-                                         std::move(label), RotationYPlan);
-}
-
-std::unique_ptr<MCRZGate> QuantumCircuit::mcrz(
-    double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
-    bool /*use_basis_gates*/, std::string label) {
-  return AppendMultiControlled<MCRZGate>(*this, lambda,
-                                         std::move(control_qubits),
-                                         target_qubit, "mcrz",
-                                         std::move(label), RotationZPlan);
-}
+#define TAVIRON_DEFINE_MULTI_CONTROLLED_ROTATION(method, Handle,               \
+                                                 default_label, plan)          \
+  std::unique_ptr<Handle> QuantumCircuit::method(                              \
+      double lambda, std::vector<uint64_t> control_qubits,                     \
+      uint64_t target_qubit, bool /*use_basis_gates*/, std::string label) {    \
+    return AppendMultiControlled<Handle>(*this, lambda,                        \
+                                         std::move(control_qubits),            \
+                                         target_qubit, default_label,          \
+                                         std::move(label), plan);              \
+  }
+TAVIRON_MULTI_CONTROLLED_ROTATIONS(TAVIRON_DEFINE_MULTI_CONTROLLED_ROTATION)
+#undef TAVIRON_DEFINE_MULTI_CONTROLLED_ROTATION
 
 std::unique_ptr<MCXGate> QuantumCircuit::mcx(
     std::vector<uint64_t> control_qubits, uint64_t target_qubit,

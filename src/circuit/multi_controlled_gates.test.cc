@@ -11,20 +11,15 @@
 #include "circuit/append_compose.h"
 #include "circuit/quantum_circuit.h"
 #include "circuit/testing/dense_unitary.h"
+#include "circuit/testing/composite_checks.h"
 #include "foundation/exceptions.h"
 
 namespace {
 
+using namespace circuit_testing;
+
 constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = 1.5707963267948966;
-constexpr int32_t kH = 1;
-constexpr int32_t kCX = 20;
-constexpr int32_t kCP = 25;
-constexpr int32_t kCU = 32;
-constexpr int32_t kCU1 = 46;
-
-const char kInvalidParameter[] =
-    "Invalid Parameter passed to the gate instruction.";
 
 // One multi-controlled method called with its angle (mcx ignores it); the
 // handle's label and records are returned.
@@ -214,11 +209,7 @@ TEST(MultiControlledGatesTest, FiveControlMcxBody) {
   QuantumCircuit circuit(6, 0);
   circuit.mcx({1, 2, 3, 4, 5}, 0);
   const GateRecordList& body = circuit.gates.at(0)->body;
-  ASSERT_EQ(body.size(), 63u);
-  EXPECT_EQ(body.front()->gate_type, kH);
-  EXPECT_EQ(body.front()->qubits, std::vector<uint64_t>{0});
-  EXPECT_EQ(body.back()->gate_type, kH);
-  EXPECT_EQ(body.back()->qubits, std::vector<uint64_t>{0});
+  ASSERT_NO_FATAL_FAILURE(ExpectBodyBetweenTwoH(body, 63u, 0));
   int leaves = 0, cx = 0;
   for (size_t i = 1; i + 1 < body.size(); ++i) {
     const GateRecord& record = *body[i];
@@ -323,14 +314,9 @@ TEST(MultiControlledGatesTest, ChecksRefuseBeforeAnythingChanges) {
     for (const Case& test : cases) {
       SCOPED_TRACE(method.name + std::string(": ") + test.what);
       QuantumCircuit circuit(4, 0);
-      try {
+      ExpectRefusedLeavingCircuitEmpty(circuit, [&] {
         method.call(circuit, 0.5, test.controls, test.target, "");
-        ADD_FAILURE() << "accepted";
-      } catch (const RunTimeError& e) {
-        EXPECT_STREQ(e.what(), kInvalidParameter);
-      }
-      EXPECT_TRUE(circuit.gates.empty());
-      for (int64_t flag : circuit.active_qubits) EXPECT_EQ(flag, 0);
+      });
     }
   }
 }

@@ -6,15 +6,10 @@
 #include <utility>
 #include <vector>
 
-#include "circuit/composite_record.h"
 #include "circuit/decomposition_steps.h"
 #include "circuit/quantum_circuit.h"
-#include "foundation/exceptions.h"
 
 namespace {
-
-constexpr double kPi = 3.141592653589793;
-constexpr double kQuarterPi = 0.7853981633974483;
 
 using Step = DecompositionStep;
 using G = DecompositionGate;
@@ -70,38 +65,24 @@ const std::vector<Step>& RccxBody() {
   return body;
 }
 
-// Checks the operands (distinct, each below total_qubits) before anything
-// changes, then builds the composite with its body and appends it to the
-// circuit's gates. The handle carries the caller's label; the composite
-// carries the default label when the caller gave none.
-template <class Handle>
-std::unique_ptr<Handle> AppendThreeQubitComposite(
-    QuantumCircuit& circuit, std::vector<uint64_t> operands,
-    const std::vector<Step>& steps, const char* default_label,
-    std::string label) {
-  const uint64_t a = operands[0], b = operands[1], c = operands[2];
-  if (a == b || a == c || b == c || a >= circuit.total_qubits ||
-      b >= circuit.total_qubits || c >= circuit.total_qubits) {
-    throw RunTimeError("Invalid Parameter passed to the gate instruction.");
-  }
-  GateRecordPtr composite = NewCompositeRecord(label, default_label);
-  composite->qubits = operands;
-  MarkCompositeQubitsActive(circuit, *composite);
-  AppendDecompositionSteps(circuit, steps, operands, composite->body, label);
-  return AppendCompositeWithHandle<Handle>(circuit, std::move(composite),
-                                           std::move(label));
-}
-
 }  // namespace
 
-std::unique_ptr<CCXGate> QuantumCircuit::ccx(uint64_t control_qubit1,
-                                             uint64_t control_qubit2,
-                                             uint64_t target_qubit,
-                                             std::string label) {
-  return AppendThreeQubitComposite<CCXGate>(
-      *this, {control_qubit1, control_qubit2, target_qubit}, CcxBody(), "ccx",
-      std::move(label));
-}
+// Composites on three operands (for cswap the control, then the two
+// targets). The operands must differ and lie below total_qubits; the handle
+// carries the caller's label and the composite the default label when the
+// caller gave none.
+TAVIRON_DEFINE_FIXED_COMPOSITE(ccx, CCXGate, CcxBody, "ccx",
+                               (uint64_t c1, uint64_t c2, uint64_t t),
+                               (c1, c2, t))
+TAVIRON_DEFINE_FIXED_COMPOSITE(ccz, CCZGate, CczBody, "ccz",
+                               (uint64_t c1, uint64_t c2, uint64_t t),
+                               (c1, c2, t))
+TAVIRON_DEFINE_FIXED_COMPOSITE(cswap, CSWAPGate, CswapBody, "cswap",
+                               (uint64_t c, uint64_t t1, uint64_t t2),
+                               (c, t1, t2))
+TAVIRON_DEFINE_FIXED_COMPOSITE(rccx, RCCXGate, RccxBody, "Rccx",
+                               (uint64_t c1, uint64_t c2, uint64_t t),
+                               (c1, c2, t))
 
 std::unique_ptr<CCXGate> QuantumCircuit::toffoli(uint64_t control_qubit1,
                                                  uint64_t control_qubit2,
@@ -110,36 +91,9 @@ std::unique_ptr<CCXGate> QuantumCircuit::toffoli(uint64_t control_qubit1,
   return ccx(control_qubit1, control_qubit2, target_qubit, std::move(label));
 }
 
-std::unique_ptr<CCZGate> QuantumCircuit::ccz(uint64_t control_qubit1,
-                                             uint64_t control_qubit2,
-                                             uint64_t target_qubit,
-                                             std::string label) {
-  return AppendThreeQubitComposite<CCZGate>(
-      *this, {control_qubit1, control_qubit2, target_qubit}, CczBody(), "ccz",
-      std::move(label));
-}
-
-std::unique_ptr<CSWAPGate> QuantumCircuit::cswap(uint64_t control_qubit,
-                                                 uint64_t target_qubit1,
-                                                 uint64_t target_qubit2,
-                                                 std::string label) {
-  return AppendThreeQubitComposite<CSWAPGate>(
-      *this, {control_qubit, target_qubit1, target_qubit2}, CswapBody(),
-      "cswap", std::move(label));
-}
-
 std::unique_ptr<CSWAPGate> QuantumCircuit::fredkin(uint64_t control_qubit1,
                                                    uint64_t control_qubit2,
                                                    uint64_t target_qubit,
                                                    std::string label) {
   return cswap(control_qubit1, control_qubit2, target_qubit, std::move(label));
-}
-
-std::unique_ptr<RCCXGate> QuantumCircuit::rccx(uint64_t control_qubit1,
-                                               uint64_t control_qubit2,
-                                               uint64_t target_qubit,
-                                               std::string label) {
-  return AppendThreeQubitComposite<RCCXGate>(
-      *this, {control_qubit1, control_qubit2, target_qubit}, RccxBody(),
-      "Rccx", std::move(label));
 }
