@@ -1,0 +1,79 @@
+// BackendV2: the simulator backend with its queue and worker thread.
+
+#include <memory>
+#include <string>
+
+#include <pybind11/pybind11.h>
+
+#include "bindings/exit_hook.h"
+#include "bindings/module_registrations.h"
+#include "bindings/python_hold.h"
+#include "bindings/python_output.h"
+#include "circuit/quantum_circuit.h"
+#include "execution/backend.h"
+#include "execution/job.h"
+
+namespace py = pybind11;
+
+namespace {
+
+// None converts to a missing circuit, which no run path can use: refused
+// before anything is written or queued.
+void RequireCircuit(const std::shared_ptr<QuantumCircuit>& circuit) {
+  if (!circuit) {
+    throw py::type_error("BackendV2.run(): the circuit must be a QuantumCircuit, not None");
+  }
+}
+
+// The keywords shots, mode and quiet, read in that order, each only when
+// given; other keywords are ignored. The shot count is written into the
+// circuit as soon as it is converted, so it stays written when a later
+// keyword fails to convert (RuntimeError from the binding library's cast).
+RunOptions ReadRunOptions(QuantumCircuit& circuit, const py::kwargs& kwargs) {
+  RunOptions options;
+  if (kwargs.contains("shots")) {
+    options.shots = kwargs["shots"].cast<int32_t>();
+    circuit.shots = *options.shots;
+  }
+  if (kwargs.contains("mode")) {
+    options.mode = kwargs["mode"].cast<std::string>();
+  }
+  if (kwargs.contains("quiet")) {
+    options.quiet = kwargs["quiet"].cast<bool>();
+  }
+  return options;
+}
+
+}  // namespace
+
+void RegisterBackend(py::module_& m) {
+  py::class_<BackendV2, PythonHold<BackendV2>>(m, "BackendV2")
+      .def(py::init([] {
+        return PythonHold<BackendV2>(TrackBackend(std::make_shared<BackendV2>()));
+      }))
+      .def_readonly("version", &BackendV2::version)
+      .def_readonly("dt", &BackendV2::dt)
+      .def_readonly("dtm", &BackendV2::dtm)
+      .def_readonly("max_circuits", &BackendV2::max_circuits)
+      .def_readonly("num_qubits", &BackendV2::num_qubits)
+      .def_readonly("name", &BackendV2::name)
+      .def_readonly("description", &BackendV2::description)
+      .def_readonly("online_date", &BackendV2::online_date)
+      .def_readonly("backend_version", &BackendV2::backend_version)
+      .def(
+          "run",
+          [](BackendV2& backend, std::shared_ptr<QuantumCircuit> circuit,
+             const py::kwargs& kwargs) {
+            RequireCircuit(circuit);
+            const RunOptions options = ReadRunOptions(*circuit, kwargs);
+            return PythonHold<JobV1>(backend.run(circuit, options, PythonPrintSink()));
+          },
+          "Executes the quantum circuit using the backend")
+      .def(
+          "run",
+          [](BackendV2& backend, std::shared_ptr<QuantumCircuit> circuit, int32_t shots) {
+            RequireCircuit(circuit);
+            return PythonHold<JobV1>(backend.run_shots(circuit, shots, PythonPrintSink()));
+          },
+          "Executes the quantum circuit using the backend");
+}

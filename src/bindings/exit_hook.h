@@ -1,0 +1,19 @@
+#ifndef TAVIRON_BINDINGS_EXIT_HOOK_H
+#define TAVIRON_BINDINGS_EXIT_HOOK_H
+
+#include <memory>
+
+class BackendV2;
+
+// Remembers a backend that Python received, so that the exit hook can stop
+// its worker. Keeps no hold on it. Called with the interpreter lock held.
+// Returns the backend.
+std::shared_ptr<BackendV2> TrackBackend(std::shared_ptr<BackendV2> backend);
+
+// Registers, through Python's atexit, the hook that runs before the
+// interpreter tears down: it stops the worker of every live backend (a
+// running job finishes, queued jobs stay QUEUED), then closes native
+// threads' access to the interpreter (see interpreter_access.h).
+void InstallExitHook();
+
+#endif

@@ -1,0 +1,113 @@
+#include "bindings/interpreter_access.h"
+
+#include <condition_variable>
+#include <mutex>
+
+#include <pybind11/pybind11.h>
+
+namespace py = pybind11;
+
+namespace {
+
+struct AccessState {
+  std::mutex mutex;
+  std::condition_variable all_left;
+  bool open = true;
+  int inside = 0;
+};
+
+// Never destroyed: worker threads may still look at it while the process
+// runs its static destructors.
+AccessState& State() {
+  static AccessState* state = new AccessState();
+  return *state;
+}
+
+// Set while a Python thread waits with the interpreter lock let go.
+thread_local bool python_caller_waiting = false;
+
+// Runs `step` with the lock taken for the calling thread, which must not hold
+// it now.
+void RunWithLockTaken(const std::function<void()>& step) {
+  const PyGILState_STATE gil = PyGILState_Ensure();
+  try {
+    step();
+  } catch (...) {
+    PyGILState_Release(gil);
+    throw;
+  }
+  PyGILState_Release(gil);
+}
+
+}  // namespace
+
+bool OnPythonThread() { return python_caller_waiting || PyGILState_Check(); }
+
+InterpreterReleased::InterpreterReleased()
+    : saved_thread_state_(PyEval_SaveThread()),
+      was_waiting_(python_caller_waiting) {
+  python_caller_waiting = true;
+}
+
+InterpreterReleased::~InterpreterReleased() {
+  python_caller_waiting = was_waiting_;
+  PyEval_RestoreThread(static_cast<PyThreadState*>(saved_thread_state_));
+}
+
+bool RunWithInterpreter(const std::function<void()>& step) {
+  if (python_caller_waiting) {
+    RunWithLockTaken(step);
+    return true;
+  }
+  AccessState& state = State();
+  bool entered = false;
+  {
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (state.open) {
+      ++state.inside;
+      entered = true;
+    }
+  }
+  if (!entered) {
+    // Shutting down: only the thread that holds the lock of a still
+    // existing interpreter (the one tearing it down) goes on.
+    if (PyGILState_GetThisThreadState() != nullptr && PyGILState_Check()) {
+      step();
+      return true;
+    }
+    return false;
+  }
+  struct Leave {
+    AccessState& state;
+    ~Leave() {
+      std::lock_guard<std::mutex> lock(state.mutex);
+      --state.inside;
+      state.all_left.notify_all();
+    }
+  } leave{state};
+  if (PyGILState_Check()) {
+    step();
+  } else {
+    RunWithLockTaken(step);
+  }
+  return true;
+}
+
+void CloseInterpreterAccess() {
+  AccessState& state = State();
+  {
+    std::lock_guard<std::mutex> lock(state.mutex);
+    state.open = false;
+  }
+  InterpreterReleased released;
+  std::unique_lock<std::mutex> lock(state.mutex);
+  state.all_left.wait(lock, [&state] { return state.inside == 0; });
+}
+
+void PollPythonSignals() {
+  RunWithInterpreter([] {
+    if (PyErr_CheckSignals() != 0) {
+      throw py::error_already_set();
+    }
+  });
+}

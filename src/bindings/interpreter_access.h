@@ -1,0 +1,54 @@
+#ifndef TAVIRON_BINDINGS_INTERPRETER_ACCESS_H
+#define TAVIRON_BINDINGS_INTERPRETER_ACCESS_H
+
+#include <functional>
+
+// The one way native threads enter Python.
+//
+// A backend's worker thread runs without the interpreter lock; it takes the
+// lock only to print a progress line or to release a Python object, and only
+// through RunWithInterpreter. Once the interpreter starts to shut down
+// (CloseInterpreterAccess, called from the module's exit hook) such steps are
+// skipped, so that no native thread waits for, or touches, an interpreter
+// that is being torn down.
+
+// Runs `step` with the interpreter lock held and returns true. A thread that
+// holds the lock runs it at once; a Python thread waiting inside
+// InterpreterReleased takes the lock back for it; any other thread takes the
+// lock around it unless access has been closed, in which case `step` is
+// skipped and false is returned. Exceptions thrown by `step` propagate after
+// the lock is let go.
+bool RunWithInterpreter(const std::function<void()>& step);
+
+// True on a thread that holds the interpreter lock, or that let it go
+// through InterpreterReleased and waits: a Python thread inside a call.
+bool OnPythonThread();
+
+// Lets the interpreter lock go on the calling Python thread for the life of
+// the object, as pybind11::gil_scoped_release does, and marks the thread as a
+// Python caller that waits: RunWithInterpreter takes the lock back for it
+// even after access has been closed, since the interpreter is its own.
+class InterpreterReleased {
+ public:
+  InterpreterReleased();
+  ~InterpreterReleased();
+  InterpreterReleased(const InterpreterReleased&) = delete;
+  InterpreterReleased& operator=(const InterpreterReleased&) = delete;
+
+ private:
+  void* saved_thread_state_;
+  bool was_waiting_;
+};
+
+// Closes access for threads that do not hold the interpreter lock and waits
+// until every such thread that is still inside RunWithInterpreter has left.
+// Called with the interpreter lock held; lets it go while it waits.
+void CloseInterpreterAccess();
+
+// Raises the pending Python exception (KeyboardInterrupt from Ctrl-C, or
+// whatever a signal handler raised) as pybind11::error_already_set when a
+// signal handler reports one. Called by the waits that run without the
+// interpreter lock; takes the lock for the check.
+void PollPythonSignals();
+
+#endif

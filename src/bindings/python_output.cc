@@ -1,0 +1,40 @@
+#include "bindings/python_output.h"
+
+#include <stdexcept>
+#include <string>
+
+#include <pybind11/pybind11.h>
+
+#include "bindings/interpreter_access.h"
+
+namespace py = pybind11;
+
+namespace {
+
+void PrintOnWorkerThread(const std::string& line) {
+  bool failed = false;
+  std::string failure;
+  RunWithInterpreter([&line, &failed, &failure] {
+    try {
+      py::print(line);
+    } catch (py::error_already_set& error) {
+      failed = true;
+      failure = error.what();
+    }
+  });
+  if (failed) {
+    throw std::runtime_error(failure);
+  }
+}
+
+}  // namespace
+
+OutputSink PythonPrintSink() {
+  return [](const std::string& line) {
+    if (OnPythonThread()) {
+      RunWithInterpreter([&line] { py::print(line); });
+    } else {
+      PrintOnWorkerThread(line);
+    }
+  };
+}

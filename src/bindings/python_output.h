@@ -1,0 +1,18 @@
+#ifndef TAVIRON_BINDINGS_PYTHON_OUTPUT_H
+#define TAVIRON_BINDINGS_PYTHON_OUTPUT_H
+
+#include "foundation/output_sink.h"
+
+// The sink for every line the core prints (run time lines, progress lines,
+// job monitor lines): each line goes through Python's print (the line, then
+// a newline, to sys.stdout), with the interpreter lock taken for the print
+// when the calling thread does not hold it.
+//
+// On a Python thread (one that holds the lock, or waits with it let go) a
+// Python error raised by print passes through unchanged. On a backend's
+// worker thread it becomes a std::runtime_error with the error's text (the
+// Python error object is released while the lock is still held), and once
+// the interpreter shuts down the worker's lines are dropped.
+OutputSink PythonPrintSink();
+
+#endif

@@ -1,0 +1,78 @@
+"""Measured counts against exact outcome distributions.
+
+numpy computes each circuit's exact distribution of bit strings; the counts
+of SHOTS shots must lie within 6 standard deviations (plus one count) of the
+expected count for every outcome, and outcomes of probability 0 must never
+appear. For a binomial count the chance of a 6-sigma excursion is below
+1e-8 per outcome, so these checks do not flake.
+"""
+
+import math
+
+import numpy as np
+import pytest
+
+import TavironLib as tl
+from circuit_reference import H, SWAP, X, controlled, evolve, run_sync, rx, ry
+
+SHOTS = 4000
+
+
+def ghz_like(qc):
+    qc.ry(1.1, 0)
+    qc.cx(0, 1)
+    qc.cx(1, 2)
+    return [(ry(1.1), [0]), (controlled(X), [0, 1]), (controlled(X), [1, 2])]
+
+
+def rotations(qc):
+    qc.ry(0.7, 0)
+    qc.rx(2.2, 1)
+    qc.h(2)
+    qc.cry(1.3, 2, 0)
+    return [(ry(0.7), [0]), (rx(2.2), [1]), (H, [2]), (controlled(ry(1.3)), [2, 0])]
+
+
+def skewed(qc):
+    qc.ry(0.4, 0)
+    qc.ry(2.9, 1)
+    qc.swap(0, 2)
+    return [(ry(0.4), [0]), (ry(2.9), [1]), (SWAP, [0, 2])]
+
+
+def bit_string(index, n):
+    """Bits from qubit (= classical bit) n-1 down to 0."""
+    return format(index, f"0{n}b")
+
+
+@pytest.mark.parametrize("build", [ghz_like, rotations, skewed])
+def test_counts_follow_the_exact_distribution(build):
+    n = 3
+    qc = tl.QuantumCircuit(n)
+    ops = build(qc)
+    qc.measure_all()
+    probabilities = np.abs(evolve(n, ops)) ** 2
+    counts = run_sync(qc, SHOTS).get_counts()
+    assert sum(counts.values()) == SHOTS
+    assert list(counts) == sorted(counts)
+    for index, p in enumerate(probabilities):
+        seen = counts.get(bit_string(index, n), 0)
+        if p < 1e-12:
+            assert seen == 0
+            continue
+        sigma = math.sqrt(SHOTS * p * (1 - p))
+        assert abs(seen - SHOTS * p) <= 6 * sigma + 1, (bit_string(index, n), seen, SHOTS * p)
+
+
+def test_mid_circuit_measurement_conditions_the_rest():
+    # qubit 0 is measured half way; x on qubit 1 runs only when it read 1,
+    # so the two bits always agree.
+    qc = tl.QuantumCircuit(2)
+    qc.h(0)
+    qc.measure(0, 0)
+    qc.x(1).c_if(0, 1)
+    qc.measure(1, 1)
+    counts = run_sync(qc, SHOTS).get_counts()
+    assert set(counts) <= {"00", "11"}
+    sigma = math.sqrt(SHOTS * 0.25)
+    assert abs(counts.get("11", 0) - SHOTS / 2) <= 6 * sigma + 1
