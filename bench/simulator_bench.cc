@@ -109,14 +109,14 @@ double RunJobSeconds(const QuantumCircuit& circuit, int shots, size_t& distinct_
 }  // namespace
 
 int main(int argc, char** argv) {
-  const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   std::vector<Workload> workloads;
   workloads.push_back({"bell", Bell(), 10000});
   workloads.push_back({"ghz-20", Ghz(20), 1000});
   workloads.push_back({"ghz-60", Ghz(60), 1000});
-  workloads.push_back({"brickwork-12-d10", Brickwork(12, 10, 1), 100});
-  workloads.push_back({"brickwork-14-d10", Brickwork(14, 10, 2), 100});
-  workloads.push_back({"brickwork-16-d10", Brickwork(16, 10, 3), 100});
+  workloads.push_back({"brickwork-12-d10", Brickwork(12, 10, 1), 20});
+  workloads.push_back({"brickwork-14-d10", Brickwork(14, 10, 2), 20});
+  workloads.push_back({"brickwork-16-d10", Brickwork(16, 10, 3), 20});
   workloads.push_back({"qft-12", Qft(12), 1000});
 
   std::printf("%-18s %6s %7s %7s %12s %14s %9s\n", "workload", "qubits", "records", "shots",

@@ -125,8 +125,12 @@ void ValidateAttachMaps(const GateRecordList& records,
       if (q >= qubit_map.size()) throw RunTimeError(kQubitListIncorrect);
       mapped.push_back(qubit_map[q]);
     }
+    // A composite's qubit list only names the qubits it spans (pauli and
+    // maps with repeated entries may list one twice); its body records carry
+    // the operands, and those are checked below.
     std::sort(mapped.begin(), mapped.end());
-    if (std::adjacent_find(mapped.begin(), mapped.end()) != mapped.end()) {
+    if (record->gate_type != kCompositeGateType &&
+        std::adjacent_find(mapped.begin(), mapped.end()) != mapped.end()) {
       throw RunTimeError(kQubitListIncorrect);
     }
     for (uint64_t c : record->clbits) {
@@ -174,6 +178,9 @@ int32_t QuantumCircuit::AttachCircuit(const QuantumCircuit& other,
                                       std::vector<uint64_t> qubit_map,
                                       std::vector<uint64_t> clbit_map,
                                       bool front) {
+  // The composite spans every map entry and marks it active, so each entry
+  // must be a qubit of this circuit.
+  CheckEntries(qubit_map, total_qubits, kQubitListIncorrect);
   ValidateAttachMaps(other.gates, qubit_map, clbit_map,
                      kComposeClassicalIncorrect);
 

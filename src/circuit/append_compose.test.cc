@@ -233,8 +233,32 @@ TEST(AppendComposeTest, MapsThatMergeTheQubitsOfARecordAreRefused) {
   EXPECT_EQ(composite.body.at(0)->qubits, std::vector<uint64_t>{2});
   EXPECT_EQ(composite.body.at(1)->qubits, std::vector<uint64_t>{2});
 
-  // AttachCircuit itself never reads past its maps.
+  // A composite that lists one qubit twice (a Pauli string on a repeated
+  // qubit, or the composite just made from a map with repeated entries) is
+  // attached like any other: its qubit list carries no operands.
+  QuantumCircuit repeated(3, 3, "repeated");
+  repeated.pauli({0, 0}, "XX");
+  repeated.compose(single, {2, 2, 0});
+  QuantumCircuit host(3, 3);
+  EXPECT_EQ(host.compose(repeated), &host);
+  const GateRecord& attached = *host.gates.at(0);
+  EXPECT_EQ(attached.body.at(0)->qubits, (std::vector<uint64_t>{0, 0}));
+  EXPECT_EQ(attached.body.at(1)->qubits, (std::vector<uint64_t>{2, 2, 0}));
+  EXPECT_EQ(host.append(repeated, {1, 2, 0}, {0, 1, 2}), 0);
+  EXPECT_EQ(host.gates.at(1)->body.at(0)->qubits,
+            (std::vector<uint64_t>{1, 1}));
+  // ... but the records inside such a composite are still checked.
+  QuantumCircuit nested_pair(3, 3, "nested_pair");
+  nested_pair.compose(two, {0, 1, 2});
+  ExpectRefused(host, [&] { host.compose(nested_pair, {2, 2, 0}); },
+                kQubitListIncorrect);
+
+  // AttachCircuit itself never reads past its maps, nor marks a qubit the
+  // circuit does not have.
   ExpectRefused(circuit, [&] { circuit.AttachCircuit(two, {0}, {0, 1}, false); },
+                kQubitListIncorrect);
+  ExpectRefused(circuit,
+                [&] { circuit.AttachCircuit(single, {0, 1, 3}, {0, 1, 2}, false); },
                 kQubitListIncorrect);
 }
 

@@ -58,6 +58,11 @@ int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
   if (n > kMaxGrayCodeControls) {
     throw std::out_of_range("invalid string position");
   }
+  // Without controls the only code is the empty one, which has no leaf: no
+  // leaf kind or leaf parameter is ever looked at.
+  if (n == 0) return 0;
+  // Both refusals happen at the first leaf, which no CX precedes, so
+  // nothing has been appended when they are reported.
   if (leaf_kind != kLeafControlledPhase && leaf_kind != kLeafControlledU &&
       leaf_kind != kLeafCU1) {
     return kUnknownLeafKindStatus;
@@ -65,7 +70,6 @@ int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
   if (leaf_kind == kLeafControlledU && leaf_params.size() < 3) {
     throw std::out_of_range("invalid vector subscript");
   }
-  if (n == 0) return 0;
 
   const uint64_t code_count = uint64_t{1} << n;
   // 2^n - 1 leaves and 2^n - 2 CX records.

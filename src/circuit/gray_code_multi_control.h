@@ -28,8 +28,9 @@ constexpr uint64_t kMaxGrayCodeControls = 32;
 // controls that makes 2^n - 1 leaves and 2^n - 2 CX records.
 //
 // leaf_params holds (phi, lambda, gamma) and is read only for kind 32.
-// Returns 0, or kUnknownLeafKindStatus (nothing appended) for a kind other
-// than 25, 32 and 46. Throws std::out_of_range "invalid string position"
+// Returns 0 (at once for an empty control list, whatever the kind), or
+// kUnknownLeafKindStatus (nothing appended) for a kind other than 25, 32
+// and 46. Throws std::out_of_range "invalid string position"
 // for more than 32 controls, std::out_of_range "invalid vector subscript"
 // when kind 32 gets fewer than three leaf parameters, and MemoryAllocError
 // when the body could not fit in memory; all three before anything is

@@ -116,6 +116,13 @@ TEST(GrayCodeMultiControlTest, RefusalsAppendNothing) {
                                        ""),
             kUnknownLeafKindStatus);
   EXPECT_EQ(kUnknownLeafKindStatus, static_cast<int32_t>(0x80000012u));
+  // Without controls there is no leaf, so neither the kind nor the leaf
+  // parameters are looked at.
+  EXPECT_EQ(AppendGrayCodeMultiControl(circuit, 1.0, {}, 0, 20, {}, body, ""),
+            0);
+  EXPECT_EQ(AppendGrayCodeMultiControl(circuit, 1.0, {}, 0, kLeafControlledU,
+                                       {}, body, ""),
+            0);
 
   try {
     AppendGrayCodeMultiControl(circuit, 1.0, {1, 2}, 0, kLeafControlledU,

@@ -1,7 +1,6 @@
 #include "simulator/gate_dispatch.h"
 
 #include <array>
-#include <utility>
 #include <vector>
 
 namespace {

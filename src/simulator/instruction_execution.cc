@@ -1,6 +1,7 @@
 // Running a list of records on the state, and the two-site gate update that
 // every two-qubit gate, swap of sites and re-canonicalisation goes through.
 #include <algorithm>
+#include <cmath>
 #include <string>
 #include <utility>
 

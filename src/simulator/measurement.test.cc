@@ -177,6 +177,25 @@ TEST(Measurement, ResetLeavesZeroAndTheClassicalValues) {
   }
 }
 
+TEST(Measurement, SweepStopsAtABondOfDimensionOne) {
+  // A Bell pair on qubits 0 and 1, qubit 2 unentangled: measuring qubit 2
+  // (the last site) finds bond 1 of dimension 1 and re-splits nothing, so
+  // the pair's sites and Schmidt values stay exactly as they were.
+  MpsState state(3);
+  state.ExecuteInstructions(true, {H(0), CX(0, 1), H(2)});
+  const MpsState before = state;
+  ASSERT_EQ(state.lambdas[0].size(), 2u);
+  ASSERT_EQ(state.lambdas[1].size(), 1u);
+  state.ExecuteInstructions(true, {MeasureRecord(2, 2)});
+  EXPECT_EQ(state.sites[0].blocks, before.sites[0].blocks);
+  EXPECT_EQ(state.sites[1].blocks, before.sites[1].blocks);
+  EXPECT_EQ(state.lambdas[0], before.lambdas[0]);
+
+  // Measuring qubit 0 collapses the pair: the sweep re-splits bond 0.
+  state.ExecuteInstructions(true, {MeasureRecord(0, 0)});
+  EXPECT_EQ(state.lambdas[0].size(), 1u);
+}
+
 TEST(Measurement, ProbabilityOfZeroUsesTheBondValues) {
   std::mt19937 rng(5);
   const GateRecordList records = RandomCircuit(5, 30, rng);

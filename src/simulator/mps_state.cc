@@ -1,7 +1,19 @@
 #include "simulator/mps_state.h"
 
+#include "foundation/exceptions.h"
+
+namespace {
+
+// A chain needs at least one site; circuits hold 1 to 100 qubits.
+int64_t CheckedQubitCount(int64_t count) {
+  if (count < 1) throw RunTimeError("Invalid number of qubits passed.");
+  return count;
+}
+
+}  // namespace
+
 MpsState::MpsState(int64_t count)
-    : qubit_count(count),
+    : qubit_count(CheckedQubitCount(count)),
       classical_values(static_cast<size_t>(count), -1),
       uniform_draw(MakeSeededUniformDraw()) {
   Reset();

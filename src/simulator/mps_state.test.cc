@@ -4,6 +4,7 @@
 
 #include <random>
 
+#include "foundation/exceptions.h"
 #include "simulator/testing/record_builders.h"
 
 namespace {
@@ -39,6 +40,11 @@ TEST(MpsState, NewStateIsAllZero) {
     MpsState state(n);
     ExpectAllZeroState(state, n);
   }
+}
+
+TEST(MpsState, RefusesAnEmptyChain) {
+  EXPECT_THROW(MpsState(0), RunTimeError);
+  EXPECT_THROW(MpsState(-3), RunTimeError);
 }
 
 TEST(MpsState, ResetRestoresTheAllZeroPicture) {

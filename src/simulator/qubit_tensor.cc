@@ -56,7 +56,7 @@ void QubitTensor::ApplyGate(const MatrixXcd& gate) {
     }
     return;
   }
-  std::vector<int> idx(static_cast<size_t>(gate.cols()));
+  std::vector<int> idx(std::min(static_cast<size_t>(gate.cols()), blocks.size()));
   for (size_t j = 0; j < idx.size(); ++j) idx[j] = static_cast<int>(j);
   ApplyGateToBlocks(gate, idx);
 }

@@ -4,25 +4,32 @@
 
 namespace py = pybind11;
 
+namespace {
+
+py::object NewDict() { return py::dict(); }
+py::object NewList() { return py::list(); }
+
+}  // namespace
+
 DefaultValues::DefaultValues()
     : table_{
-          {"label", py::str("")},
-          {"name", py::str("")},
-          {"global_phase", py::float_(0.0)},
-          {"metadata", py::dict()},
-          {"use_basis_gates", py::bool_(false)},
-          {"ancilla_qubits", py::list()},
-          {"mode", py::str("noancilla")},
-          {"qubits", py::list()},
-          {"clbits", py::list()},
-          {"front", py::bool_(false)},
-          {"inplace", py::bool_(false)},
-          {"wrap", py::bool_(false)},
+          {"label", py::str(""), nullptr},
+          {"name", py::str(""), nullptr},
+          {"global_phase", py::float_(0.0), nullptr},
+          {"metadata", py::object(), &NewDict},
+          {"use_basis_gates", py::bool_(false), nullptr},
+          {"ancilla_qubits", py::object(), &NewList},
+          {"mode", py::str("noancilla"), nullptr},
+          {"qubits", py::object(), &NewList},
+          {"clbits", py::object(), &NewList},
+          {"front", py::bool_(false), nullptr},
+          {"inplace", py::bool_(false), nullptr},
+          {"wrap", py::bool_(false), nullptr},
       } {}
 
 py::object DefaultValues::Find(const char* name) const {
-  for (const auto& entry : table_) {
-    if (std::strcmp(entry.first, name) == 0) return entry.second;
+  for (const Entry& entry : table_) {
+    if (std::strcmp(entry.name, name) == 0) return entry.make ? entry.make() : entry.shared;
   }
   return py::object();
 }
