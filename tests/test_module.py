@@ -4,6 +4,7 @@ library's rendering."""
 
 import shutil
 import subprocess
+import sys
 
 import pytest
 
@@ -177,6 +178,29 @@ def test_standard_exception_translation():
     # NotImplemented becomes RuntimeError with its text.
     with pytest.raises(RuntimeError, match=r"^Function 'JobV1::submit' is not implemented\.$"):
         tl.JobV1("1").submit()
+
+
+# Empty lists that the import leaves alive with no Python object referring to
+# them: the list defaults that the bound functions keep.
+_COUNT_DEFAULT_LISTS = """
+import gc
+def unreferenced_empty_lists():
+    found = [o for o in gc.get_objects() if type(o) is list and not o]
+    return sum(1 for o in found if len(gc.get_referrers(o)) == 1)
+before = unreferenced_empty_lists()
+import TavironLib
+print(unreferenced_empty_lists() - before)
+"""
+
+
+def test_each_list_default_is_an_object_of_its_own():
+    # ancilla_qubits of mct and of mcx, qubits and clbits of compose (and
+    # wire_order of draw once it is bound) are separate empty lists: a shared
+    # one would show up once.
+    run = subprocess.run([sys.executable, "-c", _COUNT_DEFAULT_LISTS], check=True,
+                         capture_output=True, text=True)
+    expected = 5 if hasattr(tl.QuantumCircuit, "draw") else 4
+    assert int(run.stdout) == expected
 
 
 @pytest.mark.skipif(shutil.which("nm") is None, reason="needs nm")
