@@ -13,6 +13,16 @@ import numpy as np
 
 import TavironLib
 
+def bell_circuit():
+    """The Bell request: H on qubit 0, CX from 0 to 1, both qubits measured."""
+    qc = TavironLib.QuantumCircuit(2, 2)
+    qc.h(0)
+    qc.cx(0, 1)
+    qc.measure(0, 0)
+    qc.measure(1, 1)
+    return qc
+
+
 # --- one-qubit matrices -------------------------------------------------------
 
 I2 = np.eye(2, dtype=complex)
