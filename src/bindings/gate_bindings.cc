@@ -7,6 +7,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include "bindings/held_object.h"
 #include "bindings/module_registrations.h"
 #include "circuit/registers.h"
 #include "foundation/gate.h"
@@ -31,16 +32,16 @@ void RegisterGateClasses(py::module_& m) {
   py::class_<Gate>(m, "Gate")
       .def(
           "c_if",
-          [](Gate& gate, std::shared_ptr<ClassicalRegister> cr, uint64_t val) {
+          [](Held<Gate> gate, std::shared_ptr<ClassicalRegister> cr, uint64_t val) {
             // None converts to a missing register; like a parameter taken by
             // reference, it does not match this form.
             if (!cr) {
               throw py::reference_cast_error();
             }
-            gate.c_if(std::move(cr), val);
+            gate->c_if(std::move(cr), val);
           },
           "Implments the IF test", py::arg("cr"), py::arg("val"))
-      .def("c_if", py::overload_cast<uint64_t, uint64_t>(&Gate::c_if),
+      .def("c_if", MethodOnObject(&Gate::c_if_clbit),
            "Implments the IF test", py::arg("clbit"), py::arg("val"));
 
 #define TAVIRON_REGISTER_GATE_CLASS(Name) RegisterGateClass<Name>(m, #Name);

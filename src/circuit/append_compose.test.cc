@@ -156,6 +156,29 @@ TEST(AppendComposeTest, NamingRule) {
   }
 }
 
+// The suffix is the counter's decimal text, signed once the counter has
+// wrapped. The walk stops at the first same-named composite whose body
+// differs, so attaching the same other circuit again takes the next number.
+TEST(AppendComposeTest, NamingSuffixIsTheSignedCounter) {
+  const int32_t saved = CircuitNameCounter;
+  QuantumCircuit circuit(2, 2);
+  QuantumCircuit first(2, 2, "g");
+  first.h(0);
+  QuantumCircuit second(2, 2, "g");
+  second.x(0);
+  CircuitNameCounter = std::numeric_limits<int32_t>::max();
+  circuit.compose(first);
+  circuit.compose(second);
+  EXPECT_EQ(CircuitNameCounter, std::numeric_limits<int32_t>::min());
+  circuit.compose(second);
+  EXPECT_EQ(CircuitNameCounter, std::numeric_limits<int32_t>::min() + 1);
+  CircuitNameCounter = saved;
+  ASSERT_EQ(circuit.gates.size(), 3u);
+  EXPECT_EQ(circuit.gates[0]->label, "g");
+  EXPECT_EQ(circuit.gates[1]->label, "g2147483647");
+  EXPECT_EQ(circuit.gates[2]->label, "g-2147483648");
+}
+
 TEST(AppendComposeTest, SelfCompose) {
   QuantumCircuit circuit(2, 2, "self");
   circuit.h(0);
@@ -273,7 +296,7 @@ TEST(AppendComposeTest, ClassicalIndicesWithoutAMapEntryAreRefused) {
                 kAppendClassical);
 
   QuantumCircuit conditioned(2, 1, "conditioned");
-  conditioned.x(0)->c_if(uint64_t{4}, 1);
+  conditioned.x(0)->c_if_clbit(uint64_t{4}, 1);
   ExpectRefused(circuit, [&] { circuit.compose(conditioned); },
                 kComposeClassical);
 }
@@ -281,7 +304,7 @@ TEST(AppendComposeTest, ClassicalIndicesWithoutAMapEntryAreRefused) {
 TEST(AppendComposeTest, ConditionsAreKept) {
   QuantumCircuit circuit(3, 3);
   QuantumCircuit other(3, 3, "conditioned");
-  other.x(0)->c_if(uint64_t{1}, 1);
+  other.x(0)->c_if_clbit(uint64_t{1}, 1);
   auto reg = std::make_shared<ClassicalRegister>(1, "cr");
   reg->first_index = 2;
   other.ccx(0, 1, 2)->c_if(reg, 3);

@@ -80,7 +80,7 @@ TEST(CircuitBookkeepingTest, HandleOutlivesClearAndTheCircuit) {
     EXPECT_TRUE(measure->records[0]->clbits.empty());
 
     // Conditioning a released record succeeds and reaches no circuit.
-    handle->c_if(0, 1);
+    handle->c_if_clbit(0, 1);
     EXPECT_TRUE(circuit->gates.empty());
 
     circuit->x(1);

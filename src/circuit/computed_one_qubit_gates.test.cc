@@ -159,6 +159,54 @@ TEST(ComputedOneQubitGatesTest, ExactValues) {
   }
 }
 
+// The elements come from cos and sin of the angles as written: half angles
+// as angle * 0.5, a negative exponent by negating the angle first, phi +
+// lambda summed once (not a product of two exponentials), and u2 scaled part
+// by part by the literal nearest 1/sqrt(2). Checked bit for bit at angles
+// where other evaluation orders round differently.
+TEST(ComputedOneQubitGatesTest, ElementsFollowTheEvaluationRules) {
+  const double a = 0.37, b = -2.1, g = 1.3;
+  const double c = std::cos(a * 0.5), s = std::sin(a * 0.5);
+  const double k = 0.7071067811865476;
+  const double vx = 1.0, vy = -2.0, vz = 0.5;
+  const double length = std::sqrt(std::pow(vx, 2) + std::pow(vy, 2) + std::pow(vz, 2));
+  const double cv = std::cos(length * 0.5), sv = std::sin(length * 0.5);
+  const double nx = vx / length, ny = vy / length, nz = vz / length;
+  struct Case {
+    std::string name;
+    Apply apply;
+    std::array<Complex, 4> expected;  // row by row
+  };
+  const std::vector<Case> cases = {
+      {"r", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.r(a, b, q)); },
+       {c, Complex(std::sin(-b) * s, -std::cos(-b) * s),
+        Complex(std::sin(b) * s, -std::cos(b) * s), c}},
+      {"rz", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.rz(b, q)); },
+       {Complex(std::cos(-b * 0.5), std::sin(-b * 0.5)), 0.0, 0.0,
+        Complex(std::cos(b * 0.5), std::sin(b * 0.5))}},
+      {"u", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.u(a, b, g, q)); },
+       {c, Complex(-std::cos(g) * s, -std::sin(g) * s),
+        Complex(std::cos(b) * s, std::sin(b) * s),
+        Complex(std::cos(b + g) * c, std::sin(b + g) * c)}},
+      {"u2", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.u2(b, g, q)); },
+       {Complex(k, 0.0), Complex(-std::cos(g) * k, -std::sin(g) * k),
+        Complex(std::cos(b) * k, std::sin(b) * k),
+        Complex(std::cos(b + g) * k, std::sin(b + g) * k)}},
+      {"rv", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.rv(vx, vy, vz, q)); },
+       {Complex(cv, -nz * sv), Complex(-ny * sv, -nx * sv),
+        Complex(ny * sv, -nx * sv), Complex(cv, nz * sv)}},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    QuantumCircuit circuit(1);
+    test.apply(circuit, 0);
+    const MatrixXcd& matrix = circuit.gates.back()->matrix;
+    for (int e = 0; e < 4; ++e) {
+      EXPECT_EQ(matrix(e / 2, e % 2), test.expected[e]) << "element " << e;
+    }
+  }
+}
+
 TEST(ComputedOneQubitGatesTest, ArgumentsAreStoredUnvalidated) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   const double inf = std::numeric_limits<double>::infinity();

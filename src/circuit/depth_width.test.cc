@@ -35,6 +35,18 @@ TEST(DepthTest, Table) {
       {"ccx h2", [](QuantumCircuit& c) { c.ccx(0, 1, 2); c.h(2); }, 2},
       {"pauli XX on one qubit", [](QuantumCircuit& c) { c.pauli({0, 0}, "XX"); }, 2},
       {"computed gates", [](QuantumCircuit& c) { c.rx_list(0.1, {0, 1, 1}); c.u(1, 2, 3, 1); }, 3},
+      // Gate type 42 is a barrier too, although no method makes it.
+      {"h0 h0 type-42 record h1",
+       [](QuantumCircuit& c) {
+         c.h(0);
+         c.h(0);
+         auto barrier = std::make_shared<GateRecord>();
+         barrier->gate_type = 42;
+         barrier->qubits = {2};
+         c.gates.push_back(barrier);
+         c.h(1);
+       },
+       3},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);

@@ -88,14 +88,16 @@ int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
     const uint64_t position = code.FirstDifference(previous);
     if (position != n) {
       if (position != leading) {
-        AppendCX(circuit, controls[position], controls[leading], destination,
-                 label);
+        const int32_t status = AppendCX(circuit, controls[position],
+                                        controls[leading], destination, label);
+        if (status != 0) return status;
       } else {
         for (uint64_t k = leading + 1; k < n; ++k) {
-          if (code.Digit(k)) {
-            AppendCX(circuit, controls[k], controls[leading], destination,
-                     label);
-          }
+          if (!code.Digit(k)) continue;
+          const int32_t status = AppendCX(circuit, controls[k],
+                                          controls[leading], destination,
+                                          label);
+          if (status != 0) return status;
         }
       }
     }
@@ -103,11 +105,12 @@ int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
     const bool odd = PopCount(code.bits) % 2 == 1;
     const double angle = odd ? step : -step;
     const uint64_t control = controls[leading];
+    int32_t status = 0;
     switch (leaf_kind) {
       case kLeafControlledPhase:
-        AppendTwoQubitRecord(circuit, kLeafControlledPhase,
-                             CPMatrix(angle), control, target,
-                             {angle}, destination, label);
+        status = AppendTwoQubitRecord(circuit, kLeafControlledPhase,
+                                      CPMatrix(angle), control, target,
+                                      {angle}, destination, label);
         break;
       case kLeafControlledU: {
         const double phi = leaf_params[0];
@@ -118,16 +121,17 @@ int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
         const double gamma = leaf_params[2];
         const double leaf_phi = odd ? phi : -lambda;
         const double leaf_lambda = odd ? lambda : -phi;
-        AppendTwoQubitRecord(
+        status = AppendTwoQubitRecord(
             circuit, kLeafControlledU,
             CUMatrix(angle, leaf_phi, leaf_lambda, gamma), control,
             target, {angle, leaf_phi, leaf_lambda, gamma}, destination, label);
         break;
       }
       default:
-        AppendCU1(circuit, angle, control, target, destination, label);
+        status = AppendCU1(circuit, angle, control, target, destination, label);
         break;
     }
+    if (status != 0) return status;
     previous = code;
   }
   return 0;

@@ -30,11 +30,12 @@ constexpr uint64_t kMaxGrayCodeControls = 32;
 // leaf_params holds (phi, lambda, gamma) and is read only for kind 32.
 // Returns 0 (at once for an empty control list, whatever the kind), or
 // kUnknownLeafKindStatus (nothing appended) for a kind other than 25, 32
-// and 46. Throws std::out_of_range "invalid string position"
-// for more than 32 controls, std::out_of_range "invalid vector subscript"
-// when kind 32 gets fewer than three leaf parameters, and MemoryAllocError
-// when the body could not fit in memory; all three before anything is
-// appended. Errors of the append core propagate.
+// and 46, or the first non-zero status of an appender, at once. Throws
+// std::out_of_range "invalid string position" for more than 32 controls,
+// std::out_of_range "invalid vector subscript" when kind 32 gets fewer than
+// three leaf parameters, and MemoryAllocError when the body could not fit in
+// memory; all three before anything is appended. Errors of the append core
+// propagate.
 int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
                                    std::vector<uint64_t> controls,
                                    uint64_t target, int32_t leaf_kind,

@@ -229,7 +229,7 @@ TEST(OneQubitConstantGatesTest, AncillaQubitsAreTargetsByGlobalIndex) {
 TEST(OneQubitConstantGatesTest, ConditionOnAListHandleReachesEveryRecord) {
   QuantumCircuit circuit(3);
   std::unique_ptr<HGate> handle = circuit.h_list({0, 1, 2});
-  handle->c_if(1, 1);
+  handle->c_if_clbit(1, 1);
   for (const GateRecordPtr& record : circuit.gates) {
     EXPECT_TRUE(record->conditioned);
     EXPECT_EQ(record->condition_clbit, 1u);

@@ -2,6 +2,7 @@
 #define TAVIRON_CIRCUIT_QUANTUM_CIRCUIT_H
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -82,6 +83,27 @@ class QuantumCircuit {
   int64_t GetQubitIndex(const std::string& register_name,
                         uint64_t local_index) const;
   int64_t GetRegisterSize(const std::string& register_name) const;
+
+  // Output (defined with the OpenQASM writer and the text drawer). qasm
+  // returns the circuit's OpenQASM 2.0 text, or hands it to `print` in one
+  // call and returns "" when formatted; a non-empty filename also receives
+  // the text (a file that cannot be written is ignored); encoding is unused.
+  std::string qasm(bool formatted = false, const std::string& filename = "",
+                   const std::string& encoding = "",
+                   const std::function<void(const std::string&)>& print = {}) const;
+  // draw hands every row of the text drawing (UTF-16 code units) to `print`,
+  // one call per row, and writes it to `filename` as UTF-16LE when that is
+  // not empty. Only plot_barriers, fold and filename change the drawing;
+  // the drawing style dictionary of the Python call is not passed on.
+  void draw(const std::string& output = "text", double scale = 1.0,
+            const std::string& filename = "", bool interactive = false,
+            bool plot_barriers = true, bool reverse_bits = false,
+            const std::string& justify = "left",
+            const std::string& vertical_compression = "medium",
+            bool idle_wires = true, bool with_layout = true, int32_t fold = 80,
+            bool initial_state = false, bool cregbundle = true,
+            const std::vector<int64_t>& wire_order = {},
+            const std::function<void(const std::u16string&)>& print = {}) const;
 
   // One-qubit gates with constant matrices: int, list and register forms.
   std::unique_ptr<HGate> h(uint64_t qubit, std::string label = "");

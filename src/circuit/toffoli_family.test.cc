@@ -259,7 +259,7 @@ TEST(ToffoliFamilyTest, BadOperandsChangeNothing) {
 TEST(ToffoliFamilyTest, ConditionGoesOnTheCompositeOnly) {
   QuantumCircuit circuit(3);
   auto handle = circuit.ccz(0, 1, 2);
-  handle->c_if(uint64_t{1}, 1);
+  handle->c_if_clbit(uint64_t{1}, 1);
   EXPECT_TRUE(circuit.gates[0]->conditioned);
   for (const GateRecordPtr& part : circuit.gates[0]->body) EXPECT_FALSE(part->conditioned);
 }

@@ -33,6 +33,7 @@ TEST(Job, ConstructedJobHasOnlyItsId) {
   EXPECT_TRUE(job._async);
   try {
     job.submit();
+    ADD_FAILURE() << "submit returned";
   } catch (const NotImplemented& error) {
     EXPECT_STREQ(error.what(), "Function 'JobV1::submit' is not implemented.");
   }
@@ -127,6 +128,22 @@ TEST(Job, TimeoutOfOneSecondPassesAfterTwoWholeSeconds) {
                  "a-rather-long-job-identifier-that-a-fixed-buffer-would-cut 2 seconds passed\n");
   }
   EXPECT_EQ(job.status(), JobStatus::INITIALIZING);
+}
+
+// The timeout is truncated toward zero: one between -1 and 0 acts like a
+// timeout below 1 and passes after the first whole second, not at once.
+TEST(Job, TimeoutBetweenMinusOneAndZeroTruncatesToZero) {
+  JobV1 job("14");
+  int calls = 0;
+  try {
+    job.wait_for_final_state(
+        -0.5, 0,
+        std::make_shared<FunctionCallback>([&](const std::string&, JobStatus, JobV1&) { ++calls; }));
+    ADD_FAILURE() << "no timeout";
+  } catch (const RunTimeError& error) {
+    EXPECT_STREQ(error.what(), "Timeout while waiting for job: 14 1 seconds passed\n");
+  }
+  EXPECT_GT(calls, 1);
 }
 
 TEST(Job, CallbackExceptionLeavesTheWait) {

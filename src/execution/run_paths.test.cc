@@ -1,5 +1,6 @@
 // BackendV2::run: options, the two paths, job ids, the shot loop, printing,
 // and the snapshot a queued job runs on.
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -247,6 +248,48 @@ TEST(RunPaths, ConditionsReadTheRegisterAsItWasQueued) {
   gate->Release();
   Finished(job);
   EXPECT_EQ(job->result()->get_counts(), (ShotCounts{{"11", 5}}));
+}
+
+// While a job runs, its Result holds the shots so far and no engine state:
+// the readouts answer "no longer accessible", data "not completed".
+TEST(RunPaths, ResultOfARunningJobHoldsTheShotsSoFar) {
+  auto backend = std::make_shared<BackendV2>();
+  auto gate = WorkerHold::Make();
+  // Bell prints three progress lines per shot: hold at the first of shot 2.
+  auto lines = std::make_shared<int>(0);
+  const OutputSink hold = WorkerHold::HoldingSink(gate);
+  auto job = backend->run(BellCircuit(), Options(3, std::nullopt, false),
+                          [hold, lines](const std::string& line) {
+                            if (++*lines == 4) hold(line);
+                          });
+  ASSERT_TRUE(gate->WaitEntered());
+  EXPECT_EQ(job->status(), JobStatus::RUNNING);
+  const std::shared_ptr<Result> result = job->result();
+  ASSERT_EQ(result->get_memory().size(), 1u);
+  const ShotCounts counts = result->get_counts();
+  ASSERT_EQ(counts.size(), 1u);
+  EXPECT_EQ(counts[0].second, 1);
+  EXPECT_FALSE(result->success());
+  EXPECT_EQ(result->to_dict().texts.back().second, "False");
+  auto message = [](const std::function<void()>& call) -> std::string {
+    try {
+      call();
+    } catch (const RunTimeError& error) {
+      return error.what();
+    }
+    return "(no exception)";
+  };
+  EXPECT_EQ(message([&] { result->get_statevector(); }),
+            "Statevector is is no longer accessible for the given job.");
+  EXPECT_EQ(message([&] { result->get_classicalregister(); }),
+            "Amplitude vector is no longer accessible for the given job.");
+  EXPECT_EQ(message([&] { result->data(0); }), "Job not completed yet. Try again later.");
+
+  gate->Release();
+  Finished(job);
+  EXPECT_EQ(job->status(), JobStatus::DONE);
+  EXPECT_EQ(result->get_memory().size(), 3u);
+  EXPECT_TRUE(result->success());
 }
 
 TEST(RunPaths, EngineStateThatCannotBeMadeEndsTheJobInError) {

@@ -15,7 +15,7 @@ void Gate::c_if(std::shared_ptr<ClassicalRegister> cr, uint64_t val) {
   }
 }
 
-void Gate::c_if(uint64_t clbit, uint64_t val) {
+void Gate::c_if_clbit(uint64_t clbit, uint64_t val) {
   for (const GateRecordPtr& record : records) {
     record->conditioned = true;
     record->condition_on_clbit = true;

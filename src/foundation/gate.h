@@ -28,7 +28,7 @@ class Gate {
   // register. The register object itself is kept, not a copy.
   void c_if(std::shared_ptr<ClassicalRegister> cr, uint64_t val);
   // Conditions every record of the handle on one classical bit.
-  void c_if(uint64_t clbit, uint64_t val);
+  void c_if_clbit(uint64_t clbit, uint64_t val);
 };
 
 // The 60 handle classes, in registration order. Each only gives a gate

@@ -43,7 +43,7 @@ TEST(GateTest, SixtyHandleClassesEachWithItsOwnIdentity) {
 
 TEST(GateTest, ConditionOnAHandleWithoutRecordsDoesNothing) {
   Gate handle("");
-  handle.c_if(3, 1);
+  handle.c_if_clbit(3, 1);
   handle.c_if(std::make_shared<ClassicalRegister>(0, ""), 1);
   EXPECT_TRUE(handle.records.empty());
 }
@@ -63,7 +63,7 @@ TEST(GateTest, LaterConditionReplacesTheEarlierOneOnEveryRecord) {
     EXPECT_EQ(record->condition_clbit, 0u);
   }
 
-  handle.c_if(0, 1);
+  handle.c_if_clbit(0, 1);
   for (const GateRecordPtr& record : handle.records) {
     EXPECT_TRUE(record->conditioned);
     EXPECT_TRUE(record->condition_on_clbit);
@@ -78,7 +78,7 @@ TEST(GateTest, CopiesShareRecordsAndReleaseLeavesThemAlone) {
   auto original = std::make_unique<XGate>("x");
   original->records = records;
   XGate copy(*original);
-  copy.c_if(2, 1);
+  copy.c_if_clbit(2, 1);
   EXPECT_TRUE(records[0]->conditioned);
   EXPECT_EQ(copy.label, "x");
   EXPECT_EQ(copy.records, original->records);

@@ -2,6 +2,8 @@
 // the moves along the chain that two-qubit gates make.
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <random>
 
 #include "circuit/quantum_circuit.h"
@@ -185,6 +187,21 @@ TEST(ExecuteInstructions, DistantGatesPermuteTheChain) {
   }
 }
 
+TEST(ExecuteInstructions, UnlistedTwoQubitTypesOnlyMoveTheirQubits) {
+  // Types without a two-site action bring their qubits together and leave
+  // the state as it was, whatever matrix they carry.
+  for (int32_t type : {24, 45, 48, 49, 50, 51, 1}) {
+    MpsState state(4);
+    const GateRecordList prepare = {H(0), CX(0, 1), X(3)};
+    state.ExecuteInstructions(true, prepare);
+    const GateRecordPtr record = TwoQubitRecord(type, Constants().MatrixCX, 3, 0);
+    state.ExecuteInstructions(true, {record});
+    EXPECT_EQ(state.site_to_qubit, (std::vector<int64_t>{0, 3, 1, 2})) << type;
+    EXPECT_GT(record->start_time, 0) << type;
+    ExpectMatchesDense(state, prepare);
+  }
+}
+
 TEST(ExecuteInstructions, MoveAndSwapSitesCarryQubits) {
   struct Case {
     bool swap;  // SwapSites(a, b), else MoveSite(a, b)
@@ -235,6 +252,33 @@ TEST(ExecuteInstructions, FixedGatesActWithoutArithmetic) {
   ss.ExecuteInstructions(true, {H(0), OneQubitRecord(6, g.MatrixS, 0), OneQubitRecord(6, g.MatrixS, 0)});
   z.ExecuteInstructions(true, {H(0), OneQubitRecord(19, g.MatrixZ, 0)});
   EXPECT_LT(std::abs(ss.GetAmplitudes({1})[0] - z.GetAmplitudes({1})[0]), 1e-15);
+}
+
+TEST(ExecuteInstructions, NonFiniteAnglesKeepTheChainIntact) {
+  // A NaN or infinite angle makes the amplitudes no numbers: the run must
+  // still go through gates on entangled wide bonds, measurements, resets and
+  // every readout without losing a bond.
+  for (double angle : {std::nan(""), std::numeric_limits<double>::infinity()}) {
+    std::mt19937 rng(3);
+    GateRecordList records = RandomCircuit(10, 80, rng);
+    Eigen::MatrixXcd bad(2, 2);
+    bad << std::cos(angle), 0.0, 0.0, std::cos(angle);
+    records.push_back(OneQubitRecord(14, bad, 4));
+    for (int i = 0; i < 20; ++i) records.push_back(RandomRecord(10, rng, 1));
+    records.push_back(ResetRecord(2));
+    for (uint64_t q = 0; q < 10; ++q) records.push_back(MeasureRecord(q, q));
+    records.push_back(CX(0, 9));
+    MpsState state(10);
+    state.ExecuteInstructions(true, records);
+    for (size_t b = 0; b < state.lambdas.size(); ++b) {
+      EXPECT_GE(state.lambdas[b].size(), 1u) << "bond " << b;
+      EXPECT_EQ(state.sites[b].blocks[0].cols(), static_cast<Eigen::Index>(state.lambdas[b].size()));
+    }
+    EXPECT_EQ(state.GetShotBits().size(), 10u);
+    EXPECT_EQ(state.GetProbabilities({7, 1, 4}).size(), 8u);
+    EXPECT_EQ(state.GetDensityMatrix({3, 0}).rows(), 4);
+    EXPECT_EQ(state.GetStateVector().size(), size_t{1} << 10);
+  }
 }
 
 TEST(ExecuteInstructions, CircuitGateMethodsMatchDense) {

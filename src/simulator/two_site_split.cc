@@ -1,5 +1,6 @@
 #include "simulator/two_site_split.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <Eigen/SVD>
@@ -41,8 +42,13 @@ int64_t CountSignificantSingularValues(std::vector<double> values, double thresh
 }
 
 void TruncateSingularValues(MatrixXcd& u, std::vector<double>& s, MatrixXcd& v) {
-  const Eigen::Index k =
+  // A normalised state always has a significant value. None is left only
+  // when the amplitudes are no longer numbers (a gate angle of NaN or
+  // infinity); the leading value is then kept so that the bond never drops
+  // to dimension 0, which no later split or contraction could work on.
+  const Eigen::Index significant =
       static_cast<Eigen::Index>(CountSignificantSingularValues(s, kSignificantSquareThreshold));
+  const Eigen::Index k = s.empty() ? 0 : std::max<Eigen::Index>(significant, 1);
   if (k < u.cols()) u.conservativeResize(Eigen::NoChange, k);
   if (k < v.cols()) v.conservativeResize(Eigen::NoChange, k);
   s.resize(static_cast<size_t>(k));

@@ -26,8 +26,9 @@ inline bool UsesDivideAndConquerSvd(Eigen::Index rows) { return rows > kJacobiSv
 int64_t CountSignificantSingularValues(std::vector<double> values, double threshold);
 
 // Cuts u (r x m) and v (c x m) to their first k columns and s to its first k
-// values, k counting the significant values; renormalises the kept values so
-// that their squares sum to 1 when they are off by more than the tolerance.
+// values, k counting the significant values (at least one is kept); then
+// renormalises the kept values so that their squares sum to 1 when they are
+// off by more than the tolerance.
 void TruncateSingularValues(MatrixXcd& u, std::vector<double>& s, MatrixXcd& v);
 
 // Splits a two-site tensor (four Dl x Dr blocks, block 2 * s_left + s_right)

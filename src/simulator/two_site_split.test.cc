@@ -107,6 +107,33 @@ TEST(TwoSiteSplit, TruncationCutsFactorsAndRenormalises) {
   }
 }
 
+TEST(TwoSiteSplit, TruncationNeverLeavesAnEmptyBond) {
+  // No significant value (amplitudes that are no numbers, or a theta far
+  // below norm 1): the leading value and its vectors are kept.
+  const double nan = std::nan("");
+  struct Case {
+    std::vector<double> s;
+    bool leading_is_nan;
+  };
+  const std::vector<Case> cases = {{{nan, nan, nan}, true}, {{5e-5, 1e-5}, false}};
+  for (const Case& c : cases) {
+    MatrixXcd u = MatrixXcd::Random(4, 3);
+    MatrixXcd v = MatrixXcd::Random(4, 3);
+    const MatrixXcd u0 = u, v0 = v;
+    std::vector<double> s = c.s;
+    s.resize(3, 0.0);
+    TruncateSingularValues(u, s, v);
+    ASSERT_EQ(s.size(), 1u);
+    EXPECT_EQ(u, u0.leftCols(1));
+    EXPECT_EQ(v, v0.leftCols(1));
+    if (c.leading_is_nan) {
+      EXPECT_TRUE(std::isnan(s[0]));
+    } else {
+      EXPECT_DOUBLE_EQ(s[0], 1.0);
+    }
+  }
+}
+
 TEST(TwoSiteSplit, BothDecompositionsSplitExactly) {
   EXPECT_FALSE(UsesDivideAndConquerSvd(16));
   EXPECT_TRUE(UsesDivideAndConquerSvd(17));
