@@ -1,0 +1,205 @@
+// Which painter draws which record.
+
+#include <cctype>
+#include <string>
+#include <vector>
+
+#include "drawer/text_canvas.h"
+#include "foundation/exceptions.h"
+
+namespace {
+
+enum class Painter {
+  kSingleQubitGate,
+  kControlledGate,
+  kTwoQubitBox,
+  kZZ,
+  kSwap,
+  kMeasure,
+  kBarrier,
+  kControlledSwap,
+  kToffoli,
+  kCcz,
+  kComposite,
+  kUnexpected,
+};
+
+struct IdRange {
+  int32_t first;
+  int32_t last;
+  Painter painter;
+};
+
+// Gate type ids and their painters; an id in no range is unexpected.
+const IdRange kPainterByGateType[] = {
+    {1, 19, Painter::kSingleQubitGate},
+    {20, 32, Painter::kControlledGate},
+    {33, 38, Painter::kTwoQubitBox},
+    {39, 39, Painter::kZZ},
+    {40, 40, Painter::kSwap},
+    {41, 41, Painter::kMeasure},
+    {42, 43, Painter::kBarrier},
+    {44, 44, Painter::kSingleQubitGate},
+    {45, 45, Painter::kControlledSwap},
+    {46, 47, Painter::kControlledGate},
+    {48, 49, Painter::kSingleQubitGate},
+    {50, 50, Painter::kToffoli},
+    {51, 51, Painter::kCcz},
+    {53, 53, Painter::kComposite},
+    {54, 54, Painter::kSingleQubitGate},
+};
+
+Painter PainterOf(int32_t gate_type) {
+  for (const IdRange& range : kPainterByGateType) {
+    if (gate_type >= range.first && gate_type <= range.last) {
+      return range.painter;
+    }
+  }
+  return Painter::kUnexpected;
+}
+
+enum class CompositePainter {
+  kToffoli,
+  kCcz,
+  kControlledY,
+  kControlledSwap,
+  kMultiControlled,
+};
+
+struct CompositeEntry {
+  const char* upper_label;
+  CompositePainter painter;
+  const char* drawn_label;  // the target's label of a multi-controlled gate
+};
+
+// Composites drawn by their (upper-cased) label; any other label is drawn
+// as a box over all its qubits.
+const CompositeEntry kCompositePainters[] = {
+    {"CCX", CompositePainter::kToffoli, ""},
+    {"CCZ", CompositePainter::kCcz, ""},
+    {"CY", CompositePainter::kControlledY, ""},
+    {"CSWAP", CompositePainter::kControlledSwap, ""},
+    {"C3SQRTX", CompositePainter::kMultiControlled, "C3sqrtx"},
+    {"MCPHASE", CompositePainter::kMultiControlled, "P"},
+    {"MCRX", CompositePainter::kMultiControlled, "RX"},
+    {"MCRY", CompositePainter::kMultiControlled, "RY"},
+    {"MCRZ", CompositePainter::kMultiControlled, "RZ"},
+    {"MCX", CompositePainter::kMultiControlled, "X"},
+    {"C3X", CompositePainter::kMultiControlled, "X"},
+    {"C4X", CompositePainter::kMultiControlled, "X"},
+    {"RC3X", CompositePainter::kMultiControlled, "Rc3x"},
+};
+
+const CompositeEntry* FindComposite(const std::string& label) {
+  std::string upper = label;
+  for (char& c : upper) {
+    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  }
+  for (const CompositeEntry& entry : kCompositePainters) {
+    if (upper == entry.upper_label) return &entry;
+  }
+  return nullptr;
+}
+
+// Qubits (and classical bits) each painter needs. A record with fewer (a
+// composite named like a gate that it is not, say) is drawn as a box over
+// its qubits instead.
+size_t QubitsNeeded(Painter painter) {
+  switch (painter) {
+    case Painter::kSingleQubitGate:
+    case Painter::kMeasure:
+    case Painter::kBarrier:
+      return 1;
+    case Painter::kControlledGate:
+    case Painter::kTwoQubitBox:
+    case Painter::kZZ:
+    case Painter::kSwap:
+      return 2;
+    case Painter::kControlledSwap:
+    case Painter::kToffoli:
+    case Painter::kCcz:
+      return 3;
+    default:
+      return 0;
+  }
+}
+
+size_t QubitsNeeded(CompositePainter painter) {
+  switch (painter) {
+    case CompositePainter::kControlledY:
+    case CompositePainter::kMultiControlled:
+      return 2;
+    default:
+      return 3;
+  }
+}
+
+}  // namespace
+
+uint64_t TextCanvas::DrawInstruction(const GateRecord& record, uint64_t x) {
+  const Painter painter = PainterOf(record.gate_type);
+  if (painter == Painter::kUnexpected) {
+    throw RunTimeError("Unexpected gate provided.");
+  }
+  const std::vector<uint64_t>& q = record.qubits;
+  const std::vector<double>& p = record.params;
+  const std::string label = record.GetLabel();
+  const auto as_box = [&]() -> uint64_t {
+    if (q.empty()) return 0;
+    return DrawMultiWireBox(record, q, x, p, label, record.texts);
+  };
+  if (q.size() < QubitsNeeded(painter) ||
+      (painter == Painter::kMeasure && record.clbits.empty())) {
+    return as_box();
+  }
+  switch (painter) {
+    case Painter::kSingleQubitGate:
+      return DrawSingleQubitGate(record, q[0], x, p, label, false, true);
+    case Painter::kControlledGate:
+      return DrawControlledGate(record, q[0], q[1], x, p, label);
+    case Painter::kTwoQubitBox:
+      return DrawMultiWireBox(record, {q[0], q[1]}, x, p, label, {});
+    case Painter::kZZ:
+      return DrawZZ(record, q[0], q[1], p, x);
+    case Painter::kSwap:
+      return DrawSwap(record, q[0], q[1], x);
+    case Painter::kMeasure:
+      return DrawMeasure(record, q[0], record.clbits[0], x);
+    case Painter::kBarrier:
+      return plot_barriers ? DrawBarrier(q[0], x) : 0;
+    case Painter::kControlledSwap:
+      return DrawControlledSwap(record, q[0], q[1], q[2], x);
+    case Painter::kToffoli:
+      return DrawToffoli(record, q[0], q[1], q[2], x);
+    case Painter::kCcz:
+      return DrawCcz(record, q[0], q[1], q[2], x);
+    default:
+      break;
+  }
+
+  // Composites.
+  const CompositeEntry* entry = FindComposite(record.label);
+  if (entry == nullptr || q.size() < QubitsNeeded(entry->painter)) {
+    return as_box();
+  }
+  switch (entry->painter) {
+    case CompositePainter::kToffoli:
+      return DrawToffoli(record, q[0], q[1], q[2], x);
+    case CompositePainter::kCcz:
+      return DrawCcz(record, q[0], q[1], q[2], x);
+    case CompositePainter::kControlledY:
+      return DrawControlledLabel(q[0], q[1], x, "Y");
+    case CompositePainter::kControlledSwap:
+      return DrawControlledSwap(record, q[0], q[1], q[2], x);
+    case CompositePainter::kMultiControlled: {
+      const std::vector<uint64_t> controls(q.begin(), q.end() - 1);
+      const uint64_t target = q.back();
+      bool any_control = false;
+      for (uint64_t c : controls) any_control = any_control || c != target;
+      if (!any_control) return as_box();
+      return DrawMultiControlledGate(record, controls, target, x, p,
+                                     entry->drawn_label);
+    }
+  }
+  return as_box();
+}

@@ -1,0 +1,161 @@
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "drawer/testing/circuits.h"
+#include "drawer/testing/drawing_capture.h"
+#include "drawer/text_canvas.h"
+#include "foundation/exceptions.h"
+
+namespace {
+
+using namespace drawer_testing;
+
+TEST(PainterTest, CompositesAndMultiWireBoxes) {
+  auto qc = Circuit(3, 3);
+  qc->ccx(0, 1, 2);
+  qc->ccx(2, 0, 1);                 // target between the controls
+  qc->mcp(kPi / 4, {0, 2}, 1);      // controls above and below the target
+  qc->dcx(2, 0);                    // positions in the qubit list
+  qc->gms(0.5, {0, 1, 2});          // any other composite: a labelled box
+  EXPECT_EQ(Joined(Drawing(*qc)),
+            "                            ┌───────┐┌─────────────────┐ \n"
+            "q[0]: ■──■────■───────■─────┤1      ├┤0                ├ \n"
+            "         │  ┌─┴─┐┌────┴────┐│       ││                 │ \n"
+            "q[1]: ■──■──┤ X ├┤ P(pi/4) ├┤  Dcx  ├┤1 Gms(0.500000)  ├ \n"
+            "       ┌─┴─┐└─┬─┘└────┬────┘│       ││                 │ \n"
+            "q[2]: ■┤ X ├──■───────■─────┤0      ├┤2                ├ \n"
+            "       └───┘                └───────┘└─────────────────┘ \n"
+            "c: 3/ ■═════════════════════════════════════════════════ \n"
+            "                                                         \n");
+}
+
+TEST(PainterTest, SwapsZZControlledGatesPauliAndConditionedMeasure) {
+  auto qc = Circuit(3, 3);
+  qc->swap(0, 2);
+  qc->rzz(kPi / 2, 0, 1);
+  qc->cswap(1, 0, 2);
+  qc->cp(kPi / 4, 1, 0);  // control below the target
+  qc->ccz(0, 1, 2);
+  qc->pauli({0, 2}, "XZ");
+  qc->measure(2, 2)->c_if(qc->classical_registers[0], 3);
+  EXPECT_EQ(Joined(Drawing(*qc)),
+            "                        ┌───────────┐   ┌─────────┐         \n"
+            "q[0]: ■─╳──■──────────╳─┤ P(pi/4)   ├─■─┤Z        ├──────── \n"
+            "        │  │ZZ(pi/2)  │ └─────┬─────┘ │ │         │         \n"
+            "q[1]: ■─│──■──────────■───────■───────■─┤  Pauli  ├──────── \n"
+            "        │             │               │ │         │┌───┐    \n"
+            "q[2]: ■─╳─────────────╳───────────────■─┤X        ├┤ M ├─── \n"
+            "                                        └─────────┘└─╥─┘2   \n"
+            "c: 3/ ■══════════════════════════════════════════════╩═════ \n"
+            "                                                     c == 3 \n");
+}
+
+TEST(PainterTest, ConditionedMultiQubitGates) {
+  auto qc = Circuit(3, 3);
+  qc->cx(0, 1)->c_if_clbit(0, 1);
+  qc->ccx(0, 1, 2)->c_if_clbit(1, 0);
+  qc->swap(0, 1)->c_if(qc->classical_registers[0], 2);
+  qc->rzz(kPi, 1, 2)->c_if_clbit(2, 1);
+  qc->measure(0, 0)->c_if_clbit(1, 1);
+  EXPECT_EQ(Joined(Drawing(*qc)),
+            "                                               ┌───┐       \n"
+            "q[0]: ■──■──────────■─────────╳────────────────┤ M ├────── \n"
+            "       ┌─┴─┐        │         │                └─╥─┘       \n"
+            "q[1]: ■┤ X ├────────■─────────╳───────■──────────║──────── \n"
+            "       └─┬─┘      ┌─┴─┐       │       │ZZ(pi)    ║         \n"
+            "q[2]: ■──│────────┤ X ├───────│───────■──────────║──────── \n"
+            "         │        └─┬─┘       │       │          ║0        \n"
+            "c: 3/ ■══╧══════════╧═════════╧═══════╧══════════╩════════ \n"
+            "         c[0] == 1  c[1] == 0 c == 2  c[2] == 1  c[1] == 1 \n");
+}
+
+TEST(PainterTest, ConditionedToffoliLineCrossesAnIdleWire) {
+  auto qc = Circuit(4, 4);
+  qc->ccx(0, 1, 3)->c_if_clbit(0, 1);
+  EXPECT_EQ(Joined(Drawing(*qc)),
+            "                   \n"
+            "q[0]: ■──■──────── \n"
+            "         │         \n"
+            "q[1]: ■──■──────── \n"
+            "         │         \n"
+            "q[2]: ■──│──────── \n"
+            "       ┌─┴─┐       \n"
+            "q[3]: ■┤ X ├────── \n"
+            "       └─┬─┘       \n"
+            "c: 4/ ■══╧════════ \n"
+            "         c[0] == 1 \n");
+}
+
+TEST(PainterTest, ToffoliRecordAndCcxCompositeDrawnAlike) {
+  auto composite = Circuit(3, 3);
+  composite->ccx(2, 0, 1);
+  auto plain = Circuit(3, 3);
+  auto record = std::make_shared<GateRecord>();
+  record->gate_type = 50;
+  record->qubits = {2, 0, 1};
+  plain->gates.push_back(record);
+  EXPECT_EQ(Drawing(*plain), Drawing(*composite));
+}
+
+TEST(PainterTest, CompositeNamedLikeAGateItIsNotIsDrawnAsABox) {
+  // A two-qubit circuit named "ccx" or "mcx" attached as a composite lacks
+  // the qubits of a Toffoli or multi-controlled drawing.
+  auto qc = Circuit(2, 2);
+  auto other = Circuit(2, 2);
+  other->name = "ccx";
+  other->h(0);
+  qc->compose(*other);
+  qc->append(*other, {1, 0}, {0, 1});
+  EXPECT_EQ(Joined(Drawing(*qc)),
+            "       ┌───────┐┌───────┐ \n"
+            "q[0]: ■┤0      ├┤1      ├ \n"
+            "       │  ccx  ││  ccx  │ \n"
+            "q[1]: ■┤1      ├┤0      ├ \n"
+            "       └───────┘└───────┘ \n"
+            "c: 2/ ■══════════════════ \n"
+            "                          \n");
+
+  auto single = Circuit(1, 1);
+  auto mcx = Circuit(1, 1);
+  mcx->name = "mcx";
+  single->compose(*mcx);
+  EXPECT_EQ(Drawing(*single)[1], "q[0]: ■┤0 mcx  ├ ");
+}
+
+TEST(PainterTest, RefusedRecordsStopTheDrawing) {
+  struct Case {
+    int32_t gate_type;
+    uint64_t condition_clbit;  // conditioned when below 100
+    const char* message;
+  };
+  const Case cases[] = {
+      {0, 100, "Unexpected gate provided."},
+      {52, 100, "Unexpected gate provided."},
+      {55, 100, "Unexpected gate provided."},
+      {1, 9, "Invalid Classical Bit Index: 9"},
+  };
+  for (const Case& c : cases) {
+    auto qc = Circuit(2, 2);
+    qc->h(1);
+    auto record = std::make_shared<GateRecord>();
+    record->gate_type = c.gate_type;
+    record->qubits = {0};
+    if (c.condition_clbit < 100) {
+      record->conditioned = true;
+      record->condition_clbit = c.condition_clbit;
+    }
+    qc->gates.push_back(record);
+    try {
+      TextCanvas canvas(*qc, true, true, 80);
+      ADD_FAILURE() << "drawn: gate type " << c.gate_type;
+    } catch (const RunTimeError& e) {
+      EXPECT_STREQ(e.what(), c.message) << "gate type " << c.gate_type;
+    }
+  }
+}
+
+}  // namespace

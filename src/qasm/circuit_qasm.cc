@@ -1,0 +1,21 @@
+// QuantumCircuit::qasm: the circuit's OpenQASM text, returned, printed or
+// saved.
+
+#include <fstream>
+
+#include "circuit/quantum_circuit.h"
+#include "qasm/qasm_writer.h"
+#include "qasm/qelib_gate_names.h"
+
+std::string QuantumCircuit::qasm(
+    bool formatted, const std::string& filename, const std::string& /*encoding*/,
+    const std::function<void(const std::string&)>& print) const {
+  const std::string text = WriteQasm(MakeQelibGateNames(), *this);
+  if (formatted && print) print(text);
+  if (!filename.empty()) {
+    // A file that cannot be created or written is ignored.
+    std::ofstream file(filename, std::ios::out | std::ios::trunc);
+    if (file) file << text;
+  }
+  return formatted ? std::string() : text;
+}

@@ -1,0 +1,239 @@
+// The first pass: version, include, register declarations and gate and
+// opaque definitions, and the register objects of the declarations.
+#include <new>
+
+#include "qasm/decimal_index.h"
+#include "qasm/qasm_error_codes.h"
+#include "qasm/qasm_reader.h"
+
+using namespace QasmTokenKind;
+
+bool qasm2::ParseDeclaration(int keyword) {
+  switch (keyword) {
+    case KW_INCLUDE: return ParseInclude();
+    case KW_QREG: return ParseQreg();
+    case KW_CREG: return ParseCreg();
+    case KW_GATE: return ParseGateDefinition();
+    default: return ParseOpaqueDefinition();
+  }
+}
+
+bool qasm2::ParseDeclarations() {
+  Rewind();
+  bool result = false;
+  bool at_end = false;
+  while (!at_end) {
+    const QasmToken token = NextToken(false);
+    switch (token.kind) {
+      case END_OF_INPUT:
+        at_end = true;
+        break;
+      case KW_OPENQASM: {
+        const QasmToken version = NextToken(false);
+        if (version.kind == END_OF_INPUT) {
+          at_end = true;
+          break;
+        }
+        if (ReadNumber(version) == "2.0") {
+          version_seen = true;
+          result = true;
+        }
+        break;
+      }
+      case KW_INCLUDE:
+      case KW_QREG:
+      case KW_CREG:
+      case KW_GATE:
+      case KW_OPAQUE:
+        result = ParseDeclaration(token.kind);
+        if (!result) return false;
+        break;
+      default:
+        break;
+    }
+  }
+  if (result) {
+    for (QasmRegisterDeclaration& declaration : qreg_declarations) {
+      declaration.created_register = std::make_shared<QuantumRegister>(
+          static_cast<int32_t>(declaration.size), declaration.name);
+    }
+    for (QasmRegisterDeclaration& declaration : creg_declarations) {
+      declaration.created_register = std::make_shared<ClassicalRegister>(
+          static_cast<int32_t>(declaration.size), declaration.name);
+    }
+  }
+  return result;
+}
+
+bool qasm2::IsNameFree(std::string name) {
+  const auto taken = [&name](const auto& list) {
+    for (const auto& entry : list) {
+      if (entry.name == name) return true;
+    }
+    return false;
+  };
+  if (taken(gate_definitions) || taken(opaque_definitions) ||
+      taken(qreg_declarations) || taken(creg_declarations)) {
+    error_code = QasmErrorCode::DUPLICATE_DEFINITION;
+    return false;
+  }
+  return true;
+}
+
+bool qasm2::ParseInclude() {
+  // Each part of "<name>.<extension>" in quotes, then the semicolon.
+  QasmToken token = NextSignificantToken(false);
+  if (token.kind != QUOTE) {
+    error_code = QasmErrorCode::QUOTATION_MARK_EXPECTED;
+    return false;
+  }
+  token = NextSignificantToken(false);
+  if (token.kind != IDENTIFIER) {
+    error_code = QasmErrorCode::FILENAME_EXPECTED;
+    return false;
+  }
+  std::string filename = token.text;
+  token = NextSignificantToken(false);
+  if (token.kind != FULL_STOP) {
+    error_code = QasmErrorCode::FULL_STOP_EXPECTED;
+    return false;
+  }
+  filename += ".";
+  token = NextSignificantToken(false);
+  if (token.kind != IDENTIFIER) {
+    error_code = QasmErrorCode::FILENAME_EXTENSION_EXPECTED;
+    return false;
+  }
+  filename += token.text;
+  token = NextSignificantToken(false);
+  if (token.kind != QUOTE) {
+    error_code = QasmErrorCode::QUOTATION_MARK_EXPECTED;
+    return false;
+  }
+  token = NextSignificantToken(true);
+  if (token.kind != SEMICOLON) {
+    error_code = QasmErrorCode::SEMICOLON_EXPECTED;
+    return false;
+  }
+  // No file is read for any include; only the standard one is noted.
+  if (filename == "qelib1.inc") qelib1_included = true;
+  return true;
+}
+
+bool qasm2::ParseQreg() { return ParseRegisterDeclaration(qreg_declarations); }
+
+bool qasm2::ParseCreg() { return ParseRegisterDeclaration(creg_declarations); }
+
+bool qasm2::ParseRegisterDeclaration(std::vector<QasmRegisterDeclaration>& list) {
+  // Every way out puts its last token back for the pass loop.
+  QasmToken token;
+  const auto fail = [&](int code) {
+    error_code = code;
+    UnreadToken(token);
+    return false;
+  };
+  token = NextSignificantToken(false);
+  if (token.kind != IDENTIFIER) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+  if (!IsNameFree(token.text)) return fail(QasmErrorCode::DUPLICATE_DEFINITION);
+  QasmRegisterDeclaration declaration;
+  declaration.name = token.text;
+  token = NextSignificantToken(false);
+  if (token.kind != LEFT_BRACKET) return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
+  token = NextSignificantToken(true);
+  if (token.kind != NUMBER) return fail(QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED);
+  int32_t size = 0;
+  if (!DecimalToInt32(token.text, size)) {
+    declaration.size = -1;
+    return fail(QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED);
+  }
+  declaration.size = size;
+  token = NextSignificantToken(true);
+  if (token.kind != RIGHT_BRACKET) return fail(QasmErrorCode::RIGHT_BRACKET_EXPECTED);
+  token = NextSignificantToken(true);
+  if (token.kind != SEMICOLON) return fail(QasmErrorCode::SEMICOLON_EXPECTED);
+  try {
+    list.push_back(std::move(declaration));
+  } catch (const std::bad_alloc&) {
+    return fail(QasmErrorCode::INSUFFICIENT_MEMORY);
+  }
+  token = NextSignificantToken(true);
+  UnreadToken(token);
+  return true;
+}
+
+bool qasm2::ParseGateDefinition() { return ParseDefinition(true); }
+
+bool qasm2::ParseOpaqueDefinition() { return ParseDefinition(false); }
+
+bool qasm2::ParseDefinition(bool is_gate) {
+  QasmToken token;
+  const auto fail = [&](int code) {
+    error_code = code;
+    UnreadToken(token);
+    return false;
+  };
+  token = NextSignificantToken(false);
+  // A built-in gate name is a keyword, so it cannot be redefined.
+  if (token.kind != IDENTIFIER) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+  if (!IsNameFree(token.text)) return fail(QasmErrorCode::DUPLICATE_DEFINITION);
+  QasmGateDefinition definition;
+  definition.name = token.text;
+
+  token = NextSignificantToken(false);
+  if (token.kind == LEFT_PAREN) {
+    // Parameter names, separated by commas; a comma may stand before ")".
+    token = NextSignificantToken(false);
+    if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
+    bool closed = token.kind == RIGHT_PAREN;
+    while (!closed) {
+      if (token.kind != IDENTIFIER) return fail(QasmErrorCode::PARAMETER_EXPECTED);
+      definition.parameter_names.push_back(token.text);
+      token = NextSignificantToken(false);
+      if (token.kind == COMMA) {
+        token = NextSignificantToken(false);
+        // Cut off after a comma: the argument list meets the end.
+        if (token.kind == END_OF_INPUT) break;
+        closed = token.kind == RIGHT_PAREN;
+      } else if (token.kind == RIGHT_PAREN) {
+        closed = true;
+      } else {
+        return fail(QasmErrorCode::RIGHT_PAREN_EXPECTED);
+      }
+    }
+    if (closed) token = NextSignificantToken(false);
+  } else if (token.kind != IDENTIFIER) {
+    return fail(QasmErrorCode::LEFT_PAREN_EXPECTED);
+  }
+
+  // Qubit argument names; commas between them are optional. A gate's list
+  // ends at "{", an opaque definition's at ";".
+  const int list_end = is_gate ? LEFT_BRACE : SEMICOLON;
+  while (token.kind != list_end) {
+    if (token.kind == END_OF_INPUT) {
+      if (is_gate) break;
+      return fail(QasmErrorCode::SEMICOLON_EXPECTED);
+    }
+    if (token.kind != IDENTIFIER) return fail(QasmErrorCode::PARAMETER_EXPECTED);
+    definition.argument_names.push_back(token.text);
+    token = NextSignificantToken(false);
+    if (token.kind == COMMA) token = NextSignificantToken(false);
+  }
+
+  if (is_gate) {
+    // The body is read by the statements pass; here it ends at the first
+    // "}", whatever it holds.
+    while (token.kind != RIGHT_BRACE) {
+      token = NextToken(false);
+      if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
+    }
+  }
+
+  token = NextToken(false);
+  try {
+    (is_gate ? gate_definitions : opaque_definitions).push_back(std::move(definition));
+  } catch (const std::bad_alloc&) {
+    return fail(QasmErrorCode::INSUFFICIENT_MEMORY);
+  }
+  UnreadToken(token);
+  return true;
+}

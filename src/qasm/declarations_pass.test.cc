@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <variant>
+#include <vector>
+
+#include "qasm/qasm_error_codes.h"
+#include "qasm/qasm_reader.h"
+#include "qasm/testing/reader_fixture.h"
+
+namespace {
+
+bool ParseDeclarationsOf(qasm2& reader, const std::string& text) {
+  ReadFromText(reader, text);
+  return reader.ParseDeclarations();
+}
+
+TEST(QasmDeclarationsPass, RecordsDeclarationsAndDefinitions) {
+  qasm2 reader;
+  ASSERT_TRUE(ParseDeclarationsOf(reader,
+                                  "OPENQASM 2.0;\n"
+                                  "include \"qelib1.inc\";\n"
+                                  "qreg q[2]; h q[0];\n"
+                                  "creg c\n[\n3\n]\n;\n"
+                                  "gate rot(theta, phi) a, b { u3(theta, phi, 0) a; cx a, b; }\n"
+                                  "opaque magic(m) a b;\n"
+                                  "qreg empty[0];\n"
+                                  "gate noop() { }\n"));
+  EXPECT_TRUE(reader.version_seen);
+  EXPECT_TRUE(reader.qelib1_included);
+  ASSERT_EQ(reader.qreg_declarations.size(), 2u);
+  EXPECT_EQ(reader.qreg_declarations[0].name, "q");
+  EXPECT_EQ(reader.qreg_declarations[0].size, 2);
+  EXPECT_EQ(reader.qreg_declarations[1].size, 0);
+  ASSERT_EQ(reader.creg_declarations.size(), 1u);
+  EXPECT_EQ(reader.creg_declarations[0].name, "c");
+  EXPECT_EQ(reader.creg_declarations[0].size, 3);
+
+  ASSERT_EQ(reader.gate_definitions.size(), 2u);
+  const QasmGateDefinition& rot = reader.gate_definitions[0];
+  EXPECT_EQ(rot.name, "rot");
+  EXPECT_EQ(rot.parameter_names, (std::vector<std::string>{"theta", "phi"}));
+  EXPECT_EQ(rot.argument_names, (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(rot.body.empty());  // read by the statements pass
+  EXPECT_TRUE(reader.gate_definitions[1].parameter_names.empty());
+  EXPECT_TRUE(reader.gate_definitions[1].argument_names.empty());
+  ASSERT_EQ(reader.opaque_definitions.size(), 1u);
+  EXPECT_EQ(reader.opaque_definitions[0].argument_names, (std::vector<std::string>{"a", "b"}));
+
+  // One register object per declaration, of the declared name and size.
+  const auto& q = std::get<std::shared_ptr<QuantumRegister>>(
+      reader.qreg_declarations[0].created_register);
+  EXPECT_EQ(q->name, "q");
+  EXPECT_EQ(q->size, 2);
+  EXPECT_EQ(std::get<std::shared_ptr<QuantumRegister>>(
+                reader.qreg_declarations[1].created_register)->size, 0);
+  const auto& c = std::get<std::shared_ptr<ClassicalRegister>>(
+      reader.creg_declarations[0].created_register);
+  EXPECT_EQ(c->name, "c");
+  EXPECT_EQ(c->size, 3);
+}
+
+TEST(QasmDeclarationsPass, AcceptsTheLooseFormsOfDefinitionsAndIncludes) {
+  struct Case {
+    std::string text;
+    bool qelib1;
+    size_t parameters;  // of the last gate definition, when there is one
+    size_t arguments;
+  };
+  const Case cases[] = {
+      {"gate g() a { }", false, 0, 1},
+      {"gate g(a,) b { }", false, 1, 1},
+      {"gate g a b c { }", false, 0, 3},
+      {"gate g() { }", false, 0, 0},
+      // Braces do not nest: the first "}" ends the body.
+      {"gate g a { { } }", false, 0, 1},
+      {"include \"other.inc\"; qreg q[1];", false, 0, 0},
+      {"include \n \" qelib1 . inc \" ;", true, 0, 0},
+      {"OPENQASM 3.0; qreg q[1];", false, 0, 0},
+      {"OPENQASM; qreg q[1];", false, 0, 0},
+  };
+  for (const Case& c : cases) {
+    qasm2 reader;
+    EXPECT_TRUE(ParseDeclarationsOf(reader, c.text)) << c.text;
+    EXPECT_EQ(reader.qelib1_included, c.qelib1) << c.text;
+    EXPECT_FALSE(reader.version_seen) << c.text;
+    if (!reader.gate_definitions.empty()) {
+      EXPECT_EQ(reader.gate_definitions.back().parameter_names.size(), c.parameters) << c.text;
+      EXPECT_EQ(reader.gate_definitions.back().argument_names.size(), c.arguments) << c.text;
+    }
+  }
+}
+
+TEST(QasmDeclarationsPass, NothingDeclaredFailsWithoutACode) {
+  for (const std::string text : {"", "h q[0];\nx q[1];", "OPENQASM 3.0;"}) {
+    qasm2 reader;
+    EXPECT_FALSE(ParseDeclarationsOf(reader, text)) << text;
+    EXPECT_EQ(reader.error_code, QasmErrorCode::NO_ERROR) << text;
+  }
+  qasm2 reader;
+  EXPECT_TRUE(ParseDeclarationsOf(reader, "OPENQASM 2.0;"));
+  EXPECT_TRUE(reader.version_seen);
+}
+
+TEST(QasmDeclarationsPass, RefusesMalformedDeclarations) {
+  struct Case {
+    std::string text;
+    int code;
+  };
+  using namespace QasmErrorCode;
+  const Case cases[] = {
+      {"qreg 1[2];", IDENTIFIER_EXPECTED},
+      {"qreg q[2]; creg q[1];", DUPLICATE_DEFINITION},
+      {"qreg q[1]; gate q a { }", DUPLICATE_DEFINITION},
+      {"gate g a { } opaque g b;", DUPLICATE_DEFINITION},
+      {"qreg q_a[2];", LEFT_BRACKET_EXPECTED},
+      {"qreg q[-1];", NON_NEGATIVE_NUMBER_EXPECTED},
+      {"qreg q[2147483648];", NON_NEGATIVE_NUMBER_EXPECTED},
+      {"qreg q[2;", RIGHT_BRACKET_EXPECTED},
+      {"qreg q[2]", SEMICOLON_EXPECTED},
+      {"gate h a { }", IDENTIFIER_EXPECTED},
+      {"gate g { }", LEFT_PAREN_EXPECTED},
+      {"gate g(,a) b { }", PARAMETER_EXPECTED},
+      {"gate g a, 1 { }", PARAMETER_EXPECTED},
+      {"gate g(a b) c { }", RIGHT_PAREN_EXPECTED},
+      {"gate g(", PREMATURE_END_OF_FILE},
+      {"gate g(a,", PREMATURE_END_OF_FILE},
+      {"gate g a, b", PREMATURE_END_OF_FILE},
+      {"gate g a { h a;", PREMATURE_END_OF_FILE},
+      {"opaque g a", SEMICOLON_EXPECTED},
+      {"opaque g(a,", SEMICOLON_EXPECTED},
+      {"opaque g a, 1;", PARAMETER_EXPECTED},
+      {"include qelib1.inc;", QUOTATION_MARK_EXPECTED},
+      {"include \"qelib1.inc;", QUOTATION_MARK_EXPECTED},
+      {"include \"qelib1.inc\"", SEMICOLON_EXPECTED},
+      {"include \"\";", FILENAME_EXPECTED},
+      {"include \"qelib1\";", FULL_STOP_EXPECTED},
+      {"include \"my-file.inc\";", FULL_STOP_EXPECTED},
+      {"include \"qelib1.\";", FILENAME_EXTENSION_EXPECTED},
+      {"include \"qelib1.in_c\";", QUOTATION_MARK_EXPECTED},
+  };
+  for (const Case& c : cases) {
+    qasm2 reader;
+    EXPECT_FALSE(ParseDeclarationsOf(reader, c.text)) << c.text;
+    EXPECT_EQ(reader.error_code, c.code) << c.text;
+  }
+}
+
+TEST(QasmDeclarationsPass, FailedPassCreatesNoRegisterObjects) {
+  qasm2 reader;
+  EXPECT_FALSE(ParseDeclarationsOf(reader, "qreg q[2];\nqreg q[1];"));
+  ASSERT_EQ(reader.qreg_declarations.size(), 1u);
+  EXPECT_TRUE(std::holds_alternative<std::monostate>(
+      reader.qreg_declarations[0].created_register));
+}
+
+}  // namespace

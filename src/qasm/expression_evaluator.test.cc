@@ -1,0 +1,156 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "qasm/qasm_error_codes.h"
+#include "qasm/qasm_reader.h"
+#include "qasm/testing/reader_fixture.h"
+
+namespace {
+
+using namespace QasmTokenKind;
+
+struct Evaluation {
+  ExpressionResult result;
+  int error_code;
+  QasmToken next;  // the token read after the evaluation
+};
+
+Evaluation Evaluate(const std::string& text, const std::vector<std::string>& names = {},
+                    const std::vector<double>& values = {}) {
+  qasm2 reader;
+  ReadFromText(reader, text);
+  QasmToken token = reader.NextToken(false);
+  Evaluation evaluation;
+  evaluation.result = reader.EvaluateExpression(token, false, names, values);
+  evaluation.error_code = reader.error_code;
+  evaluation.next = reader.NextToken(false);
+  return evaluation;
+}
+
+TEST(QasmExpressionEvaluator, ComputesValues) {
+  struct Case {
+    std::string text;
+    double value;
+  };
+  const Case cases[] = {
+      {"pi/2;", 1.5707963267948966},
+      {"-pi/2;", -1.5707963267948966},
+      {"3*pi/4;", 2.356194490192345},
+      {"1-2;", -1.0},
+      {"1-2-3;", -4.0},
+      {"2*-3;", -6.0},
+      {"-2^2;", -4.0},
+      {"2^-1;", 0.5},
+      {"-(1+2);", -3.0},
+      {"2^3^2;", 64.0},
+      {"(1+2)*3;", 9.0},
+      {"sqrt(4)+1;", 3.0},
+      {"sqrt\n(4)+1;", 3.0},
+      {"+-+1;", -1.0},
+      {"8/2/2;", 2.0},
+      {"2 * (3 + (4 - 1)) / 4;", 3.0},
+      {"cos(0) + sin(pi/2) + exp(0) + ln(1) + cbrt(27);", 6.0},
+      {"atan(1)*4 - acos(-1) + asin(0) + tan(0);", 0.0},
+      {"1.5e1 + 2.;", 17.0},
+      {"PI - Pi;", 0.0},
+  };
+  for (const Case& c : cases) {
+    const Evaluation evaluation = Evaluate(c.text);
+    ASSERT_TRUE(evaluation.result.ok) << c.text << " code " << evaluation.error_code;
+    EXPECT_NEAR(evaluation.result.value, c.value, 1e-15 * std::max(1.0, std::abs(c.value)))
+        << c.text;
+  }
+  EXPECT_EQ(Evaluate("pi/2;").result.value, 1.5707963267948966);
+}
+
+TEST(QasmExpressionEvaluator, BindsParameterNames) {
+  const Evaluation half = Evaluate("theta/2;", {"phi", "theta"}, {7.0, 0.5});
+  ASSERT_TRUE(half.result.ok);
+  EXPECT_EQ(half.result.value, 0.25);
+  const Evaluation unbound = Evaluate("phi;", {"theta"}, {0.5});
+  EXPECT_FALSE(unbound.result.ok);
+  EXPECT_EQ(unbound.error_code, QasmErrorCode::INVALID_PARAMETER);
+}
+
+TEST(QasmExpressionEvaluator, RefusesMalformedExpressions) {
+  struct Case {
+    std::string text;
+    int code;
+  };
+  const Case cases[] = {
+      {"1/0;", QasmErrorCode::EXPRESSION_ERROR},
+      {"1/-0;", QasmErrorCode::EXPRESSION_ERROR},
+      {"(1+2;", QasmErrorCode::EXPRESSION_ERROR},
+      {"2*;", QasmErrorCode::EXPRESSION_ERROR},
+      {"*2;", QasmErrorCode::EXPRESSION_ERROR},
+      {"1.0e400;", QasmErrorCode::NUMBER_FORMAT_ERROR},
+      {"foo;", QasmErrorCode::INVALID_PARAMETER},
+      // A keyword other than pi and the functions ends the expression at once.
+      {"x;", QasmErrorCode::EXPRESSION_ERROR},
+      // 1e5 is one word, an identifier naming no parameter.
+      {"1e5;", QasmErrorCode::INVALID_PARAMETER},
+      // A function needs its parentheses; it records no code of its own.
+      {"cos pi;", QasmErrorCode::NO_ERROR},
+      {"sin(1;", QasmErrorCode::NO_ERROR},
+      // No operand at all, and operands without an operator between them.
+      {".5;", QasmErrorCode::EXPRESSION_ERROR},
+      {";", QasmErrorCode::EXPRESSION_ERROR},
+      {"2 3;", QasmErrorCode::EXPRESSION_ERROR},
+      {"(2 3);", QasmErrorCode::EXPRESSION_ERROR},
+      {"sin();", QasmErrorCode::EXPRESSION_ERROR},
+  };
+  for (const Case& c : cases) {
+    const Evaluation evaluation = Evaluate(c.text);
+    EXPECT_FALSE(evaluation.result.ok) << c.text;
+    EXPECT_EQ(evaluation.result.value, 0.0) << c.text;
+    EXPECT_EQ(evaluation.error_code, c.code) << c.text;
+  }
+  // A name that two parameters share stands for two operands.
+  EXPECT_FALSE(Evaluate("a;", {"a", "a"}, {1.0, 2.0}).result.ok);
+}
+
+TEST(QasmExpressionEvaluator, StopsAtTheTokenThatEndsTheExpression) {
+  // A comma or an unmatched closing parenthesis stays in the stream; a
+  // semicolon is consumed.
+  const Evaluation comma = Evaluate("1+2, 3");
+  EXPECT_EQ(comma.result.value, 3.0);
+  EXPECT_EQ(comma.next.kind, COMMA);
+  const Evaluation paren = Evaluate("(1+2)*2) q");
+  EXPECT_EQ(paren.result.value, 6.0);
+  EXPECT_EQ(paren.next.kind, RIGHT_PAREN);
+  const Evaluation semicolon = Evaluate("4; x");
+  EXPECT_EQ(semicolon.result.value, 4.0);
+  EXPECT_EQ(semicolon.next.kind, KW_X);
+  const Evaluation bracket = Evaluate("5 ] x");
+  EXPECT_EQ(bracket.result.value, 5.0);
+  EXPECT_EQ(bracket.next.kind, RIGHT_BRACKET);
+}
+
+TEST(QasmExpressionEvaluator, FunctionArgumentEndsAtItsClosingParenthesis) {
+  qasm2 reader;
+  ReadFromText(reader, "(1+1)*3, x");
+  QasmToken token = reader.NextToken(false);
+  const ExpressionResult argument = reader.EvaluateExpression(token, true, {}, {});
+  ASSERT_TRUE(argument.ok);
+  EXPECT_EQ(argument.value, 2.0);
+  EXPECT_EQ(token.kind, RIGHT_PAREN);
+  EXPECT_EQ(reader.NextToken(false).kind, STAR);
+  // Without its left parenthesis an argument fails at once.
+  ReadFromText(reader, "1)");
+  token = reader.NextToken(false);
+  EXPECT_FALSE(reader.EvaluateExpression(token, true, {}, {}).ok);
+}
+
+TEST(QasmExpressionEvaluator, DivisionByZeroIsReportedAsAnExpressionError) {
+  qasm2 reader;
+  EXPECT_FALSE(reader.ApplyBinaryOperator(1.0, 0.0, SLASH).ok);
+  EXPECT_EQ(reader.error_code, QasmErrorCode::DIVIDE_BY_ZERO);
+  EXPECT_EQ(reader.ApplyBinaryOperator(2.0, 10.0, CARET).value, 1024.0);
+  EXPECT_FALSE(reader.ApplyBinaryOperator(1.0, 2.0, LEFT_PAREN).ok);
+  EXPECT_EQ(LoadsFailure("qreg q[1];\nu1(1/0) q[0];"),
+            "Error Error in arithmatic expression in line 2 at 7");
+}
+
+}  // namespace

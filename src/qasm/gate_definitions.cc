@@ -1,0 +1,197 @@
+// Gates defined in the text: reading their bodies, and applying a call of
+// one as a single composite record.
+#include <memory>
+#include <new>
+#include <sstream>
+#include <utility>
+
+#include "qasm/decimal_index.h"
+#include "qasm/qasm_error_codes.h"
+#include "qasm/qasm_reader.h"
+
+using namespace QasmTokenKind;
+
+bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
+  const auto fail = [this](int code) {
+    error_code = code;
+    return false;
+  };
+  if (token.kind != IDENTIFIER) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+  QasmGateDefinition* definition = nullptr;
+  for (QasmGateDefinition& candidate : gate_definitions) {
+    if (candidate.name == token.text) {
+      definition = &candidate;
+      break;
+    }
+  }
+  if (definition == nullptr) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+
+  // The parameter and argument names were recorded by the first pass.
+  do {
+    token = NextSignificantToken(false);
+    if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
+  } while (token.kind != LEFT_BRACE);
+
+  while (true) {
+    token = NextSignificantToken(false);
+    if (token.kind == RIGHT_BRACE || token.kind == END_OF_INPUT) return true;
+    // Only built-in gate and statement words start a body statement; a call
+    // of another defined gate is refused here.
+    if (token.kind < kFirstStatementKeyword || token.kind > kLastStatementKeyword) {
+      return fail(QasmErrorCode::INVALID_INSTRUCTION);
+    }
+    QasmStatement statement;
+    statement.gate_kind = token.kind;
+    statement.gate_name = token.text;
+
+    token = NextSignificantToken(false);
+    if (token.kind == LEFT_PAREN) {
+      // The parameters are kept as text and evaluated at every call.
+      int depth = 1;
+      while (true) {
+        token = NextSignificantToken(false);
+        if (token.kind == END_OF_INPUT) break;
+        if (token.kind == LEFT_PAREN) {
+          ++depth;
+        } else if (token.kind == RIGHT_PAREN && --depth == 0) {
+          break;
+        }
+        statement.parameter_text += token.text + " ";
+      }
+      if (token.kind == RIGHT_PAREN) token = NextSignificantToken(false);
+    }
+
+    while (token.kind != SEMICOLON && token.kind != END_OF_INPUT) {
+      if (token.kind == NUMBER) {
+        // A fixed qubit of the circuit.
+        int32_t qubit = 0;
+        if (!DecimalToInt32(token.text, qubit)) {
+          return fail(QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED);
+        }
+        if (static_cast<uint64_t>(qubit) >= circuit.total_qubits) {
+          return fail(QasmErrorCode::NUMBER_OUT_OF_RANGE);
+        }
+        statement.qubits.push_back(qubit);
+      } else if (token.kind == IDENTIFIER && IsQuantumRegister(token.text)) {
+        // A fixed qubit given by register and index.
+        const std::string register_name = token.text;
+        token = NextSignificantToken(false);
+        if (token.kind != LEFT_BRACKET) return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
+        token = NextSignificantToken(true);
+        int32_t index = 0;
+        if (token.kind != NUMBER || !DecimalToInt32(token.text, index)) {
+          return fail(QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED);
+        }
+        if (index >= circuit.GetRegisterSize(register_name)) {
+          return fail(QasmErrorCode::NUMBER_OUT_OF_RANGE);
+        }
+        token = NextSignificantToken(true);
+        if (token.kind != RIGHT_BRACKET) return fail(QasmErrorCode::RIGHT_BRACKET_EXPECTED);
+        statement.qubits.push_back(
+            circuit.GetQubitIndex(register_name, static_cast<uint64_t>(index)));
+      } else if (token.kind == IDENTIFIER) {
+        // A qubit argument, stored as the complement of its position.
+        const std::vector<std::string>& arguments = definition->argument_names;
+        size_t position = 0;
+        while (position < arguments.size() && arguments[position] != token.text) {
+          ++position;
+        }
+        if (position == arguments.size()) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+        statement.qubits.push_back(~static_cast<int64_t>(position));
+      }
+      // Any other token between the operands is passed over.
+      token = NextSignificantToken(false);
+      if (token.kind == COMMA) token = NextSignificantToken(false);
+    }
+    definition->body.push_back(std::move(statement));
+  }
+}
+
+bool qasm2::EvaluateParameterText(const std::string& text,
+                                  const std::vector<std::string>& names,
+                                  const std::vector<double>& values,
+                                  std::vector<double>& results) {
+  // The text is read through the string stream. What the call was reading
+  // (the loads text with its position and counters, or the file) is put
+  // back afterwards, whatever happens.
+  struct ActiveStreamRestorer {
+    qasm2& reader;
+    std::stringstream saved_stream;
+    bool saved_reading_file;
+    uint64_t saved_line, saved_column;
+    char saved_last_char;
+    ~ActiveStreamRestorer() {
+      reader.string_stream = std::move(saved_stream);
+      reader.reading_file = saved_reading_file;
+      reader.string_line = saved_line;
+      reader.string_column = saved_column;
+      reader.string_last_char = saved_last_char;
+    }
+  } restorer{*this,       std::move(string_stream), reading_file,
+             string_line, string_column,            string_last_char};
+  string_stream = std::stringstream(text);
+  reading_file = false;
+
+  QasmToken token = NextSignificantToken(false);
+  while (token.kind != END_OF_INPUT) {
+    const ExpressionResult result = EvaluateExpression(token, false, names, values);
+    if (!result.ok) return false;
+    results.push_back(result.value);
+    token = NextSignificantToken(false);
+    if (token.kind == COMMA) token = NextSignificantToken(false);
+  }
+  return true;
+}
+
+bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
+  const auto fail = [this](int code) {
+    error_code = code;
+    return false;
+  };
+  const QasmGateDefinition* found = nullptr;
+  for (const QasmGateDefinition& candidate : gate_definitions) {
+    if (candidate.name == call.gate_name) {
+      found = &candidate;
+      break;
+    }
+  }
+  // Opaque gates have no body and are not searched.
+  if (found == nullptr) return fail(QasmErrorCode::USER_GATE_NOT_FOUND);
+  const QasmGateDefinition definition = *found;
+
+  // The body is replayed on a circuit of the same size named after the gate;
+  // its qubit k is qubit k of the circuit being built.
+  std::unique_ptr<QuantumCircuit> gate_circuit;
+  try {
+    gate_circuit = std::make_unique<QuantumCircuit>(
+        circuit.total_qubits, circuit.num_clbits, definition.name, 0.0);
+  } catch (const std::bad_alloc&) {
+    return fail(QasmErrorCode::INSUFFICIENT_MEMORY);
+  }
+  if (call.parameters.size() != definition.parameter_names.size()) {
+    return fail(QasmErrorCode::PARAMETER_LIST_MISMATCH);
+  }
+
+  for (const QasmStatement& body_statement : definition.body) {
+    QasmStatement statement;
+    statement.gate_kind = body_statement.gate_kind;
+    statement.gate_name = body_statement.gate_name;
+    if (!EvaluateParameterText(body_statement.parameter_text,
+                               definition.parameter_names, call.parameters,
+                               statement.parameters)) {
+      return false;
+    }
+    for (int64_t qubit : body_statement.qubits) {
+      if (qubit >= 0) {
+        statement.qubits.push_back(qubit);
+        continue;
+      }
+      const auto argument = static_cast<uint64_t>(~qubit);
+      if (argument >= call.qubits.size()) return fail(QasmErrorCode::NUMBER_OUT_OF_RANGE);
+      statement.qubits.push_back(call.qubits[argument]);
+    }
+    if (!ApplyStatement(*gate_circuit, statement)) return false;
+  }
+  circuit.compose(*gate_circuit, {}, {}, false, false);
+  return true;
+}

@@ -1,0 +1,123 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "qasm/qasm_reader.h"
+#include "qasm/testing/reader_fixture.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+// q holds the global qubits 0-2, r the qubits 3-4.
+const char kRegisters[] = "qreg q[3];\nqreg r[2];\n";
+
+std::shared_ptr<QuantumCircuit> Load(const std::string& text) {
+  qasm2 reader;
+  return reader.loads(kRegisters + text);
+}
+
+TEST(QasmGateDefinitions, CallReplaysTheBodyAsOneComposite) {
+  const auto circuit = Load(
+      "gate rot(theta, phi) a, b { u3(theta, phi, 0) a; cx a, b; rz((theta + pi) / 2) b; }\n"
+      "rot(pi/2, pi) q[1], r[0];");
+  ASSERT_EQ(circuit->gates.size(), 1u);
+  const GateRecord& composite = *circuit->gates[0];
+  EXPECT_EQ(composite.gate_type, 53);
+  EXPECT_EQ(composite.label, "rot");
+  // The gate's circuit has every qubit, mapped one to one.
+  EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{0, 1, 2, 3, 4}));
+  ASSERT_EQ(composite.body.size(), 3u);
+  EXPECT_EQ(composite.body[0]->gate_type, 17);
+  EXPECT_EQ(composite.body[0]->qubits, std::vector<uint64_t>{1});
+  EXPECT_EQ(composite.body[0]->params, (std::vector<double>{kPi / 2, kPi, 0.0}));
+  EXPECT_EQ(composite.body[1]->gate_type, 20);
+  EXPECT_EQ(composite.body[1]->qubits, (std::vector<uint64_t>{1, 3}));
+  EXPECT_EQ(composite.body[2]->gate_type, 16);
+  EXPECT_EQ(composite.body[2]->qubits, std::vector<uint64_t>{3});
+  EXPECT_DOUBLE_EQ(composite.body[2]->params[0], (kPi / 2 + kPi) / 2);
+}
+
+TEST(QasmGateDefinitions, BodyIsStoredWithArgumentReferencesAndParameterText) {
+  qasm2 reader;
+  reader.loads(std::string(kRegisters) +
+               "gate g(theta) a, b { cx b, r[1]; u1(sin(theta)*2) a, 0; }");
+  ASSERT_EQ(reader.gate_definitions.size(), 1u);
+  const std::vector<QasmStatement>& body = reader.gate_definitions[0].body;
+  ASSERT_EQ(body.size(), 2u);
+  EXPECT_EQ(body[0].gate_kind, QasmTokenKind::KW_CX);
+  EXPECT_EQ(body[0].qubits, (std::vector<int64_t>{-2, 4}));
+  EXPECT_EQ(body[1].gate_name, "u1");
+  EXPECT_EQ(body[1].parameter_text, "sin ( theta ) * 2 ");
+  EXPECT_EQ(body[1].qubits, (std::vector<int64_t>{-1, 0}));
+}
+
+TEST(QasmGateDefinitions, FixedQubitsAndSpareOperands) {
+  // A register qubit and a qubit number in the body apply at every call;
+  // an operand beyond the gate's arguments is ignored.
+  const auto circuit = Load("gate g a { cx r[1], a; swap 0, a; }\ng q[1], q[2], r[0];");
+  const GateRecord& composite = *circuit->gates[0];
+  ASSERT_EQ(composite.body.size(), 2u);
+  EXPECT_EQ(composite.body[0]->qubits, (std::vector<uint64_t>{4, 1}));
+  EXPECT_EQ(composite.body[1]->qubits, (std::vector<uint64_t>{0, 1}));
+}
+
+TEST(QasmGateDefinitions, EmptyBodiesAndCallsBeforeTheDefinition) {
+  const auto circuit = Load("early q[0];\ngate early a { x a; }\ngate nothing a { }\nnothing q[2];");
+  ASSERT_EQ(circuit->gates.size(), 2u);
+  EXPECT_EQ(circuit->gates[0]->label, "early");
+  EXPECT_TRUE(circuit->gates[0]->body.empty());
+  EXPECT_EQ(circuit->gates[1]->label, "nothing");
+  EXPECT_TRUE(circuit->gates[1]->body.empty());
+}
+
+TEST(QasmGateDefinitions, SecondCallWithOtherValuesGetsItsOwnName) {
+  const auto circuit = Load("gate g(w) a { rz(w) a; }\ng(1) q[0];\ng(2) q[0];\ng(1) q[0];");
+  ASSERT_EQ(circuit->gates.size(), 3u);
+  EXPECT_EQ(circuit->gates[0]->label, "g");
+  EXPECT_NE(circuit->gates[1]->label, "g");
+  EXPECT_EQ(circuit->gates[1]->label.rfind("g", 0), 0u);
+  EXPECT_EQ(circuit->gates[1]->body[0]->params, std::vector<double>{2.0});
+  EXPECT_EQ(circuit->gates[2]->label, "g");
+}
+
+TEST(QasmGateDefinitions, FailuresOfBodiesAndCalls) {
+  struct Case {
+    std::string text;
+    std::string failure;
+  };
+  const Case cases[] = {
+      {"gate g(w, v) a { u2(w, v) a; }\ng(1) q[0];",
+       "Error Parameter list is not matching in line 4 at 11"},
+      {"gate g(w) a { rx(w) w; }", "Error Identifier expected in line 3 at 22"},
+      {"gate g a { rx(1) b; }", "Error Identifier expected in line 3 at 19"},
+      {"gate f a { x a; }\ngate g a { f a; }", "Error Invalid instruction passed in line 4 at 13"},
+      {"gate g a, b { cx a, b; }\ng q[0];", "Error Number is out of range in line 4 at 8"},
+      {"gate g a { cx r[2], a; }", "Error Number is out of range in line 3 at 18"},
+      {"gate g a { cx 5, a; }", "Error Number is out of range in line 3 at 16"},
+      {"gate g a { cx r 1, a; }", "Error Left square bracket expected in line 3 at 18"},
+      {"gate g a { rx(phi) a; }\ng q[0];", "Error Invalid parameter in line 4 at 8"},
+      {"gate g a { u1(1) a; }\ng(1) q[0];", "Error Parameter list is not matching in line 4 at 11"},
+      {"opaque g a;\ng q[0];", "Error User defined gate not found in line 4 at 8"},
+      {"U(1, 2, 3) q[0];", "Error User defined gate not found in line 3 at 17"},
+      {"CX q[0], q[1];", "Error User defined gate not found in line 3 at 15"},
+      {"ryy(1) q[0], q[1];", "Error User defined gate not found in line 3 at 19"},
+      // A body statement without an operation fails without a code.
+      {"gate g a { measure a; }\ng q[0];", "Error No error in line 4 at 8"},
+      {"gate g a { cx a; }\ng q[0];", "Error Invalid parameter in line 4 at 8"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(LoadsFailure(kRegisters + c.text), c.failure) << c.text;
+  }
+}
+
+TEST(QasmGateDefinitions, CallKeepsThePositionOfTheText) {
+  // Evaluating a body's parameters reads the string stream; the position of
+  // the text is put back, so a later error on the same line is placed right.
+  EXPECT_EQ(LoadsFailure("qreg q[1];\ngate g(w) a { rz(w) a; }\ng(1) q[0]; h r[0];"),
+            "Error Invalid parameter in line 3 at 14");
+  EXPECT_EQ(LoadsFailure("qreg q[1];\ngate g(w) a { rz(w) a; }\nx q[0];    h r[0];"),
+            "Error Invalid parameter in line 3 at 14");
+}
+
+}  // namespace

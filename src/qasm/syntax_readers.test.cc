@@ -1,0 +1,122 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "qasm/qasm_error_codes.h"
+#include "qasm/qasm_reader.h"
+#include "qasm/testing/reader_fixture.h"
+
+namespace {
+
+using namespace QasmTokenKind;
+
+TEST(QasmReadNumber, CollectsTheNumberText) {
+  struct Case {
+    std::string text;
+    std::string number;
+    int next_kind;  // the token left in the stream after the number
+  };
+  const Case cases[] = {
+      {"1.5e-3;", "1.5e-3", SEMICOLON},
+      {"1.5E+3)", "1.5E+3", RIGHT_PAREN},
+      {"2.)", "2.", RIGHT_PAREN},
+      {"2 . 5,", "2.5", COMMA},
+      {"2.\nx", "2.", NEWLINE},
+      {"2.5.3", "2.5", FULL_STOP},
+      {"7 ]", "7", RIGHT_BRACKET},
+      {"3.e;", "3.e", SEMICOLON},
+      {"12", "12", END_OF_INPUT},
+  };
+  for (const Case& c : cases) {
+    qasm2 reader;
+    ReadFromText(reader, c.text);
+    reader.error_code = QasmErrorCode::EXPRESSION_ERROR;
+    EXPECT_EQ(reader.ReadNumber(reader.NextToken(false)), c.number) << c.text;
+    EXPECT_EQ(reader.NextToken(false).kind, c.next_kind) << c.text;
+  }
+  // Only exponent digits reach accept and clear the error code.
+  qasm2 reader;
+  ReadFromText(reader, "1.5e-3");
+  reader.error_code = QasmErrorCode::EXPRESSION_ERROR;
+  reader.ReadNumber(reader.NextToken(false));
+  EXPECT_EQ(reader.error_code, QasmErrorCode::NO_ERROR);
+  ReadFromText(reader, "2.5;");
+  reader.error_code = QasmErrorCode::EXPRESSION_ERROR;
+  reader.ReadNumber(reader.NextToken(false));
+  EXPECT_EQ(reader.error_code, QasmErrorCode::EXPRESSION_ERROR);
+}
+
+TEST(QasmParseGateStatement, ReadsParametersAndOperands) {
+  struct Case {
+    std::string text;  // everything after the gate name
+    std::string register_name;
+    std::vector<int64_t> qubits;
+    std::vector<double> parameters;
+  };
+  // q holds the global qubits 0-1, r the qubits 2-4.
+  const Case cases[] = {
+      {" q;", "q", {}, {}},
+      {" q[0];", "q", {0}, {}},
+      {" q[1],\n r[2];", "r", {1, 4}, {}},
+      {"(pi/2, -1.5e1) r[0];", "r", {2}, {1.5707963267948966, -15.0}},
+      {"() q[0];", "q", {0}, {}},
+      {"(1)\n\n q[0] , q[1] ;", "q", {0, 1}, {1.0}},
+  };
+  for (const Case& c : cases) {
+    DeclaredCircuit declared({{"q", 2}, {"r", 3}});
+    ReadFromText(declared.reader, c.text);
+    QasmToken token = declared.reader.NextToken(false);
+    QasmStatement statement;
+    ASSERT_TRUE(declared.reader.ParseGateStatement(*declared.circuit, token, statement))
+        << c.text << " code " << declared.reader.error_code;
+    EXPECT_EQ(token.kind, SEMICOLON);
+    EXPECT_EQ(statement.register_name, c.register_name) << c.text;
+    EXPECT_EQ(statement.qubits, c.qubits) << c.text;
+    EXPECT_EQ(statement.parameters, c.parameters) << c.text;
+    EXPECT_EQ(declared.reader.error_code, QasmErrorCode::NO_ERROR);
+  }
+}
+
+TEST(QasmParseGateStatement, RefusesMalformedStatements) {
+  struct Case {
+    std::string text;
+    int code;
+  };
+  const Case cases[] = {
+      {"(pi/2) q;", QasmErrorCode::INVALID_PARAMETER},   // whole register after parameters
+      {" q, r;", QasmErrorCode::INVALID_PARAMETER},      // two whole registers
+      {" q[0], r;", QasmErrorCode::INVALID_PARAMETER},   // whole register after an index
+      {" q[0]\nh q[1];", QasmErrorCode::INVALID_PARAMETER},  // no semicolon
+      {" c[0];", QasmErrorCode::INVALID_PARAMETER},      // classical register operand
+      {" s[0];", QasmErrorCode::INVALID_PARAMETER},      // undeclared register
+      {"\n q[0];", QasmErrorCode::INVALID_PARAMETER},    // line feed before the operands
+      {" q[0];\r", QasmErrorCode::NO_ERROR},             // complete before the CR
+      {" q[2];", QasmErrorCode::NUMBER_OUT_OF_RANGE},
+      {" zero[0];", QasmErrorCode::NUMBER_OUT_OF_RANGE},    // register of size 0
+      {" q[99999999999];", QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED},
+      {"(theta) q[0];", QasmErrorCode::EXPRESSION_ERROR},
+      {"(1/0) q[0];", QasmErrorCode::EXPRESSION_ERROR},
+      {"(1e400) q[0];", QasmErrorCode::EXPRESSION_ERROR},
+  };
+  for (const Case& c : cases) {
+    DeclaredCircuit declared({{"q", 2}, {"r", 3}, {"zero", 0}}, {{"c", 5}});
+    ReadFromText(declared.reader, c.text);
+    QasmToken token = declared.reader.NextToken(false);
+    QasmStatement statement;
+    EXPECT_EQ(declared.reader.ParseGateStatement(*declared.circuit, token, statement),
+              c.code == QasmErrorCode::NO_ERROR)
+        << c.text;
+    EXPECT_EQ(declared.reader.error_code, c.code) << c.text;
+  }
+}
+
+TEST(QasmParseGateStatement, RefusedTokenGoesBackIntoTheStream) {
+  DeclaredCircuit declared({{"q", 2}});
+  ReadFromText(declared.reader, " q[0] x q[1];");
+  QasmToken token = declared.reader.NextToken(false);
+  QasmStatement statement;
+  EXPECT_FALSE(declared.reader.ParseGateStatement(*declared.circuit, token, statement));
+  EXPECT_EQ(declared.reader.NextToken(false).kind, KW_X);
+}
+
+}  // namespace

@@ -1,0 +1,37 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "qasm/text_mode_file_stream.h"
+
+namespace {
+
+TEST(QasmTextModeFileStream, ReadsLineEndPairsAsLineFeeds) {
+  const auto path = std::filesystem::temp_directory_path() / "qasm_text_mode_stream.txt";
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "a\r\nb\rc\r\n\r\n";
+  }
+  TextModeFileStream stream;
+  stream.open(path.string());
+  ASSERT_TRUE(stream.is_open());
+  const std::string text{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
+  EXPECT_EQ(text, "a\nb\rc\n\n");
+  stream.close();
+  EXPECT_FALSE(stream.is_open());
+  std::filesystem::remove(path);
+
+  for (const std::string& unopenable :
+       {std::string("/nonexistent/qasm/file.qasm"),
+        std::filesystem::temp_directory_path().string()}) {
+    TextModeFileStream failed;
+    failed.open(unopenable);
+    EXPECT_FALSE(failed.is_open()) << unopenable;
+    EXPECT_EQ(failed.get(), -1) << unopenable;
+  }
+}
+
+}  // namespace

@@ -1,0 +1,81 @@
+// Cutting the active stream into tokens.
+#include "foundation/text_utilities.h"
+#include "qasm/qasm_keyword_table.h"
+#include "qasm/qasm_reader.h"
+
+namespace {
+
+using namespace QasmTokenKind;
+
+// The byte that, like the end of the input, ends every word and comment.
+constexpr int kEndByte = 0xFF;
+
+bool IsEndByte(int c) { return (c & 0xFF) == kEndByte; }
+
+bool IsDigit(int c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+QasmToken qasm2::ScanToken(bool split) {
+  int c = ReadChar();
+  if (IsEndByte(c)) return QasmToken{"", END_OF_INPUT};
+  std::string word;
+  bool word_is_digits = false;
+  while (true) {
+    const size_t position = delimiters.find(static_cast<char>(c));
+    if (position != std::string::npos) {
+      if (word.empty()) {
+        return QasmToken{std::string(1, static_cast<char>(c)),
+                         static_cast<int>(position)};
+      }
+      UnreadChar();
+      return QasmToken{word, IDENTIFIER};
+    }
+    if (split && !word.empty() && IsDigit(c) != word_is_digits) {
+      UnreadChar();
+      return QasmToken{word, IDENTIFIER};
+    }
+    if (word.empty()) word_is_digits = IsDigit(c);
+    word_is_digits = word_is_digits && IsDigit(c);
+    word.push_back(static_cast<char>(c));
+    c = ReadChar();
+    if (IsEndByte(c)) {
+      UnreadChar();
+      return QasmToken{word, IDENTIFIER};
+    }
+  }
+}
+
+QasmToken qasm2::NextToken(bool split) {
+  while (true) {
+    QasmToken token = ScanToken(split);
+    if (token.kind == TAB || token.kind == BLANK) continue;
+    if (token.kind == SLASH) {
+      const int c = ReadChar();
+      if ((c & 0xFF) == '/') {
+        // A comment runs to its line feed, which it consumes.
+        int skipped = ReadChar();
+        while ((skipped & 0xFF) != '\n' && !IsEndByte(skipped)) {
+          skipped = ReadChar();
+        }
+        continue;
+      }
+      UnreadChar();
+      return token;
+    }
+    if (token.kind == IDENTIFIER) {
+      token.kind = IsAllDigits(token.text) ? NUMBER : FindKeywordKind(token.text);
+    }
+    return token;
+  }
+}
+
+void qasm2::SkipNewlines(QasmToken& token) {
+  while (token.kind == NEWLINE) token = NextToken(false);
+}
+
+QasmToken qasm2::NextSignificantToken(bool split) {
+  QasmToken token = NextToken(split);
+  SkipNewlines(token);
+  return token;
+}
