@@ -138,11 +138,10 @@ def test_class_shape_and_registration_order():
     assert methods[23:46] == [
         "cx", "cy", "cz", "ch", "cnot", "cp", "cs", "csdg", "csx", "crx", "cry", "crz", "cu",
         "dcx", "ecr", "iswap", "rxx", "ryy", "rzx", "rzz", "swap", "cu1", "cu3"]
-    assert methods[46:61] == [
+    assert methods[46:63] == [
         "ccx", "ccz", "cswap", "fredkin", "rccx", "barrier", "measure_active", "measure_all",
-        "measure", "pauli", "depth", "width", "clear", "size", "reset"]
-    tail = [n for n in methods[61:] if n not in ("qasm", "draw")]
-    assert tail == ["mcp", "mcrx", "mcry", "mcrz", "mct", "mcx", "ms", "gms", "rcccx", "rc3x",
+        "measure", "pauli", "depth", "width", "clear", "size", "reset", "qasm", "draw"]
+    assert methods[63:] == ["mcp", "mcrx", "mcry", "mcrz", "mct", "mcx", "ms", "gms", "rcccx", "rc3x",
                     "toffoli", "c3sqrtx", "c3x", "c4x", "append", "compose"]
 
 
@@ -152,6 +151,36 @@ def test_methods_refuse_none_and_other_objects_as_self():
                  lambda: Q.h(tl.QuantumRegister(1, "s"), 0)]:
         with pytest.raises(TypeError):
             call()
+
+
+def circuit_without_native_object():
+    """An instance whose __init__ never ran."""
+    return Q.__new__(Q)
+
+
+def circuit_whose_init_failed():
+    qc = Q.__new__(Q)
+    with pytest.raises(ValueError):
+        qc.__init__(3, 4)
+    return qc
+
+
+@pytest.mark.parametrize("make", [circuit_without_native_object, circuit_whose_init_failed])
+def test_instances_holding_no_circuit_match_no_overload(make):
+    empty = make()
+    whole = Q(2)
+    for call in [lambda: empty.h(0), lambda: empty.depth(), lambda: empty.measure_all(),
+                 lambda: empty.num_qubits, lambda: empty.header,
+                 lambda: whole.compose(empty), lambda: whole.append(empty, [0, 1], [0, 1])]:
+        with pytest.raises(TypeError):
+            call()
+    assert whole.size() == 0
+    # A register instance holding no register is no register argument either.
+    no_register = tl.QuantumRegister.__new__(tl.QuantumRegister)
+    with pytest.raises(TypeError):
+        whole.h(qr=no_register)
+    with pytest.raises(ValueError, match="^Invalid argument passed to constructor.$"):
+        Q(no_register)
 
 
 def test_handles_outlive_their_circuit():

@@ -96,6 +96,29 @@ def test_checks_leave_the_circuit_unchanged(call, message):
     assert qc.size() == 1
 
 
+# Several faults at once: the first check in the order of each method raises.
+# append checks both lengths before any entry; compose checks the qubit list's
+# length and entries before the classical-bit list.
+@pytest.mark.parametrize("call, message", [
+    (lambda qc, o: qc.append(tl.QuantumCircuit(4), [0], [0]), WIDER),
+    (lambda qc, o: qc.append(o, [0, 1, 9], [0]),
+     "Either the qubit list or the classical bits list is not of the correct size"),
+    (lambda qc, o: qc.append(o, [0, 1, 9], [0, 1, 9]), "The qubit list is incorrect"),
+    (lambda qc, o: qc.compose(tl.QuantumCircuit(4), qubits=[0]), WIDER),
+    (lambda qc, o: qc.compose(o, qubits=[0, 1, 9], clbits=[0]), "The qubit list is incorrect"),
+    (lambda qc, o: qc.compose(o, qubits=[0], clbits=[9]),
+     "The qubit list is not of the correct size"),
+    (lambda qc, o: qc.compose(o, clbits=[9]),
+     "The classical register list is not of the correct size"),
+])
+def test_order_of_the_checks(call, message):
+    qc = tl.QuantumCircuit(3, 3)
+    other = bell_pair_on_two()
+    with pytest.raises(RuntimeError, match=f"^{message}$"):
+        call(qc, other)
+    assert qc.size() == 0
+
+
 @pytest.mark.parametrize("call", [
     lambda qc: qc.compose(None),
     lambda qc: qc.compose(other=None, front=True),

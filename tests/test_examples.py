@@ -35,3 +35,11 @@ def test_mid_circuit_measurement(tmp_path):
     assert lines[0].startswith("qubit 2 read 1 in ") and lines[0].endswith(" of 2000 shots")
     assert lines[1] == "expected about 638"
 
+
+
+def test_openqasm(tmp_path):
+    lines = run_example("openqasm.py", tmp_path)
+    assert lines[1].startswith("q[0]: ") and "entangle" in lines[3]
+    counts = ast.literal_eval(lines[9])
+    assert set(counts) <= {"000", "111"} and sum(counts.values()) == 200
+    assert lines[10:12] == ["OPENQASM 2.0;", 'include "qelib1.inc";']

@@ -6,6 +6,7 @@
 #include <pybind11/pybind11.h>
 
 #include "bindings/exit_hook.h"
+#include "bindings/held_object.h"
 #include "bindings/module_registrations.h"
 #include "bindings/python_hold.h"
 #include "bindings/python_output.h"
@@ -47,33 +48,34 @@ RunOptions ReadRunOptions(QuantumCircuit& circuit, const py::kwargs& kwargs) {
 }  // namespace
 
 void RegisterBackend(py::module_& m) {
-  py::class_<BackendV2, PythonHold<BackendV2>>(m, "BackendV2")
-      .def(py::init([] {
-        return PythonHold<BackendV2>(TrackBackend(std::make_shared<BackendV2>()));
-      }))
-      .def_readonly("version", &BackendV2::version)
-      .def_readonly("dt", &BackendV2::dt)
-      .def_readonly("dtm", &BackendV2::dtm)
-      .def_readonly("max_circuits", &BackendV2::max_circuits)
-      .def_readonly("num_qubits", &BackendV2::num_qubits)
-      .def_readonly("name", &BackendV2::name)
-      .def_readonly("description", &BackendV2::description)
-      .def_readonly("online_date", &BackendV2::online_date)
-      .def_readonly("backend_version", &BackendV2::backend_version)
-      .def(
-          "run",
-          [](BackendV2& backend, std::shared_ptr<QuantumCircuit> circuit,
-             const py::kwargs& kwargs) {
-            RequireCircuit(circuit);
-            const RunOptions options = ReadRunOptions(*circuit, kwargs);
-            return PythonHold<JobV1>(backend.run(circuit, options, PythonPrintSink()));
-          },
-          "Executes the quantum circuit using the backend")
-      .def(
-          "run",
-          [](BackendV2& backend, std::shared_ptr<QuantumCircuit> circuit, int32_t shots) {
-            RequireCircuit(circuit);
-            return PythonHold<JobV1>(backend.run_shots(circuit, shots, PythonPrintSink()));
-          },
-          "Executes the quantum circuit using the backend");
+  py::class_<BackendV2, PythonHold<BackendV2>> cls(m, "BackendV2");
+  cls.def(py::init([] {
+    return PythonHold<BackendV2>(TrackBackend(std::make_shared<BackendV2>()));
+  }));
+  DefReadOnlyField(cls, "version", &BackendV2::version);
+  DefReadOnlyField(cls, "dt", &BackendV2::dt);
+  DefReadOnlyField(cls, "dtm", &BackendV2::dtm);
+  DefReadOnlyField(cls, "max_circuits", &BackendV2::max_circuits);
+  DefReadOnlyField(cls, "num_qubits", &BackendV2::num_qubits);
+  DefReadOnlyField(cls, "name", &BackendV2::name);
+  DefReadOnlyField(cls, "description", &BackendV2::description);
+  DefReadOnlyField(cls, "online_date", &BackendV2::online_date);
+  DefReadOnlyField(cls, "backend_version", &BackendV2::backend_version);
+  // The keyword form first: it is tried first.
+  cls.def(
+      "run",
+      [](Held<BackendV2> backend, std::shared_ptr<QuantumCircuit> circuit,
+         const py::kwargs& kwargs) {
+        RequireCircuit(circuit);
+        const RunOptions options = ReadRunOptions(*circuit, kwargs);
+        return PythonHold<JobV1>(backend->run(circuit, options, PythonPrintSink()));
+      },
+      "Executes the quantum circuit using the backend");
+  cls.def(
+      "run",
+      [](Held<BackendV2> backend, std::shared_ptr<QuantumCircuit> circuit, int32_t shots) {
+        RequireCircuit(circuit);
+        return PythonHold<JobV1>(backend->run_shots(circuit, shots, PythonPrintSink()));
+      },
+      "Executes the quantum circuit using the backend");
 }

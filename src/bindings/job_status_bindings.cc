@@ -3,6 +3,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include "bindings/held_object.h"
 #include "bindings/interpreter_access.h"
 #include "bindings/module_registrations.h"
 #include "bindings/python_output.h"
@@ -16,10 +17,8 @@ void RegisterJobMonitorAndStatus(py::module_& m) {
   // Registered before JobV1, so its signature names the job type bare.
   m.def(
       "job_monitor",
-      [](JobV1* job, int32_t interval, bool quiet) {
-        if (job == nullptr) {
-          throw py::type_error("job_monitor(): the job must be a JobV1, not None");
-        }
+      // None, like any object that is no usable JobV1, matches no signature.
+      [](Held<JobV1> job, int32_t interval, bool quiet) {
         // The monitor sleeps and polls without the interpreter lock; each
         // status line and each check for Ctrl-C takes it back briefly.
         InterpreterReleased released;
@@ -28,8 +27,8 @@ void RegisterJobMonitorAndStatus(py::module_& m) {
       "Installs a monitor for the submitted job", py::arg("job"), py::arg("interval") = 0,
       py::arg("quiet") = false);
 
-  py::enum_<JobStatus>(m, "JobStatus")
-      .value("INITIALIZING", JobStatus::INITIALIZING)
+  py::enum_<JobStatus> status(m, "JobStatus");
+  status.value("INITIALIZING", JobStatus::INITIALIZING)
       .value("QUEUED", JobStatus::QUEUED)
       .value("VALIDATING", JobStatus::VALIDATING)
       .value("RUNNING", JobStatus::RUNNING)
@@ -37,4 +36,16 @@ void RegisterJobMonitorAndStatus(py::module_& m) {
       .value("DONE", JobStatus::DONE)
       .value("ERROR", JobStatus::ERROR)
       .export_values();
+
+  // An object made by __new__ alone holds no value until __init__ or
+  // __setstate__ gives it one. The enumeration's own readers would read
+  // storage that was never written; these, under the same names and
+  // signatures, raise TypeError instead. name, str, repr, the comparisons
+  // and the hash all read the value through __int__.
+  const auto read_value = [](Held<JobStatus> value) { return static_cast<int32_t>(*value); };
+  status.def_property_readonly("value", py::cpp_function(read_value));
+  status.attr("__int__") =
+      py::cpp_function(read_value, py::name("__int__"), py::is_method(status));
+  status.attr("__index__") =
+      py::cpp_function(read_value, py::name("__index__"), py::is_method(status));
 }

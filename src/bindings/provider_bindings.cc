@@ -8,6 +8,7 @@
 #include <pybind11/stl.h>
 
 #include "bindings/exit_hook.h"
+#include "bindings/held_object.h"
 #include "bindings/module_registrations.h"
 #include "bindings/python_hold.h"
 #include "execution/backend.h"
@@ -27,8 +28,8 @@ py::dict StringDict(const StringPairs& pairs) {
   return dict;
 }
 
-PythonHold<BackendV2> GetBackend(const TavironProvider& provider, const std::string& name) {
-  return PythonHold<BackendV2>(TrackBackend(provider.get_backend(name)));
+PythonHold<BackendV2> GetBackend(Held<TavironProvider> provider, const std::string& name) {
+  return PythonHold<BackendV2>(TrackBackend(provider->get_backend(name)));
 }
 
 }  // namespace
@@ -45,37 +46,37 @@ void RegisterProvider(py::module_& m) {
            py::arg("verify") = false)
       .def(
           "backends",
-          [](const TavironProvider& provider, const std::string& name, const py::kwargs&) {
-            return provider.backends(name);
+          [](Held<TavironProvider> provider, const std::string& name, const py::kwargs&) {
+            return provider->backends(name);
           },
           "Get the list of supported backends")
       .def(
           "get_backend",
-          [](const TavironProvider& provider, const std::string& name, const py::kwargs&) {
+          [](Held<TavironProvider> provider, const std::string& name, const py::kwargs&) {
             return GetBackend(provider, name);
           },
           "Get the backend")
       .def("get_backend", &GetBackend, "Get the backend")
       .def(
           "active_account",
-          [](const TavironProvider& provider) { return StringDict(provider.active_account()); },
+          [](Held<TavironProvider> provider) { return StringDict(provider->active_account()); },
           "Provides the details of the current active account")
-      .def("delete_account", &TavironProvider::delete_account, "Deletes a given account",
-           py::arg("name") = "")
+      .def("delete_account", MethodOnObject(&TavironProvider::delete_account),
+           "Deletes a given account", py::arg("name") = "")
       .def(
           "save_account",
-          [](const TavironProvider& provider, const std::string& token, const std::string& url,
+          [](Held<TavironProvider> provider, const std::string& token, const std::string& url,
              const std::string& instance, const std::string& name, const py::dict& /*proxies*/,
              bool verify, bool overwrite) {
-            provider.save_account(token, url, instance, name, verify, overwrite);
+            provider->save_account(token, url, instance, name, verify, overwrite);
           },
           "Save an account", py::arg("token") = "", py::arg("url") = "",
           py::arg("instance") = "", py::arg("name") = "", py::arg("proxies") = py::dict(),
           py::arg("verify") = false, py::arg("overwrite") = true)
       .def(
           "saved_accounts",
-          [](const TavironProvider& provider, bool defaults, const std::string& name) {
-            return StringDict(provider.saved_accounts(defaults, name));
+          [](Held<TavironProvider> provider, bool defaults, const std::string& name) {
+            return StringDict(provider->saved_accounts(defaults, name));
           },
           "Provides the list of saved accounts", py::arg("defaults") = false,
           py::arg("name") = "");

@@ -1,5 +1,24 @@
-#include "bindings/module_registrations.h"
+// qasm2: the OpenQASM 2.0 reader. Each load/loads call returns a new
+// circuit, which its Python object holds from then on.
 
-// The qasm2 class keeps its place in the module's order here; it is bound
-// together with the OpenQASM 2.0 reader.
-void RegisterQasmReader(pybind11::module_& /*m*/) {}
+#include <memory>
+
+#include <pybind11/pybind11.h>
+
+#include "bindings/held_object.h"
+#include "bindings/module_registrations.h"
+#include "qasm/qasm_reader.h"
+
+namespace py = pybind11;
+
+void RegisterQasmReader(py::module_& m) {
+  py::class_<qasm2>(m, "qasm2")
+      .def(py::init<>())
+      .def("load", MethodOnObject(&qasm2::load), "Loads a QASM2 file", py::arg("filename"),
+           py::arg("include_path") = "", py::arg("include_input_directory") = "append",
+           py::arg("strict") = false)
+      .def("loads", MethodOnObject(&qasm2::loads),
+           "Loads QASM2 instructions form a character string", py::arg("qasm2string"),
+           py::arg("include_path") = "", py::arg("include_input_directory") = "append",
+           py::arg("strict") = false);
+}

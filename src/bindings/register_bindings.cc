@@ -7,6 +7,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include "bindings/held_object.h"
 #include "bindings/interpreter_access.h"
 #include "bindings/module_registrations.h"
 #include "circuit/registers.h"
@@ -52,11 +53,12 @@ struct RegisterTexts {
 template <typename Class>
 void DefineRegisterMethods(Class& cls, const RegisterTexts& texts) {
   using Register = typename Class::type;
-  cls.def("size", [](const Register& reg) { return reg.size; }, texts.size)
-      .def("name", [](const Register& reg) { return reg.name; }, texts.name)
-      .def("prefix", &Register::prefix, texts.prefix)
-      .def("__len__", [](const Register& reg) { return reg.size; }, texts.size)
-      .def("__getitem__", &Register::__getitem__, "Get item at the specified index");
+  cls.def("size", [](Held<Register> reg) { return reg->size; }, texts.size)
+      .def("name", [](Held<Register> reg) { return reg->name; }, texts.name)
+      .def("prefix", MethodOnObject(&Register::prefix), texts.prefix)
+      .def("__len__", [](Held<Register> reg) { return reg->size; }, texts.size)
+      .def("__getitem__", MethodOnObject(&Register::__getitem__),
+           "Get item at the specified index");
 }
 
 template <typename Register>

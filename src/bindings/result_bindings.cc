@@ -11,6 +11,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include "bindings/held_object.h"
 #include "bindings/module_registrations.h"
 #include "execution/result.h"
 
@@ -39,8 +40,8 @@ py::list RealImaginaryPairs(const ComplexVector& values) {
   return list;
 }
 
-py::dict ToDict(const Result& result) {
-  const ResultDictionary contents = result.to_dict();
+py::dict ToDict(Held<Result> result) {
+  const ResultDictionary contents = result->to_dict();
   py::dict dict;
   for (const auto& entry : contents.texts) {
     dict[py::cast(entry.first)] = py::cast(entry.second);
@@ -49,8 +50,8 @@ py::dict ToDict(const Result& result) {
   return dict;
 }
 
-py::dict Data(Result& result, int32_t experiment) {
-  const ResultData contents = result.data(experiment);
+py::dict Data(Held<Result> result, int32_t experiment) {
+  const ResultData contents = result->data(experiment);
   py::dict dict;
   dict["counts"] = CountsDict(contents.counts);
   if (contents.has_state) {
@@ -69,7 +70,7 @@ using ResultClass = py::class_<Result, std::shared_ptr<Result>>;
 // mutex; rendered like an attribute bound to a plain field.
 template <typename Getter>
 void ReadOnly(ResultClass& cls, const char* name, Getter getter) {
-  cls.def_property_readonly(name, py::cpp_function(getter, py::is_method(cls)));
+  cls.def_property_readonly(name, py::cpp_function(MethodOnObject(getter), py::is_method(cls)));
 }
 
 }  // namespace
@@ -88,22 +89,24 @@ void RegisterResult(py::module_& m) {
   ReadOnly(cls, "header", &Result::header);
   cls.def("to_dict", &ToDict, "Obtains a Python dictionary of the results")
       .def("data", &Data, "Obtains the experiment data")
-      .def("get_memory", &Result::get_memory, "Gets a dictionar of the current memory variables")
+      .def("get_memory", MethodOnObject(&Result::get_memory),
+           "Gets a dictionar of the current memory variables")
       .def(
-          "get_counts", [](const Result& result) { return CountsDict(result.get_counts()); },
+          "get_counts", [](Held<Result> result) { return CountsDict(result->get_counts()); },
           "Gets the count of the experiment")
-      .def("get_statevector", &Result::get_statevector,
+      .def("get_statevector", MethodOnObject(&Result::get_statevector),
            "Gets the statevector of the referred qubits", py::arg("experiment") = 0,
            py::arg("decimals") = 0)
-      .def("get_unitary", &Result::get_unitary, "Gets the unitary of the execution",
-           py::arg("experiment") = 0, py::arg("decimals") = 0)
+      .def("get_unitary", MethodOnObject(&Result::get_unitary),
+           "Gets the unitary of the execution", py::arg("experiment") = 0,
+           py::arg("decimals") = 0)
       .def(
-          "from_dict", [](const Result& result, const py::dict&) { result.from_dict(); },
+          "from_dict", [](Held<Result> result, const py::dict&) { result->from_dict(); },
           "Imports a Python dictionary")
-      .def("get_probabilities", &Result::get_probabilities, "Gets the probabilities",
-           py::arg("experiment") = 0, py::arg("decimals") = 0)
-      .def("get_densitymatrix", &Result::get_densitymatrix, "Gets the density matrix",
-           py::arg("experiment") = 0, py::arg("decimals") = 0)
-      .def("get_classicalregister", &Result::get_classicalregister,
+      .def("get_probabilities", MethodOnObject(&Result::get_probabilities),
+           "Gets the probabilities", py::arg("experiment") = 0, py::arg("decimals") = 0)
+      .def("get_densitymatrix", MethodOnObject(&Result::get_densitymatrix),
+           "Gets the density matrix", py::arg("experiment") = 0, py::arg("decimals") = 0)
+      .def("get_classicalregister", MethodOnObject(&Result::get_classicalregister),
            "Gets the classical register");
 }

@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "bindings/held_object.h"
+
 namespace py = pybind11;
 
 namespace {
@@ -13,12 +15,32 @@ namespace {
 // One positional argument of the register constructor: the register object
 // itself (never a copy, so that the circuit can write its first index and
 // name back), or std::monostate for anything else, which the constructor
-// refuses.
+// refuses. A register instance that holds no register counts as anything
+// else.
+template <typename Register>
+bool AsRegister(py::handle item, RegisterArgument& argument) {
+  if (!HoldsNativeObject<Register>(item)) return false;
+  argument = item.cast<Register*>();
+  return true;
+}
+
 RegisterArgument AsRegisterArgument(py::handle item) {
-  if (py::isinstance<QuantumRegister>(item)) return item.cast<QuantumRegister*>();
-  if (py::isinstance<AncillaRegister>(item)) return item.cast<AncillaRegister*>();
-  if (py::isinstance<ClassicalRegister>(item)) return item.cast<ClassicalRegister*>();
-  return std::monostate();
+  RegisterArgument argument = std::monostate();
+  if (AsRegister<QuantumRegister>(item, argument)) return argument;
+  if (AsRegister<AncillaRegister>(item, argument)) return argument;
+  AsRegister<ClassicalRegister>(item, argument);
+  return argument;
+}
+
+// A read-only property: its getter takes only the circuit, and only from an
+// instance that holds one.
+template <typename Member>
+void BindProperty(QuantumCircuitClass& cls, const char* name,
+                  Member QuantumCircuit::*member) {
+  cls.def_property_readonly(
+      name, py::cpp_function(
+                [member](Held<QuantumCircuit> self) -> Member { return self.object->*member; },
+                py::is_method(cls)));
 }
 
 // `metadata` is accepted and has no effect.
@@ -55,11 +77,11 @@ void BindConstructorsAndProperties(QuantumCircuitClass& cls, const DefaultValues
   // Every positional argument goes into args; the rest are keyword-only.
   cls.def(py::init(&FromRegisters), p("name"), p("global_phase"), p("metadata"));
 
-  cls.def_readonly("num_qubits", &QuantumCircuit::num_qubits);
-  cls.def_readonly("num_ancillas", &QuantumCircuit::num_ancillas);
-  cls.def_readonly("num_clbits", &QuantumCircuit::num_clbits);
-  cls.def_readonly("header", &QuantumCircuit::header);
-  cls.def_readonly("instances", &QuantumCircuit::instances);
-  cls.def_readonly("global_phase", &QuantumCircuit::global_phase);
-  cls.def_readonly("prefix", &QuantumCircuit::prefix);
+  BindProperty(cls, "num_qubits", &QuantumCircuit::num_qubits);
+  BindProperty(cls, "num_ancillas", &QuantumCircuit::num_ancillas);
+  BindProperty(cls, "num_clbits", &QuantumCircuit::num_clbits);
+  BindProperty(cls, "header", &QuantumCircuit::header);
+  BindProperty(cls, "instances", &QuantumCircuit::instances);
+  BindProperty(cls, "global_phase", &QuantumCircuit::global_phase);
+  BindProperty(cls, "prefix", &QuantumCircuit::prefix);
 }

@@ -25,6 +25,23 @@ DefaultValues::DefaultValues()
           {"front", py::bool_(false), nullptr},
           {"inplace", py::bool_(false), nullptr},
           {"wrap", py::bool_(false), nullptr},
+          {"formatted", py::bool_(false), nullptr},
+          {"filename", py::str(""), nullptr},
+          {"encoding", py::str(""), nullptr},
+          {"output", py::str("text"), nullptr},
+          {"scale", py::float_(1.0), nullptr},
+          {"style", py::object(), &NewDict},
+          {"interactive", py::bool_(false), nullptr},
+          {"plot_barriers", py::bool_(true), nullptr},
+          {"reverse_bits", py::bool_(false), nullptr},
+          {"justify", py::str("left"), nullptr},
+          {"vertical_compression", py::str("medium"), nullptr},
+          {"idle_wires", py::bool_(true), nullptr},
+          {"with_layout", py::bool_(true), nullptr},
+          {"fold", py::int_(80), nullptr},
+          {"initial_state", py::bool_(false), nullptr},
+          {"cregbundle", py::bool_(true), nullptr},
+          {"wire_order", py::object(), &NewList},
       } {}
 
 py::object DefaultValues::Find(const char* name) const {

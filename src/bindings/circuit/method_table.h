@@ -18,6 +18,7 @@
 #include <pybind11/pybind11.h>
 #include <pybind11/stl.h>
 
+#include "bindings/held_object.h"
 #include "bindings/circuit/default_values.h"
 #include "circuit/quantum_circuit.h"
 
@@ -73,20 +74,35 @@ namespace method_table_detail {
 template <typename Ret, typename... Args>
 struct Signature {};
 
+// How a parameter arrives from Python: as the member's own type, except for
+// the kinds below.
+enum class ArgumentKind { kPlain, kUnsignedList, kWrappedObject };
+
+template <typename Arg>
+constexpr ArgumentKind KindOf() {
+  using Bare = std::decay_t<Arg>;
+  if (std::is_same<Bare, std::vector<uint64_t>>::value) return ArgumentKind::kUnsignedList;
+  if (std::is_reference<Arg>::value &&
+      (std::is_same<Bare, QuantumCircuit>::value || std::is_same<Bare, QuantumRegister>::value)) {
+    return ArgumentKind::kWrappedObject;
+  }
+  return ArgumentKind::kPlain;
+}
+
 // The type in which a parameter arrives from Python, and its conversion to
-// the member's own parameter type. Qubit and bit lists arrive as signed
-// 64-bit items whatever the member takes, so that a negative item converts
-// and meets the operation's own range check (as an index beyond every
-// circuit) instead of failing the overload.
-template <typename Arg,
-          bool kUnsignedList = std::is_same<std::decay_t<Arg>, std::vector<uint64_t>>::value>
+// the member's own parameter type.
+template <typename Arg, ArgumentKind kKind = KindOf<Arg>()>
 struct FromPython {
   using Type = Arg;
   static Arg&& Convert(Arg&& value) { return std::forward<Arg>(value); }
 };
 
+// Qubit and bit lists arrive as signed 64-bit items whatever the member
+// takes, so that a negative item converts and meets the operation's own
+// range check (as an index beyond every circuit) instead of failing the
+// overload.
 template <typename Arg>
-struct FromPython<Arg, true> {
+struct FromPython<Arg, ArgumentKind::kUnsignedList> {
   using Type = std::vector<int64_t>;
   static std::vector<uint64_t> Convert(std::vector<int64_t>&& items) {
     std::vector<uint64_t> unsigned_items;
@@ -94,6 +110,14 @@ struct FromPython<Arg, true> {
     for (int64_t item : items) unsigned_items.push_back(static_cast<uint64_t>(item));
     return unsigned_items;
   }
+};
+
+// A circuit or register argument arrives as the object its Python instance
+// holds, and only from an instance that holds one (held_object.h).
+template <typename Arg>
+struct FromPython<Arg, ArgumentKind::kWrappedObject> {
+  using Type = Held<std::remove_const_t<std::remove_reference_t<Arg>>>;
+  static Arg Convert(Type&& value) { return *value.object; }
 };
 
 // A raw pointer result is never handed to Python to own: the only one, that
@@ -112,8 +136,9 @@ void Define(QuantumCircuitClass& cls, const DefaultValues& defaults, const char*
   cls.def(name, call, doc, ResultPolicy<Ret>(), Param(defaults, params[I])...);
 }
 
-// `call` takes the circuit by reference, so that None (or any non-circuit)
-// as self matches no overload even where pybind11 records no self argument.
+// `call` takes the circuit as Held<QuantumCircuit>, so that None, any
+// non-circuit and a circuit instance that holds no circuit all match no
+// overload as self.
 template <typename Ret, typename... Args, typename Call>
 MethodRow MakeRow(Signature<Ret, Args...>, const char* name, const char* doc, Call call,
                   std::vector<const char*> params) {
@@ -134,8 +159,9 @@ template <typename Ret, typename... Args>
 MethodRow Method(const char* name, const char* doc, Ret (QuantumCircuit::*member)(Args...),
                  std::vector<const char*> params) {
   using method_table_detail::FromPython;
-  auto call = [member](QuantumCircuit& self, typename FromPython<Args>::Type... args) -> Ret {
-    return (self.*member)(
+  auto call = [member](Held<QuantumCircuit> self,
+                       typename FromPython<Args>::Type... args) -> Ret {
+    return (self.object->*member)(
         FromPython<Args>::Convert(std::forward<typename FromPython<Args>::Type>(args))...);
   };
   return method_table_detail::MakeRow(
@@ -148,9 +174,9 @@ MethodRow Method(const char* name, const char* doc,
                  Ret (QuantumCircuit::*member)(Args...) const,
                  std::vector<const char*> params) {
   using method_table_detail::FromPython;
-  auto call = [member](const QuantumCircuit& self,
+  auto call = [member](Held<QuantumCircuit> self,
                        typename FromPython<Args>::Type... args) -> Ret {
-    return (self.*member)(
+    return (self.object->*member)(
         FromPython<Args>::Convert(std::forward<typename FromPython<Args>::Type>(args))...);
   };
   return method_table_detail::MakeRow(
