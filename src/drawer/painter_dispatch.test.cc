@@ -73,6 +73,116 @@ TEST(PainterTest, ConditionedMultiQubitGates) {
             "         c[0] == 1  c[1] == 0 c == 2  c[2] == 1  c[1] == 1 \n");
 }
 
+TEST(PainterTest, ConditionedBoxesControlsAndSwaps) {
+  // The condition line leaves below the lowest wire the gate uses; its
+  // text on the last row widens the gate's column.
+  struct Case {
+    const char* name;
+    void (*build)(QuantumCircuit&);
+    const char* drawing;
+  };
+  const Case cases[] = {
+      {"multi-wire box", [](QuantumCircuit& qc) { qc.dcx(0, 2)->c_if_clbit(1, 1); },
+       "       ┌───────┐      \n"
+       "q[0]: ■┤0      ├───── \n"
+       "       │       │      \n"
+       "q[1]: ■┤  Dcx  ├───── \n"
+       "       │       │      \n"
+       "q[2]: ■┤1      ├───── \n"
+       "       └───┬───┘      \n"
+       "c: 3/ ■════╧═════════ \n"
+       "           c[1] == 1  \n"},
+      {"ccz", [](QuantumCircuit& qc) { qc.ccz(0, 1, 2)->c_if_clbit(1, 1); },
+       "                   \n"
+       "q[0]: ■─■───────── \n"
+       "        │          \n"
+       "q[1]: ■─■───────── \n"
+       "        │          \n"
+       "q[2]: ■─■───────── \n"
+       "        │          \n"
+       "c: 3/ ■═╧═════════ \n"
+       "        c[1] == 1  \n"},
+      {"cswap, control below", [](QuantumCircuit& qc) { qc.cswap(2, 0, 1)->c_if_clbit(1, 1); },
+       "                   \n"
+       "q[0]: ■─╳───────── \n"
+       "        │          \n"
+       "q[1]: ■─╳───────── \n"
+       "        │          \n"
+       "q[2]: ■─■───────── \n"
+       "        │          \n"
+       "c: 3/ ■═╧═════════ \n"
+       "        c[1] == 1  \n"},
+      {"cx, control below", [](QuantumCircuit& qc) { qc.cx(2, 0)->c_if_clbit(1, 1); },
+       "       ┌───┐       \n"
+       "q[0]: ■┤ X ├────── \n"
+       "       └─┬─┘       \n"
+       "q[1]: ■──│──────── \n"
+       "         │         \n"
+       "q[2]: ■──■──────── \n"
+       "         │         \n"
+       "c: 3/ ■══╧════════ \n"
+       "         c[1] == 1 \n"},
+      {"ccx, both controls below, then h on a control",
+       [](QuantumCircuit& qc) {
+         qc.ccx(1, 2, 0)->c_if_clbit(1, 1);
+         qc.h(2);  // the gate's wires stay occupied: h starts a column
+       },
+       "       ┌───┐            \n"
+       "q[0]: ■┤ X ├─────────── \n"
+       "       └─┬─┘            \n"
+       "q[1]: ■──■───────────── \n"
+       "         │        ┌───┐ \n"
+       "q[2]: ■──■────────┤ H ├ \n"
+       "         │        └───┘ \n"
+       "c: 3/ ■══╧═════════════ \n"
+       "         c[1] == 1      \n"},
+  };
+  for (const Case& c : cases) {
+    auto qc = Circuit(3, 3);
+    c.build(*qc);
+    EXPECT_EQ(Joined(Drawing(*qc)), c.drawing) << c.name;
+  }
+
+  auto four = Circuit(4, 4);
+  four->mcp(kPi / 4, {0, 3}, 1)->c_if_clbit(1, 1);
+  EXPECT_EQ(Joined(Drawing(*four)),
+            "                      \n"
+            "q[0]: ■─────■──────── \n"
+            "       ┌────┴────┐    \n"
+            "q[1]: ■┤ P(pi/4) ├─── \n"
+            "       └────┬────┘    \n"
+            "q[2]: ■─────│──────── \n"
+            "            │         \n"
+            "q[3]: ■─────■──────── \n"
+            "            │         \n"
+            "c: 4/ ■═════╧════════ \n"
+            "            c[1] == 1 \n");
+}
+
+TEST(PainterTest, MultiControlledCompositesDrawnByLabel) {
+  // Target labels Rc3x, C3sqrtx, X (c4x) and RX(pi): controls above, below,
+  // and the line restored across idle wires between the controls.
+  auto qc = Circuit(5, 5);
+  qc->rc3x(0, 1, 2, 3);
+  qc->c3sqrtx(3, 2, 1, 0);
+  qc->mcx({0, 1, 2, 3}, 4);
+  qc->mcrx(kPi, {4, 3}, 0);
+  EXPECT_EQ(Joined(Drawing(*qc)),
+            "                ┌─────────┐     ┌─────────┐ \n"
+            "q[0]: ■────■────┤ C3sqrtx ├──■──┤ RX(pi)  ├ \n"
+            "           │    └────┬────┘  │  └────┬────┘ \n"
+            "q[1]: ■────■─────────■───────■───────│───── \n"
+            "           │         │       │       │      \n"
+            "q[2]: ■────■─────────■───────■───────│───── \n"
+            "       ┌───┴───┐     │       │       │      \n"
+            "q[3]: ■┤ Rc3x  ├─────■───────■───────■───── \n"
+            "       └───────┘           ┌─┴─┐     │      \n"
+            "q[4]: ■────────────────────┤ X ├─────■───── \n"
+            "                           └───┘            \n"
+            "c: 5/ ■════════════════════════════════════ \n"
+            "                                            \n");
+}
+
 TEST(PainterTest, ConditionedToffoliLineCrossesAnIdleWire) {
   auto qc = Circuit(4, 4);
   qc->ccx(0, 1, 3)->c_if_clbit(0, 1);

@@ -13,6 +13,12 @@ namespace {
 
 using namespace drawer_testing;
 
+std::string Repeat(const std::string& text, int times) {
+  std::string repeated;
+  for (int k = 0; k < times; ++k) repeated += text;
+  return repeated;
+}
+
 TEST(TextCanvasTest, BellCircuitWithMeasurements) {
   auto qc = BellCircuit();
   const TextCanvas canvas(*qc, true, true, 80);
@@ -148,6 +154,22 @@ TEST(TextCanvasTest, FoldStartsANewSegmentWithLabels) {
             "«         ║  └─╥─┘ \n"
             "«c: 2/ ■══╩════╩══ \n"
             "«         0    1   \n");
+}
+
+TEST(TextCanvasTest, DefaultFoldBreaksSeventyColumnsIntoASegment) {
+  // w = 3: records start at column 8 and every 5 columns; the first record
+  // that would start at column 70 or later (73) folds, and so does the
+  // first one 70 or more columns after that break (143).
+  auto qc = Circuit(2, 2, "qr");
+  qc->classical_registers[0]->name = "cr";
+  for (int k = 0; k < 30; ++k) qc->h(0);
+  const TextCanvas canvas(*qc, true, true, 80);
+  EXPECT_EQ(canvas.fold_breaks, (std::vector<uint64_t>{73, 143, 178}));
+  const std::vector<std::string> rows = PrintedRows(canvas);
+  ASSERT_EQ(rows.size(), 21u);
+  EXPECT_EQ(rows[1], "qr[0]: ■" + Repeat("┤ H ├", 13) + "»");
+  EXPECT_EQ(rows[8], "«qr[0]: ■" + Repeat("┤ H ├", 12) + "»");
+  EXPECT_EQ(rows[19], "«cr: 2/ ■" + Repeat("═", 25) + " ");
 }
 
 TEST(TextCanvasTest, FoldsThatNeverFold) {

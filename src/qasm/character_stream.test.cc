@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
 
@@ -35,6 +37,22 @@ TEST(QasmReaderStream, NewReaderState) {
   EXPECT_EQ(reader.delimiters[26], '[');
   EXPECT_EQ(reader.delimiters[32], '{');
   EXPECT_EQ(reader.delimiters[35], '~');
+  EXPECT_EQ(reader.delimiters, "\t\r\n !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~");
+  // Each delimiter kind names the character at its position.
+  using namespace QasmTokenKind;
+  const std::pair<int, char> kinds[] = {
+      {TAB, '\t'},         {CARRIAGE_RETURN, '\r'}, {NEWLINE, '\n'},    {BLANK, ' '},
+      {EXCLAMATION, '!'},  {QUOTE, '"'},           {HASH, '#'},        {DOLLAR, '$'},
+      {PERCENT, '%'},      {AMPERSAND, '&'},       {APOSTROPHE, '\''}, {LEFT_PAREN, '('},
+      {RIGHT_PAREN, ')'},  {STAR, '*'},            {PLUS, '+'},        {COMMA, ','},
+      {MINUS, '-'},        {FULL_STOP, '.'},       {SLASH, '/'},       {COLON, ':'},
+      {SEMICOLON, ';'},    {LESS, '<'},            {EQUALS, '='},      {GREATER, '>'},
+      {QUESTION, '?'},     {AT, '@'},              {LEFT_BRACKET, '['}, {BACKSLASH, '\\'},
+      {RIGHT_BRACKET, ']'}, {CARET, '^'},          {UNDERSCORE, '_'},  {BACKQUOTE, '`'},
+      {LEFT_BRACE, '{'},   {BAR, '|'},             {RIGHT_BRACE, '}'}, {TILDE, '~'}};
+  for (const auto& [kind, character] : kinds) {
+    EXPECT_EQ(reader.delimiters[kind], character) << kind;
+  }
 }
 
 TEST(QasmReaderStream, ReadCountsLinesAndColumns) {

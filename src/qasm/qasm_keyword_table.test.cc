@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "qasm/qasm_keyword_table.h"
@@ -26,6 +27,27 @@ TEST(QasmKeywordTable, StatementWordsInAsciiOrder) {
     }
   }
   EXPECT_EQ(statement_words.size(), 48u);
+  const std::vector<std::string> expected_statement_words = {
+      "barrier", "c3sqrtx", "c3x",  "c4x",  "ccx",     "ch",     "cp",   "crx",
+      "cry",     "crz",     "cswap", "csx", "cu",      "cu1",    "cu3",  "cx",
+      "cy",      "cz",      "ecr",  "h",    "id",      "if",     "measure", "opaque",
+      "p",       "rc3x",    "rccx", "reset", "rx",     "rxx",    "ry",   "rz",
+      "rzz",     "s",       "sdg",  "swap", "sx",      "sxdg",   "t",    "tdg",
+      "u",       "u0",      "u1",   "u2",   "u3",      "x",      "y",    "z"};
+  EXPECT_EQ(statement_words, expected_statement_words);
+  // The 19 entries after "z", in stored order.
+  const std::vector<std::pair<std::string, int>> expected_tail = {
+      {"E", EXPONENT},  {"e", EXPONENT},    {"OPENQASM", KW_OPENQASM}, {"include", KW_INCLUDE},
+      {"qreg", KW_QREG}, {"creg", KW_CREG}, {"pi", PI},  {"PI", PI},   {"Pi", PI},
+      {"sin", FN_SIN},  {"cos", FN_COS},    {"tan", FN_TAN}, {"ln", FN_LN}, {"exp", FN_EXP},
+      {"sqrt", FN_SQRT}, {"cbrt", FN_CBRT}, {"asin", FN_ASIN}, {"acos", FN_ACOS},
+      {"atan", FN_ATAN}};
+  ASSERT_EQ(expected_tail.size() + 49, QasmKeywordTable.size());
+  for (size_t k = 0; k < expected_tail.size(); ++k) {
+    EXPECT_EQ(QasmKeywordTable[49 + k].keyword, expected_tail[k].first);
+    EXPECT_EQ(QasmKeywordTable[49 + k].kind, expected_tail[k].second) << expected_tail[k].first;
+  }
+  EXPECT_EQ(QasmKeywordTable[19].kind, KW_GATE);
   EXPECT_EQ(QasmKeywordTable[19].keyword, "gate");
   EXPECT_EQ(FindKeywordKind("c3sqrtx"), KW_C3SQRTX);
   EXPECT_EQ(FindKeywordKind("rc3x"), KW_RC3X);

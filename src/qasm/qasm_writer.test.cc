@@ -1,5 +1,6 @@
 #include "qasm/qasm_writer.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -140,6 +141,13 @@ TEST(QasmWriterTest, CustomCompositesAreDefinedOnceByTheFirst) {
             std::string::npos)
       << text;
   EXPECT_EQ(text.find("gate TOF"), std::string::npos) << text;
+  // The renamed Toffoli's definition holds its fifteen body records.
+  const size_t tof = text.find("gate tof ");
+  const std::string tof_definition =
+      text.substr(tof, text.find("}\n", tof) - tof);
+  EXPECT_EQ(std::count(tof_definition.begin(), tof_definition.end(), '\n'),
+            1 + 15)
+      << tof_definition;
   EXPECT_NE(text.find("gate mcrx (pi) q_a, q_b, q_c {\n"), std::string::npos)
       << text;
   // A cu leaf inside a body writes its four parameters without blanks.

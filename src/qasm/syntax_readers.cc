@@ -8,7 +8,7 @@
 using namespace QasmTokenKind;
 
 std::string qasm2::ReadNumber(QasmToken token) {
-  const QasmSyntaxEntry* state = QasmSyntax::NumberStart;
+  const QasmSyntaxEntry* state = QasmSyntaxTable::NumberStart;
   std::string text;
   while (true) {
     const QasmSyntaxEntry* entry =
@@ -36,7 +36,7 @@ bool qasm2::ParseGateStatement(QuantumCircuit& circuit, QasmToken& token,
   statement.register_name.clear();
   statement.qubits.clear();
   statement.parameters.clear();
-  const QasmSyntaxEntry* state = QasmSyntax::StatementStart;
+  const QasmSyntaxEntry* state = QasmSyntaxTable::StatementStart;
   while (true) {
     const QasmSyntaxEntry* entry = SelectSyntaxEntry(
         state, [&](const QasmSyntaxEntry& candidate) {

@@ -26,6 +26,18 @@ TEST(QasmReadNumber, CollectsTheNumberText) {
       {"7 ]", "7", RIGHT_BRACKET},
       {"3.e;", "3.e", SEMICOLON},
       {"12", "12", END_OF_INPUT},
+      // Every path of the automaton: signs, a leading full stop, an
+      // exponent straight after the sign, the digits or the full stop.
+      {"+.5e-3;", "+.5e-3", SEMICOLON},
+      {"-e5;", "-e5", SEMICOLON},
+      {"-.E+2,", "-.E+2", COMMA},
+      {"-5e2;", "-5e2", SEMICOLON},
+      {"1.e5;", "1.e5", SEMICOLON},
+      {"E 3;", "E3", SEMICOLON},
+      {"5.0e+;", "5.0e+", SEMICOLON},
+      {"+-1", "+", MINUS},
+      {"+w;", "+", IDENTIFIER},
+      {"w;", "", IDENTIFIER},
   };
   for (const Case& c : cases) {
     qasm2 reader;

@@ -2,7 +2,7 @@
 
 #include "qasm/qasm_token.h"
 
-namespace QasmSyntax {
+namespace QasmSyntaxTable {
 
 using namespace QasmTokenKind;
 
@@ -66,4 +66,4 @@ const QasmSyntaxEntry ParameterEnd[] = {
 const QasmSyntaxEntry NextParameter[] = {
     {EXPRESSION, ParameterEnd}, {LIST_END, kAccept}};
 
-}  // namespace QasmSyntax
+}  // namespace QasmSyntaxTable

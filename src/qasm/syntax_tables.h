@@ -13,14 +13,14 @@ struct QasmSyntaxEntry {
   const QasmSyntaxEntry* next;
 };
 
-namespace QasmSyntax {
+namespace QasmSyntaxTable {
 // Start state of the number automaton: sign, digits, full stop, fraction
 // digits, exponent letter, exponent sign, exponent digits.
 extern const QasmSyntaxEntry NumberStart[];
 // Start state of the gate-statement automaton, entered with the first token
 // after the gate name.
 extern const QasmSyntaxEntry StatementStart[];
-}  // namespace QasmSyntax
+}  // namespace QasmSyntaxTable
 
 // The outcome of trying one entry against the current token.
 enum class SyntaxMatch { kNoMatch, kMatch, kFail };
