@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 
 #include <Eigen/SVD>
 
@@ -11,24 +12,68 @@ namespace {
 
 constexpr unsigned int kThinFactors = Eigen::ComputeThinU | Eigen::ComputeThinV;
 
-// Decomposes m into thin U, the singular values (descending) and thin V. The
-// decomposition objects are kept per thread so that their workspaces are
-// reused from one split to the next.
+// How far U diag(s) V^H may stand from the matrix, relative to its norm,
+// before a divide-and-conquer result is refused. Correct factorisations
+// rebuild the matrix to about 1e-14.
+constexpr double kFactorisationTolerance = 1e-10;
+
+template <typename Svd>
+void Take(const Svd& svd, MatrixXcd& u, std::vector<double>& s, MatrixXcd& v) {
+  const auto& values = svd.singularValues();
+  s.assign(values.data(), values.data() + values.size());
+  u = svd.matrixU();
+  v = svd.matrixV();
+}
+
+// Two fixed probe columns of `cols` entries, none of them zero and no two
+// alike, kept per thread and remade only when the width changes.
+const MatrixXcd& ProbeColumns(Eigen::Index cols) {
+  thread_local MatrixXcd probe;
+  if (probe.rows() != cols) {
+    probe.resize(cols, 2);
+    for (Eigen::Index j = 0; j < cols; ++j) {
+      const double t = static_cast<double>(j);
+      probe(j, 0) = std::polar(1.0 + 0.5 * std::sin(1.3 * t), 0.7 * t + 0.3);
+      probe(j, 1) = std::polar(1.0 + 0.5 * std::cos(0.9 * t), 2.1 * t + 1.1);
+    }
+  }
+  return probe;
+}
+
+// Whether the factors of `svd` rebuild m. Eigen 3.4.0's divide-and-conquer
+// SVD returns, for some complex matrices, factors that are several percent
+// off (wrong leading values included), so its result is checked before use:
+// m and U diag(s) V^H are applied to two fixed probe columns, which costs a
+// few matrix-vector products, and the results compared.
+bool RebuildsMatrix(const Eigen::BDCSVD<MatrixXcd>& svd, const MatrixXcd& m) {
+  const MatrixXcd& probe = ProbeColumns(m.cols());
+  thread_local MatrixXcd direct;
+  thread_local MatrixXcd reduced;
+  direct.noalias() = m * probe;
+  reduced.noalias() = svd.matrixV().adjoint() * probe;
+  reduced = svd.singularValues().asDiagonal() * reduced;
+  direct.noalias() -= svd.matrixU() * reduced;
+  // Written so that a NaN anywhere counts as a failure.
+  return direct.norm() <= kFactorisationTolerance * m.norm() * probe.norm();
+}
+
+// Decomposes m into thin U, the singular values (descending) and thin V:
+// with the divide-and-conquer SVD above the row limit, else (or when its
+// factors do not rebuild m) with the one-sided Jacobi SVD. The decomposition
+// objects are kept per thread so that their workspaces are reused from one
+// split to the next.
 void Decompose(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, MatrixXcd& v) {
-  auto take = [&](auto& svd) {
-    svd.compute(m, kThinFactors);
-    const auto& values = svd.singularValues();
-    s.assign(values.data(), values.data() + values.size());
-    u = svd.matrixU();
-    v = svd.matrixV();
-  };
   if (UsesDivideAndConquerSvd(m.rows())) {
     thread_local Eigen::BDCSVD<MatrixXcd> svd;
-    take(svd);
-  } else {
-    thread_local Eigen::JacobiSVD<MatrixXcd> svd;
-    take(svd);
+    svd.compute(m, kThinFactors);
+    if (RebuildsMatrix(svd, m)) {
+      Take(svd, u, s, v);
+      return;
+    }
   }
+  thread_local Eigen::JacobiSVD<MatrixXcd> svd;
+  svd.compute(m, kThinFactors);
+  Take(svd, u, s, v);
 }
 
 }  // namespace

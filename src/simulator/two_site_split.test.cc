@@ -2,8 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <Eigen/SVD>
+
 #include <cmath>
 #include <random>
+
+#include "simulator/testing/divide_and_conquer_failure.h"
 
 namespace {
 
@@ -166,6 +170,35 @@ TEST(TwoSiteSplit, BothDecompositionsSplitExactly) {
     u << left.blocks[0], left.blocks[1];
     EXPECT_LT((u.adjoint() * u - MatrixXcd::Identity(u.cols(), u.cols())).norm(), 1e-12);
   }
+}
+
+TEST(TwoSiteSplit, FactorsThatDoNotRebuildTheMatrixAreNotUsed) {
+  const Eigen::Index rows = kDivideAndConquerFailureRows;
+  const Eigen::Index cols = kDivideAndConquerFailureCols;
+  ASSERT_TRUE(UsesDivideAndConquerSvd(rows));
+  MatrixXcd m(rows, cols);
+  for (Eigen::Index i = 0; i < rows; ++i) {
+    for (Eigen::Index j = 0; j < cols; ++j) {
+      const double* entry = kDivideAndConquerFailureEntries + 2 * (i * cols + j);
+      m(i, j) = Complex(entry[0], entry[1]);
+    }
+  }
+  const Eigen::JacobiSVD<MatrixXcd> exact(m, Eigen::ComputeThinU | Eigen::ComputeThinV);
+  QubitTensor left, right;
+  std::vector<double> lambda;
+  SplitTwoSiteMatrix(m, rows / 2, cols / 2, left, lambda, right);
+  ASSERT_FALSE(lambda.empty());
+  // The values are the exact ones (up to the renormalisation, 1e-9), and
+  // the factors rebuild the matrix up to the values cut off.
+  double kept = 0.0;
+  double cut = 0.0;
+  for (Eigen::Index k = 0; k < exact.singularValues().size(); ++k) {
+    const double x = exact.singularValues()[k];
+    (k < static_cast<Eigen::Index>(lambda.size()) ? kept : cut) += x * x;
+  }
+  const double scale = std::sqrt(kept);
+  EXPECT_NEAR(lambda[0] * scale, exact.singularValues()[0], 1e-9);
+  EXPECT_LT((Rebuild(left, lambda, right) * scale - m).norm(), std::sqrt(cut) + 1e-9);
 }
 
 }  // namespace
