@@ -135,3 +135,16 @@ def test_cancelled_queued_job_is_skipped():
         assert second.result().results == [] and not second.result().success
     else:
         assert second.done()
+
+
+def test_runs_and_drawings_print_nothing_when_stdout_is_none(monkeypatch):
+    # As Python's own print does for a program started without a console.
+    monkeypatch.setattr("sys.stdout", None)
+    backend = tl.BackendV2()
+    job = backend.run(bell_circuit(), shots=5, quiet=False)
+    tl.job_monitor(job)
+    assert job.status() == S.DONE and sum(job.result().get_counts().values()) == 5
+    sync = backend.run(bell_circuit(), shots=5, quiet=False, mode="sync")
+    assert sync.status() == S.DONE
+    bell_circuit().draw()
+    assert bell_circuit().qasm(True) == ""

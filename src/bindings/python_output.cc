@@ -9,6 +9,11 @@
 
 namespace py = pybind11;
 
+void PrintToStdout(const py::handle& text) {
+  if (py::module_::import("sys").attr("stdout").is_none()) return;
+  py::print(text);
+}
+
 namespace {
 
 void PrintOnWorkerThread(const std::string& line) {
@@ -16,7 +21,7 @@ void PrintOnWorkerThread(const std::string& line) {
   std::string failure;
   RunWithInterpreter([&line, &failed, &failure] {
     try {
-      py::print(line);
+      PrintToStdout(py::cast(line));
     } catch (py::error_already_set& error) {
       failed = true;
       failure = error.what();
@@ -32,7 +37,7 @@ void PrintOnWorkerThread(const std::string& line) {
 OutputSink PythonPrintSink() {
   return [](const std::string& line) {
     if (OnPythonThread()) {
-      RunWithInterpreter([&line] { py::print(line); });
+      RunWithInterpreter([&line] { PrintToStdout(py::cast(line)); });
     } else {
       PrintOnWorkerThread(line);
     }

@@ -1,6 +1,8 @@
 #ifndef TAVIRON_BINDINGS_PYTHON_OUTPUT_H
 #define TAVIRON_BINDINGS_PYTHON_OUTPUT_H
 
+#include <pybind11/pybind11.h>
+
 #include "foundation/output_sink.h"
 
 // The sink for every line the core prints (run time lines, progress lines,
@@ -14,5 +16,11 @@
 // Python error object is released while the lock is still held), and once
 // the interpreter shuts down the worker's lines are dropped.
 OutputSink PythonPrintSink();
+
+// Prints `text` through the binding library's print (the text, then a
+// newline, to sys.stdout), the calling thread holding the interpreter lock.
+// Like Python's own print it prints nothing when sys.stdout is None (as in
+// a program started without a console).
+void PrintToStdout(const pybind11::handle& text);
 
 #endif

@@ -28,7 +28,7 @@ void Draw(Held<QuantumCircuit> self, const std::string& output, double scale,
   self.object->draw(output, scale, filename, interactive, plot_barriers, reverse_bits, justify,
                     vertical_compression, idle_wires, with_layout, fold, initial_state,
                     cregbundle, wire_order,
-                    [](const std::u16string& row) { py::print(py::cast(row)); });
+                    [](const std::u16string& row) { PrintToStdout(py::cast(row)); });
 }
 
 }  // namespace
