@@ -20,30 +20,24 @@ uint64_t TextCanvas::DrawControlledGate(const GateRecord& record,
 uint64_t TextCanvas::DrawControlledGateControlAbove(
     const GateRecord& record, uint64_t c, uint64_t t, uint64_t x,
     const std::vector<double>& params, const std::string& label) {
-  const uint64_t b = DrawSingleQubitGate(record, t, x, params, label, true, false);
-  const uint64_t k = x + b / 2;
-  const std::string condition = ConditionText(record);
-  const uint64_t lc = condition.size();
-  const uint64_t width = b / 2 < lc ? b / 2 + lc : b;
-  if (measuring) return width;
-
-  Put(TopRow(t), k, glyph::kTeeUp);
-  DrawWiresExcept(t, t, x, width);
-  PutColumn(k, BottomRow(c), TopRow(t) - 1, glyph::kVertical);
-  Put(WireRow(c), k, glyph::kControl);
-  if (record.conditioned) {
-    Put(BottomRow(t), k, glyph::kTeeDown);
-    PutColumn(k, BottomRow(t) + 1, ClassicalRow() - 1, glyph::kVertical);
-    PutText(LastRow(), k, condition);
-    PutRun(WireRow(t), x + b, k + lc, glyph::kWire);
-    Put(ClassicalRow(), k, glyph::kConditionJoin);
-  }
-  return width;
+  return DrawControlledTarget(record, c, t, x, params, label, true);
 }
 
 uint64_t TextCanvas::DrawControlledGateControlBelow(
     const GateRecord& record, uint64_t c, uint64_t t, uint64_t x,
     const std::vector<double>& params, const std::string& label) {
+  return DrawControlledTarget(record, c, t, x, params, label, false);
+}
+
+// The target box on wire t with the vertical line to the control dot on
+// wire c, leaving the box at its top (control above) or bottom (control
+// below); a condition's line leaves downwards from the box or from the
+// control, whichever is lower.
+uint64_t TextCanvas::DrawControlledTarget(const GateRecord& record, uint64_t c,
+                                          uint64_t t, uint64_t x,
+                                          const std::vector<double>& params,
+                                          const std::string& label,
+                                          bool control_above) {
   const uint64_t b = DrawSingleQubitGate(record, t, x, params, label, true, false);
   const uint64_t k = x + b / 2;
   const std::string condition = ConditionText(record);
@@ -51,12 +45,25 @@ uint64_t TextCanvas::DrawControlledGateControlBelow(
   const uint64_t width = b / 2 < lc ? b / 2 + lc : b;
   if (measuring) return width;
 
-  Put(BottomRow(t), k, glyph::kTeeDown);
+  if (control_above) {
+    Put(TopRow(t), k, glyph::kTeeUp);
+  } else {
+    Put(BottomRow(t), k, glyph::kTeeDown);
+  }
   DrawWiresExcept(t, t, x, width);
-  PutColumn(k, BottomRow(t) + 1, TopRow(c), glyph::kVertical);
+  if (control_above) {
+    PutColumn(k, BottomRow(c), TopRow(t) - 1, glyph::kVertical);
+  } else {
+    PutColumn(k, BottomRow(t) + 1, TopRow(c), glyph::kVertical);
+  }
   Put(WireRow(c), k, glyph::kControl);
   if (record.conditioned) {
-    PutColumn(k, BottomRow(c), ClassicalRow() - 1, glyph::kVertical);
+    if (control_above) {
+      Put(BottomRow(t), k, glyph::kTeeDown);
+      PutColumn(k, BottomRow(t) + 1, ClassicalRow() - 1, glyph::kVertical);
+    } else {
+      PutColumn(k, BottomRow(c), ClassicalRow() - 1, glyph::kVertical);
+    }
     PutText(LastRow(), k, condition);
     PutRun(WireRow(t), x + b, k + lc, glyph::kWire);
     Put(ClassicalRow(), k, glyph::kConditionJoin);

@@ -89,6 +89,10 @@ class TextCanvas {
                                           uint64_t column,
                                           const std::vector<double>& params,
                                           const std::string& label);
+  uint64_t DrawControlledTarget(const GateRecord& record, uint64_t control,
+                                uint64_t target, uint64_t column,
+                                const std::vector<double>& params,
+                                const std::string& label, bool control_above);
   uint64_t DrawControlledLabel(uint64_t control, uint64_t target,
                                uint64_t column, const std::string& label);
   uint64_t DrawLabelBoxControlAbove(uint64_t control, uint64_t target,
