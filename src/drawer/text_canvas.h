@@ -136,6 +136,9 @@ class TextCanvas {
   // Rows first_row .. last_row (inclusive) of one column.
   void PutColumn(uint64_t column, int64_t first_row, int64_t last_row,
                  char16_t glyph);
+  // The two marked wires of a swap or ZZ column, joined by a vertical line.
+  void MarkWirePair(uint64_t lo, uint64_t hi, uint64_t column, uint64_t width,
+                    char16_t mark);
 
   static int64_t WireRow(uint64_t wire) { return 2 * static_cast<int64_t>(wire) + 1; }
   static int64_t TopRow(uint64_t wire) { return 2 * static_cast<int64_t>(wire); }

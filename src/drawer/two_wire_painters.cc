@@ -7,6 +7,20 @@
 #include "drawer/drawing_texts.h"
 #include "drawer/text_canvas.h"
 
+// The mark at column x + 1 of wires lo and hi, with a wire segment on either
+// side, the other wires of the column span, and the vertical line between
+// the two marks.
+void TextCanvas::MarkWirePair(uint64_t lo, uint64_t hi, uint64_t x, uint64_t width,
+                              char16_t mark) {
+  for (uint64_t wire : {lo, hi}) {
+    Put(WireRow(wire), x, glyph::kWire);
+    Put(WireRow(wire), x + 1, mark);
+    Put(WireRow(wire), x + 2, glyph::kWire);
+  }
+  DrawWiresExcept(lo, hi, x, width);
+  PutColumn(x + 1, BottomRow(lo), TopRow(hi), glyph::kVertical);
+}
+
 uint64_t TextCanvas::DrawSwap(const GateRecord& record, uint64_t a, uint64_t b,
                               uint64_t x) {
   const std::string condition = ConditionText(record);
@@ -16,13 +30,7 @@ uint64_t TextCanvas::DrawSwap(const GateRecord& record, uint64_t a, uint64_t b,
 
   const uint64_t lo = std::min(a, b);
   const uint64_t hi = std::max(a, b);
-  for (uint64_t wire : {lo, hi}) {
-    Put(WireRow(wire), x, glyph::kWire);
-    Put(WireRow(wire), x + 1, glyph::kSwapCross);
-    Put(WireRow(wire), x + 2, glyph::kWire);
-  }
-  DrawWiresExcept(lo, hi, x, width);
-  PutColumn(x + 1, BottomRow(lo), TopRow(hi), glyph::kVertical);
+  MarkWirePair(lo, hi, x, width, glyph::kSwapCross);
   if (record.conditioned) {
     PutText(LastRow(), x + 1, condition);
     for (uint64_t wire : {lo, hi}) PutRun(WireRow(wire), x + 2, x + 2 + lc, glyph::kWire);
@@ -54,13 +62,7 @@ uint64_t TextCanvas::DrawZZ(const GateRecord& record, uint64_t a, uint64_t b,
 
   const uint64_t lo = std::min(a, b);
   const uint64_t hi = std::max(a, b);
-  for (uint64_t wire : {lo, hi}) {
-    Put(WireRow(wire), x, glyph::kWire);
-    Put(WireRow(wire), x + 1, glyph::kControl);
-    Put(WireRow(wire), x + 2, glyph::kWire);
-  }
-  DrawWiresExcept(lo, hi, x, width);
-  PutColumn(x + 1, BottomRow(lo), TopRow(hi), glyph::kVertical);
+  MarkWirePair(lo, hi, x, width, glyph::kControl);
   for (uint64_t wire = lo; wire <= hi; ++wire) {
     PutRun(WireRow(wire), x + 2, x + width, glyph::kWire);
   }
