@@ -7,6 +7,25 @@
 #include "drawer/drawing_texts.h"
 #include "drawer/text_canvas.h"
 
+// The box on wire t joined at column k to the control dot on wire c: a tee
+// on the box's top (control above) or bottom (control below) border, the
+// other wires of the box's columns, and the vertical line to the dot.
+void TextCanvas::JoinControlToBox(uint64_t c, uint64_t t, uint64_t k, uint64_t x,
+                                  uint64_t width, bool control_above) {
+  if (control_above) {
+    Put(TopRow(t), k, glyph::kTeeUp);
+  } else {
+    Put(BottomRow(t), k, glyph::kTeeDown);
+  }
+  DrawWiresExcept(t, t, x, width);
+  if (control_above) {
+    PutColumn(k, BottomRow(c), TopRow(t) - 1, glyph::kVertical);
+  } else {
+    PutColumn(k, BottomRow(t) + 1, TopRow(c), glyph::kVertical);
+  }
+  Put(WireRow(c), k, glyph::kControl);
+}
+
 uint64_t TextCanvas::DrawControlledGate(const GateRecord& record,
                                         uint64_t control, uint64_t target,
                                         uint64_t x,
@@ -45,18 +64,7 @@ uint64_t TextCanvas::DrawControlledTarget(const GateRecord& record, uint64_t c,
   const uint64_t width = b / 2 < lc ? b / 2 + lc : b;
   if (measuring) return width;
 
-  if (control_above) {
-    Put(TopRow(t), k, glyph::kTeeUp);
-  } else {
-    Put(BottomRow(t), k, glyph::kTeeDown);
-  }
-  DrawWiresExcept(t, t, x, width);
-  if (control_above) {
-    PutColumn(k, BottomRow(c), TopRow(t) - 1, glyph::kVertical);
-  } else {
-    PutColumn(k, BottomRow(t) + 1, TopRow(c), glyph::kVertical);
-  }
-  Put(WireRow(c), k, glyph::kControl);
+  JoinControlToBox(c, t, k, x, width, control_above);
   if (record.conditioned) {
     if (control_above) {
       Put(BottomRow(t), k, glyph::kTeeDown);
@@ -81,11 +89,7 @@ uint64_t TextCanvas::DrawLabelBoxControlAbove(uint64_t c, uint64_t t,
                                               uint64_t x, const std::string& s) {
   const uint64_t width = DrawBox(t, x, s);
   if (measuring) return width;
-  const uint64_t m = x + width / 2;
-  Put(TopRow(t), m, glyph::kTeeUp);
-  DrawWiresExcept(t, t, x, width);
-  PutColumn(m, BottomRow(c), TopRow(t) - 1, glyph::kVertical);
-  Put(WireRow(c), m, glyph::kControl);
+  JoinControlToBox(c, t, x + width / 2, x, width, true);
   return width;
 }
 
@@ -93,11 +97,7 @@ uint64_t TextCanvas::DrawLabelBoxControlBelow(uint64_t c, uint64_t t,
                                               uint64_t x, const std::string& s) {
   const uint64_t width = DrawBox(t, x, s);
   if (measuring) return width;
-  const uint64_t m = x + width / 2;
-  Put(BottomRow(t), m, glyph::kTeeDown);
-  DrawWiresExcept(t, t, x, width);
-  PutColumn(m, BottomRow(t) + 1, TopRow(c), glyph::kVertical);
-  Put(WireRow(c), m, glyph::kControl);
+  JoinControlToBox(c, t, x + width / 2, x, width, false);
   return width;
 }
 

@@ -136,6 +136,9 @@ class TextCanvas {
   // Rows first_row .. last_row (inclusive) of one column.
   void PutColumn(uint64_t column, int64_t first_row, int64_t last_row,
                  char16_t glyph);
+  // A box joined to its control dot above or below it.
+  void JoinControlToBox(uint64_t control, uint64_t target, uint64_t column,
+                        uint64_t box_column, uint64_t width, bool control_above);
   // The two marked wires of a swap or ZZ column, joined by a vertical line.
   void MarkWirePair(uint64_t lo, uint64_t hi, uint64_t column, uint64_t width,
                     char16_t mark);
