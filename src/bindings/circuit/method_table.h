@@ -153,35 +153,37 @@ MethodRow MakeRow(Signature<Ret, Args...>, const char* name, const char* doc, Ca
 
 }  // namespace method_table_detail
 
-// A row for one overload that calls a member function of QuantumCircuit;
-// `params` names its parameters after self, in order.
-template <typename Ret, typename... Args>
-MethodRow Method(const char* name, const char* doc, Ret (QuantumCircuit::*member)(Args...),
-                 std::vector<const char*> params) {
-  using method_table_detail::FromPython;
+namespace method_table_detail {
+
+// The row of a member function of QuantumCircuit (const or not) taking Args
+// and returning Ret.
+template <typename Ret, typename... Args, typename Member>
+MethodRow MemberRow(const char* name, const char* doc, Member member,
+                    std::vector<const char*> params) {
   auto call = [member](Held<QuantumCircuit> self,
                        typename FromPython<Args>::Type... args) -> Ret {
     return (self.object->*member)(
         FromPython<Args>::Convert(std::forward<typename FromPython<Args>::Type>(args))...);
   };
-  return method_table_detail::MakeRow(
-      method_table_detail::Signature<Ret, typename FromPython<Args>::Type...>{}, name, doc,
-      call, std::move(params));
+  return MakeRow(Signature<Ret, typename FromPython<Args>::Type...>{}, name, doc, call,
+                 std::move(params));
+}
+
+}  // namespace method_table_detail
+
+// A row for one overload that calls a member function of QuantumCircuit;
+// `params` names its parameters after self, in order.
+template <typename Ret, typename... Args>
+MethodRow Method(const char* name, const char* doc, Ret (QuantumCircuit::*member)(Args...),
+                 std::vector<const char*> params) {
+  return method_table_detail::MemberRow<Ret, Args...>(name, doc, member, std::move(params));
 }
 
 template <typename Ret, typename... Args>
 MethodRow Method(const char* name, const char* doc,
                  Ret (QuantumCircuit::*member)(Args...) const,
                  std::vector<const char*> params) {
-  using method_table_detail::FromPython;
-  auto call = [member](Held<QuantumCircuit> self,
-                       typename FromPython<Args>::Type... args) -> Ret {
-    return (self.object->*member)(
-        FromPython<Args>::Convert(std::forward<typename FromPython<Args>::Type>(args))...);
-  };
-  return method_table_detail::MakeRow(
-      method_table_detail::Signature<Ret, typename FromPython<Args>::Type...>{}, name, doc,
-      call, std::move(params));
+  return method_table_detail::MemberRow<Ret, Args...>(name, doc, member, std::move(params));
 }
 
 // A row for the three overloads of a one-qubit gate method, in overload
