@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test TavironLib:
-# a C++ compiler, CMake, Eigen 3.4 and GoogleTest from the system packages,
+# a C++ compiler, Eigen 3.4, GoogleTest and the Python headers from the system packages,
 # and a Python virtual environment (.venv) with the test tools.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -11,6 +11,10 @@ command -v make >/dev/null 2>&1 || need+=(make)
 [ -f /usr/include/eigen3/Eigen/Dense ] || need+=(libeigen3-dev)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 python3 -c 'import venv, ensurepip' >/dev/null 2>&1 || need+=(python3-venv)
+# The module compiles against the headers of the Python that runs it.
+python3 -c 'import os, sys, sysconfig
+sys.exit(not os.path.exists(os.path.join(sysconfig.get_paths()["include"], "Python.h")))' \
+  >/dev/null 2>&1 || need+=(python3-dev)
 if [ ${#need[@]} -gt 0 ]; then
   sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
