@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Installs what a fresh Debian machine lacks to build and test TavironLib:
-# a C++ compiler, Eigen 3.4, GoogleTest and the Python headers from the system packages,
-# and a Python virtual environment (.venv) with the test tools.
+# a C++ compiler, GoogleTest and the Python headers from the system packages,
+# and a Python virtual environment (.venv) with CMake, Ninja, the module's
+# build requirements (Eigen among them, from PyPI) and the test tools, so
+# that pip builds the module there without an isolated build environment.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
 need=()
 command -v g++ >/dev/null 2>&1 || need+=(g++)
 command -v make >/dev/null 2>&1 || need+=(make)
-[ -f /usr/include/eigen3/Eigen/Dense ] || need+=(libeigen3-dev)
 [ -f /usr/include/gtest/gtest.h ] || need+=(libgtest-dev)
 python3 -c 'import venv, ensurepip' >/dev/null 2>&1 || need+=(python3-venv)
 # The module compiles against the headers of the Python that runs it.
@@ -27,4 +28,5 @@ if [ ! -x "$root/.venv/bin/python" ]; then
   python3 -m venv "$root/.venv"
 fi
 "$root/.venv/bin/python" -m pip install -q --upgrade pip
-"$root/.venv/bin/python" -m pip install -q cmake ninja pytest numpy
+mapfile -t requirements < <("$root/.venv/bin/python" "$root/tools/requirements.py")
+"$root/.venv/bin/python" -m pip install -q cmake ninja "${requirements[@]}"
