@@ -1,18 +1,14 @@
 #!/usr/bin/env bash
 # Builds TavironLib on a fresh machine and runs every test: the C++ tests
 # through CTest, then the Python tests (pytest) against the installed module.
+# One CMake tree (build/release) builds both the C++ tests and the module,
+# so each source is compiled once.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 bash "$root/tools/setup.sh"
 export PATH="$root/.venv/bin:$PATH"
 jobs=$(nproc 2>/dev/null || echo 2)
 
-build="$root/build/release"
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$jobs"
-ctest --test-dir "$build" --output-on-failure -j "$jobs"
-
-if [ -f "$root/src/bindings/CMakeLists.txt" ]; then
-  python -m pip install -q "$root"
-  python -m pytest -q "$root/tests"
-fi
+bash "$root/tools/build_module.sh" -Ccmake.define.TAVIRON_TESTS=ON
+ctest --test-dir "$root/build/release" --output-on-failure -j "$jobs"
+python -m pytest -q "$root/tests"
