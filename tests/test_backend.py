@@ -74,6 +74,19 @@ def test_keywords_that_do_not_convert():
     assert backend.run(qc, shots=2, mode="sync", colour="blue").done()
 
 
+@pytest.mark.parametrize("keyword, value, native_type", [
+    ("shots", 1.5, "'int'"),
+    ("mode", 3, "string"),
+    ("quiet", "no", "'bool'"),
+])
+def test_a_keyword_that_does_not_convert_names_its_type(keyword, value, native_type):
+    with pytest.raises(RuntimeError) as raised:
+        tl.BackendV2().run(measured_circuit(), **{keyword: value})
+    message = str(raised.value)
+    assert f"Python instance of type {type(value)}" in message
+    assert native_type in message and "debug mode" not in message
+
+
 def test_modes_and_job_ids():
     backend = tl.BackendV2()
     qc = measured_circuit()
