@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Builds the module for a second CPython (the newest 3.13 or 3.12 under
-# pyenv) in a fresh virtual environment and runs the Python tests with it.
-# Says so and succeeds when neither is installed.
+# Builds the module for a second CPython (the interpreter given as the
+# argument, else the newest 3.13 or 3.12 under pyenv) in a fresh virtual
+# environment and runs the Python tests with it. Says so and succeeds when
+# no interpreter is given and neither version is installed.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-python=""
-for minor in 3.13 3.12; do
+python="${1:-}"
+[ -n "$python" ] || for minor in 3.13 3.12; do
   found=$(ls -d /root/.pyenv/versions/"$minor".*/bin/python3 2>/dev/null | sort -V | tail -1 || true)
   if [ -n "$found" ]; then python=$found; break; fi
 done
