@@ -9,8 +9,6 @@
 
 #include <gtest/gtest.h>
 
-#include "circuit/registers.h"
-
 namespace {
 
 GateRecordList ThreeRecords() {
@@ -39,38 +37,6 @@ TEST(GateTest, SixtyHandleClassesEachWithItsOwnIdentity) {
   EXPECT_EQ(names[56], "C3SQRTX");
   EXPECT_EQ(names.back(), "UserGate");
   EXPECT_EQ(CXGate("lbl").label, "lbl");
-}
-
-TEST(GateTest, ConditionOnAHandleWithoutRecordsDoesNothing) {
-  Gate handle("");
-  handle.c_if_clbit(3, 1);
-  handle.c_if(std::make_shared<ClassicalRegister>(0, ""), 1);
-  EXPECT_TRUE(handle.records.empty());
-}
-
-TEST(GateTest, LaterConditionReplacesTheEarlierOneOnEveryRecord) {
-  auto reg = std::make_shared<ClassicalRegister>(0, "c");
-  reg->size = 2;
-  HGate handle("h");
-  handle.records = ThreeRecords();
-
-  handle.c_if(reg, 4);  // more than two bits can hold: stored all the same
-  for (const GateRecordPtr& record : handle.records) {
-    EXPECT_TRUE(record->conditioned);
-    EXPECT_FALSE(record->condition_on_clbit);
-    EXPECT_EQ(record->condition_register, reg);  // the object, not a copy
-    EXPECT_EQ(record->condition_value, 4u);
-    EXPECT_EQ(record->condition_clbit, 0u);
-  }
-
-  handle.c_if_clbit(0, 1);
-  for (const GateRecordPtr& record : handle.records) {
-    EXPECT_TRUE(record->conditioned);
-    EXPECT_TRUE(record->condition_on_clbit);
-    EXPECT_EQ(record->condition_clbit, 0u);
-    EXPECT_EQ(record->condition_value, 1u);
-    EXPECT_EQ(record->condition_register, reg);  // kept, no longer read
-  }
 }
 
 TEST(GateTest, CopiesShareRecordsAndReleaseLeavesThemAlone) {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "circuit/quantum_circuit.h"
-#include "foundation/condition.h"
+#include "simulator/condition.h"
 #include "simulator/engine_clock.h"
 #include "simulator/gate_dispatch.h"
 #include "simulator/mps_state.h"

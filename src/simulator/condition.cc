@@ -1,4 +1,4 @@
-#include "foundation/condition.h"
+#include "simulator/condition.h"
 
 #include <algorithm>
 
