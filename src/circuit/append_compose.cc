@@ -101,7 +101,7 @@ bool ConditionsEqual(const GateRecord& x, const GateRecord& y) {
 }
 
 bool RecordsEqual(const GateRecord& x, const GateRecord& y) {
-  if (x.gate_type == kCompositeGateType && y.gate_type == kCompositeGateType &&
+  if (x.gate_type == GateId::kComposite && y.gate_type == GateId::kComposite &&
       (x.texts != y.texts || !GateListsEqual(x.body, y.body))) {
     return false;
   }
@@ -129,7 +129,7 @@ void ValidateAttachMaps(const GateRecordList& records,
     // maps with repeated entries may list one twice); its body records carry
     // the operands, and those are checked below.
     std::sort(mapped.begin(), mapped.end());
-    if (record->gate_type != kCompositeGateType &&
+    if (record->gate_type != GateId::kComposite &&
         std::adjacent_find(mapped.begin(), mapped.end()) != mapped.end()) {
       throw RunTimeError(kQubitListIncorrect);
     }
@@ -188,7 +188,7 @@ int32_t QuantumCircuit::AttachCircuit(const QuantumCircuit& other,
   // gets the name a numeric suffix, so one name never stands for two bodies.
   std::string composite_name = other.name;
   for (const GateRecordPtr& record : gates) {
-    if (record->gate_type == kCompositeGateType &&
+    if (record->gate_type == GateId::kComposite &&
         record->label == other.name &&
         !GateListsEqual(record->body, other.gates)) {
       composite_name += std::to_string(CircuitNameCounter);

@@ -67,7 +67,7 @@ TEST(AppendComposeTest, ComposeWithDefaultListsUsesIdentityMaps) {
   EXPECT_EQ(circuit.compose(other), &circuit);
   ASSERT_EQ(circuit.gates.size(), 2u);
   const GateRecord& composite = *circuit.gates[1];
-  EXPECT_EQ(composite.gate_type, 53);
+  EXPECT_EQ(composite.gate_type, GateId::kComposite);
   EXPECT_EQ(composite.label, "sub");
   EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{0, 1, 2}));
   EXPECT_TRUE(composite.clbits.empty());
@@ -129,7 +129,7 @@ TEST(AppendComposeTest, PlacementAndReturnValue) {
   EXPECT_EQ(circuit.append(other, {0, 1}, {0, 1}), 0);
   ASSERT_EQ(circuit.gates.size(), 4u);
   EXPECT_EQ(circuit.gates.back()->label, "sub");
-  EXPECT_EQ(circuit.gates[1]->gate_type, 1);
+  EXPECT_EQ(circuit.gates[1]->gate_type, GateId::kH);
 }
 
 TEST(AppendComposeTest, NamingRule) {
@@ -342,31 +342,31 @@ TEST(AppendComposeTest, ConditionsAreKept) {
   before.ExpectUnchanged(target);
 }
 
-GateRecordPtr Record(int32_t type, std::vector<uint64_t> qubits,
+GateRecordPtr Record(GateId type, std::vector<uint64_t> qubits,
                      std::vector<double> params = {}, std::string label = "") {
   auto record = std::make_shared<GateRecord>();
   record->gate_type = type;
   record->qubits = std::move(qubits);
   record->params = std::move(params);
   record->label = std::move(label);
-  if (type != 53) record->matrix = MatrixXcd::Identity(2, 2);
+  if (type != GateId::kComposite) record->matrix = MatrixXcd::Identity(2, 2);
   return record;
 }
 
 TEST(AppendComposeTest, GateListsEqual) {
   auto composite = [](GateRecordList body, std::vector<std::string> texts = {}) {
-    GateRecordPtr record = Record(53, {0, 1}, {}, "c");
+    GateRecordPtr record = Record(GateId::kComposite, {0, 1}, {}, "c");
     record->body = std::move(body);
     record->texts = std::move(texts);
     return record;
   };
   auto scaled = [](double relative) {
-    GateRecordPtr record = Record(1, {0});
+    GateRecordPtr record = Record(GateId::kH, {0});
     record->matrix *= 1.0 + relative;
     return record;
   };
   auto conditioned = [] {
-    GateRecordPtr record = Record(1, {0});
+    GateRecordPtr record = Record(GateId::kH, {0});
     record->conditioned = true;
     return record;
   };
@@ -379,20 +379,20 @@ TEST(AppendComposeTest, GateListsEqual) {
   };
   const std::vector<Case> cases = {
       {"both empty", {}, {}, true},
-      {"lengths differ", {Record(1, {0})}, {}, false},
-      {"other qubits, same count", {Record(1, {0})}, {Record(1, {2})}, true},
-      {"qubit counts differ", {Record(1, {0})}, {Record(1, {0, 1})}, false},
-      {"types differ", {Record(1, {0})}, {Record(2, {0})}, false},
-      {"labels differ", {Record(1, {0}, {}, "a")}, {Record(1, {0}, {}, "b")}, false},
-      {"params differ", {Record(11, {0}, {0.5})}, {Record(11, {0}, {0.25})}, false},
-      {"NaN params", {Record(11, {0}, {nan})}, {Record(11, {0}, {nan})}, false},
-      {"matrices within 1e-12", {Record(1, {0})}, {scaled(1e-14)}, true},
-      {"matrices beyond 1e-12", {Record(1, {0})}, {scaled(1e-9)}, false},
-      {"conditions differ", {Record(1, {0})}, {conditioned()}, false},
+      {"lengths differ", {Record(GateId::kH, {0})}, {}, false},
+      {"other qubits, same count", {Record(GateId::kH, {0})}, {Record(GateId::kH, {2})}, true},
+      {"qubit counts differ", {Record(GateId::kH, {0})}, {Record(GateId::kH, {0, 1})}, false},
+      {"types differ", {Record(GateId::kH, {0})}, {Record(GateId::kX, {0})}, false},
+      {"labels differ", {Record(GateId::kH, {0}, {}, "a")}, {Record(GateId::kH, {0}, {}, "b")}, false},
+      {"params differ", {Record(GateId::kP, {0}, {0.5})}, {Record(GateId::kP, {0}, {0.25})}, false},
+      {"NaN params", {Record(GateId::kP, {0}, {nan})}, {Record(GateId::kP, {0}, {nan})}, false},
+      {"matrices within 1e-12", {Record(GateId::kH, {0})}, {scaled(1e-14)}, true},
+      {"matrices beyond 1e-12", {Record(GateId::kH, {0})}, {scaled(1e-9)}, false},
+      {"conditions differ", {Record(GateId::kH, {0})}, {conditioned()}, false},
       {"composite bodies equal up to qubits",
-       {composite({Record(1, {0})})}, {composite({Record(1, {1})})}, true},
+       {composite({Record(GateId::kH, {0})})}, {composite({Record(GateId::kH, {1})})}, true},
       {"composite bodies differ",
-       {composite({Record(1, {0})})}, {composite({Record(2, {0})})}, false},
+       {composite({Record(GateId::kH, {0})})}, {composite({Record(GateId::kX, {0})})}, false},
       {"composite texts differ",
        {composite({}, {"X"})}, {composite({}, {"Y"})}, false},
   };

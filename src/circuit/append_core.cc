@@ -17,7 +17,7 @@ void CheckQubit(const QuantumCircuit& circuit, uint64_t qubit) {
   }
 }
 
-GateRecordPtr NewRecord(int32_t gate_type, const MatrixXcd& matrix,
+GateRecordPtr NewRecord(GateId gate_type, const MatrixXcd& matrix,
                         const std::vector<double>& params, std::string label) {
   auto record = std::make_shared<GateRecord>();
   record->matrix = matrix;
@@ -29,7 +29,7 @@ GateRecordPtr NewRecord(int32_t gate_type, const MatrixXcd& matrix,
 
 }  // namespace
 
-int32_t AppendOneQubitRecord(QuantumCircuit& circuit, int32_t gate_type,
+int32_t AppendOneQubitRecord(QuantumCircuit& circuit, GateId gate_type,
                              const MatrixXcd& matrix, uint64_t qubit,
                              const std::vector<double>& params,
                              GateRecordList& destination, std::string label) {
@@ -42,7 +42,7 @@ int32_t AppendOneQubitRecord(QuantumCircuit& circuit, int32_t gate_type,
   return 0;
 }
 
-int32_t AppendTwoQubitRecord(QuantumCircuit& circuit, int32_t gate_type,
+int32_t AppendTwoQubitRecord(QuantumCircuit& circuit, GateId gate_type,
                              const MatrixXcd& matrix, uint64_t first_qubit,
                              uint64_t second_qubit,
                              const std::vector<double>& params,

@@ -15,12 +15,12 @@ class QuantumCircuit;
 // appends one new record holding a copy of `matrix` at the end of
 // `destination` (the circuit's gates or a composite's body), marks the
 // qubits active in the circuit, and returns 0.
-int32_t AppendOneQubitRecord(QuantumCircuit& circuit, int32_t gate_type,
+int32_t AppendOneQubitRecord(QuantumCircuit& circuit, GateId gate_type,
                              const MatrixXcd& matrix, uint64_t qubit,
                              const std::vector<double>& params,
                              GateRecordList& destination, std::string label);
 // The first qubit is the low bit of the 4x4 matrix's basis index.
-int32_t AppendTwoQubitRecord(QuantumCircuit& circuit, int32_t gate_type,
+int32_t AppendTwoQubitRecord(QuantumCircuit& circuit, GateId gate_type,
                              const MatrixXcd& matrix, uint64_t first_qubit,
                              uint64_t second_qubit,
                              const std::vector<double>& params,
@@ -45,15 +45,15 @@ int32_t AppendSXdg(QuantumCircuit& circuit, uint64_t qubit, GateRecordList& dest
 int32_t AppendY(QuantumCircuit& circuit, uint64_t qubit, GateRecordList& destination, std::string label);
 int32_t AppendZ(QuantumCircuit& circuit, uint64_t qubit, GateRecordList& destination, std::string label);
 
-// Phase gate diag(1, e^(i angle)), type 11, params [angle]; defined with the
+// Phase gate diag(1, e^(i angle)), GateId::kP, params [angle]; defined with the
 // one-qubit gates of computed matrices.
 int32_t AppendP(QuantumCircuit& circuit, double angle, uint64_t qubit, GateRecordList& destination,
                 std::string label);
 
-// CX (type 20) on [control, target].
+// CX (GateId::kCX) on [control, target].
 int32_t AppendCX(QuantumCircuit& circuit, uint64_t control_qubit, uint64_t target_qubit,
                  GateRecordList& destination, std::string label);
-// CU1 (type 46): diag(1, 1, 1, angle) with the angle itself in (3,3).
+// CU1 (GateId::kCU1): diag(1, 1, 1, angle) with the angle itself in (3,3).
 int32_t AppendCU1(QuantumCircuit& circuit, double angle, uint64_t control_qubit, uint64_t target_qubit,
                   GateRecordList& destination, std::string label);
 

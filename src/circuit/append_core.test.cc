@@ -34,14 +34,14 @@ TEST(AppendCoreTest, RefusedIndicesLeaveTheCircuitUnchanged) {
   for (const Refusal& c : cases) {
     SCOPED_TRACE(c.description);
     QuantumCircuit circuit(3);
-    AppendOneQubitRecord(circuit, 1, Filled(2, 1), 0, {}, circuit.gates, "");
+    AppendOneQubitRecord(circuit, GateId::kH, Filled(2, 1), 0, {}, circuit.gates, "");
     const std::vector<int64_t> active = circuit.active_qubits;
     try {
       if (c.qubits.size() == 1) {
-        AppendOneQubitRecord(circuit, 1, Filled(2, 1), c.qubits[0], {0.5},
+        AppendOneQubitRecord(circuit, GateId::kH, Filled(2, 1), c.qubits[0], {0.5},
                              circuit.gates, "x");
       } else {
-        AppendTwoQubitRecord(circuit, 20, Filled(4, 1), c.qubits[0],
+        AppendTwoQubitRecord(circuit, GateId::kCX, Filled(4, 1), c.qubits[0],
                              c.qubits[1], {}, circuit.gates, "x");
       }
       ADD_FAILURE() << "not refused";
@@ -57,7 +57,7 @@ TEST(AppendCoreTest, OneQubitRecordHoldsCopiesOfItsInputs) {
   QuantumCircuit circuit(3);
   MatrixXcd matrix = Filled(2, 0.5);
   std::vector<double> params = {1.5, -2.0};
-  EXPECT_EQ(AppendOneQubitRecord(circuit, 12, matrix, 2, params, circuit.gates,
+  EXPECT_EQ(AppendOneQubitRecord(circuit, GateId::kR, matrix, 2, params, circuit.gates,
                                  "lbl"),
             0);
   matrix(0, 0) = 9.0;
@@ -65,7 +65,7 @@ TEST(AppendCoreTest, OneQubitRecordHoldsCopiesOfItsInputs) {
   ASSERT_EQ(circuit.gates.size(), 1u);
   const GateRecord& record = *circuit.gates[0];
   EXPECT_EQ(record.matrix, Filled(2, 0.5));
-  EXPECT_EQ(record.gate_type, 12);
+  EXPECT_EQ(record.gate_type, GateId::kR);
   EXPECT_EQ(record.qubits, std::vector<uint64_t>{2});
   EXPECT_EQ(record.params, (std::vector<double>{1.5, -2.0}));
   EXPECT_EQ(record.label, "lbl");
@@ -77,7 +77,7 @@ TEST(AppendCoreTest, OneQubitRecordHoldsCopiesOfItsInputs) {
 
 TEST(AppendCoreTest, TwoQubitRecordKeepsArgumentOrder) {
   QuantumCircuit circuit(3);
-  AppendTwoQubitRecord(circuit, 40, Filled(4, 0.25), 1, 0, {}, circuit.gates, "");
+  AppendTwoQubitRecord(circuit, GateId::kSwap, Filled(4, 0.25), 1, 0, {}, circuit.gates, "");
   const GateRecord& record = *circuit.gates.back();
   EXPECT_EQ(record.qubits, (std::vector<uint64_t>{1, 0}));
   EXPECT_EQ(record.matrix, Filled(4, 0.25));
@@ -89,8 +89,8 @@ TEST(AppendCoreTest, TwoQubitRecordKeepsArgumentOrder) {
 TEST(AppendCoreTest, RecordsInACompositeBodyStillMarkTheirQubits) {
   QuantumCircuit circuit(4);
   GateRecordList body;
-  AppendOneQubitRecord(circuit, 1, Filled(2, 1), 3, {}, body, "");
-  AppendTwoQubitRecord(circuit, 20, Filled(4, 1), 0, 2, {}, body, "");
+  AppendOneQubitRecord(circuit, GateId::kH, Filled(2, 1), 3, {}, body, "");
+  AppendTwoQubitRecord(circuit, GateId::kCX, Filled(4, 1), 0, 2, {}, body, "");
   EXPECT_TRUE(circuit.gates.empty());
   EXPECT_EQ(body.size(), 2u);
   EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{1, 0, 1, 1}));
@@ -102,10 +102,10 @@ TEST(AppendCoreTest, CxAndCu1Appenders) {
   EXPECT_EQ(AppendCX(circuit, 1, 0, body, "a"), 0);
   EXPECT_EQ(AppendCU1(circuit, 0.5, 0, 1, body, "b"), 0);
   ASSERT_EQ(body.size(), 2u);
-  EXPECT_EQ(body[0]->gate_type, 20);
+  EXPECT_EQ(body[0]->gate_type, GateId::kCX);
   EXPECT_EQ(body[0]->qubits, (std::vector<uint64_t>{1, 0}));
   EXPECT_TRUE(body[0]->params.empty());
-  EXPECT_EQ(body[1]->gate_type, 46);
+  EXPECT_EQ(body[1]->gate_type, GateId::kCU1);
   EXPECT_EQ(body[1]->matrix(3, 3), std::complex<double>(0.5, 0));
   EXPECT_EQ(body[1]->params, std::vector<double>{0.5});
   EXPECT_THROW(AppendCX(circuit, 0, 2, body, ""), RunTimeError);

@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int32_t kBarrierType = 43;
-constexpr int32_t kBarrierAltType = 42;
 
 // The register of `registers` whose range [first_index, first_index + size)
 // holds `index`, as (local index, name); false when none does.
@@ -54,8 +52,7 @@ void QuantumCircuit::clear() {
 int32_t QuantumCircuit::size() const {
   int32_t count = 0;
   for (const GateRecordPtr& record : gates) {
-    if (record->gate_type != kBarrierAltType &&
-        record->gate_type != kBarrierType) {
+    if (!IsBarrier(record->gate_type)) {
       count = WrappingAdd32(count, 1);
     }
   }

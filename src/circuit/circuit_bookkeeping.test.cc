@@ -23,12 +23,12 @@ TEST(CircuitBookkeepingTest, SizeSkipsBarriersOnly) {
   EXPECT_EQ(circuit.size(), 4);
   // A composite counts once whatever its body holds; id 42 is a barrier too.
   auto composite = std::make_shared<GateRecord>();
-  composite->gate_type = 53;
+  composite->gate_type = GateId::kComposite;
   AppendH(circuit, 0, composite->body, "");
   AppendH(circuit, 1, composite->body, "");
   circuit.gates.push_back(composite);
   auto old_barrier = std::make_shared<GateRecord>();
-  old_barrier->gate_type = 42;
+  old_barrier->gate_type = GateId::kBarrierSpare;
   circuit.gates.push_back(old_barrier);
   EXPECT_EQ(circuit.size(), 5);
 }
@@ -75,7 +75,7 @@ TEST(CircuitBookkeepingTest, HandleOutlivesClearAndTheCircuit) {
     EXPECT_EQ(record.matrix.size(), 0);
     EXPECT_TRUE(record.qubits.empty());
     EXPECT_EQ(record.label, "");
-    EXPECT_EQ(record.gate_type, 1);
+    EXPECT_EQ(record.gate_type, GateId::kH);
     EXPECT_EQ(record.params, std::vector<double>{1.0});
     EXPECT_TRUE(measure->records[0]->clbits.empty());
 

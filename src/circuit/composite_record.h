@@ -6,9 +6,8 @@
 
 #include "foundation/gate_record.h"
 
-// Gate type id of a composite record: a decomposed gate whose body holds its
-// parts in execution order.
-constexpr int32_t kCompositeGateType = 53;
+// A composite record (GateId::kComposite) is a decomposed gate whose body
+// holds its parts in execution order.
 
 // A new composite record with an empty body, qubit list and parameters,
 // labelled `label`, or `default_label` when `label` is empty.

@@ -33,65 +33,65 @@ auto BindArguments(QuantumCircuit& circuit, Appender appender,
 
 int32_t AppendP(QuantumCircuit& circuit, double theta, uint64_t qubit,
                 GateRecordList& destination, std::string label) {
-  return AppendOneQubitRecord(circuit, 11, PhaseMatrix(theta), qubit, {theta},
+  return AppendOneQubitRecord(circuit, GateId::kP, PhaseMatrix(theta), qubit, {theta},
                               destination, std::move(label));
 }
 
 int32_t AppendR(QuantumCircuit& circuit, double theta, double phi, uint64_t qubit,
                 GateRecordList& destination, std::string label) {
-  return AppendOneQubitRecord(circuit, 12, RMatrix(theta, phi), qubit,
+  return AppendOneQubitRecord(circuit, GateId::kR, RMatrix(theta, phi), qubit,
                               {theta, phi}, destination, std::move(label));
 }
 
 int32_t AppendRV(QuantumCircuit& circuit, double vx, double vy, double vz,
                  uint64_t qubit, GateRecordList& destination,
                  std::string label) {
-  return AppendOneQubitRecord(circuit, 13, RVMatrix(vx, vy, vz), qubit,
+  return AppendOneQubitRecord(circuit, GateId::kRV, RVMatrix(vx, vy, vz), qubit,
                               {vx, vy, vz}, destination, std::move(label));
 }
 
 int32_t AppendRX(QuantumCircuit& circuit, double theta, uint64_t qubit,
                  GateRecordList& destination, std::string label) {
-  return AppendOneQubitRecord(circuit, 14, RXMatrix(theta), qubit, {theta},
+  return AppendOneQubitRecord(circuit, GateId::kRX, RXMatrix(theta), qubit, {theta},
                               destination, std::move(label));
 }
 
 int32_t AppendRY(QuantumCircuit& circuit, double theta, uint64_t qubit,
                  GateRecordList& destination, std::string label) {
-  return AppendOneQubitRecord(circuit, 15, RYMatrix(theta), qubit, {theta},
+  return AppendOneQubitRecord(circuit, GateId::kRY, RYMatrix(theta), qubit, {theta},
                               destination, std::move(label));
 }
 
 int32_t AppendRZ(QuantumCircuit& circuit, double phi, uint64_t qubit,
                  GateRecordList& destination, std::string label) {
-  return AppendOneQubitRecord(circuit, 16, RZMatrix(phi), qubit, {phi},
+  return AppendOneQubitRecord(circuit, GateId::kRZ, RZMatrix(phi), qubit, {phi},
                               destination, std::move(label));
 }
 
 int32_t AppendU(QuantumCircuit& circuit, double theta, double phi,
                 double lambda, uint64_t qubit, GateRecordList& destination,
                 std::string label) {
-  return AppendOneQubitRecord(circuit, 17, UMatrix(theta, phi, lambda), qubit,
+  return AppendOneQubitRecord(circuit, GateId::kU, UMatrix(theta, phi, lambda), qubit,
                               {theta, phi, lambda}, destination,
                               std::move(label));
 }
 
 int32_t AppendU0(QuantumCircuit& circuit, double gamma, uint64_t qubit,
                  GateRecordList& destination, std::string label) {
-  return AppendOneQubitRecord(circuit, 54, GateMatrixConstants::Get().MatrixI,
+  return AppendOneQubitRecord(circuit, GateId::kU0, GateMatrixConstants::Get().MatrixI,
                               qubit, {gamma}, destination, std::move(label));
 }
 
 int32_t AppendU1(QuantumCircuit& circuit, double lambda, uint64_t qubit,
                  GateRecordList& destination, std::string label) {
-  return AppendOneQubitRecord(circuit, 48, PhaseMatrix(lambda), qubit, {lambda},
+  return AppendOneQubitRecord(circuit, GateId::kU1, PhaseMatrix(lambda), qubit, {lambda},
                               destination, std::move(label));
 }
 
 int32_t AppendU2(QuantumCircuit& circuit, double phi, double lambda,
                  uint64_t qubit, GateRecordList& destination,
                  std::string label) {
-  return AppendOneQubitRecord(circuit, 49, U2Matrix(phi, lambda), qubit,
+  return AppendOneQubitRecord(circuit, GateId::kU2, U2Matrix(phi, lambda), qubit,
                               {phi, lambda}, destination, std::move(label));
 }
 

@@ -13,7 +13,7 @@ class QuantumCircuit;
 // their angles. Each appends one record to `destination` (the circuit's
 // gates or a composite's body) with the arguments, unchanged and in order, as
 // its params, and returns 0; failures are thrown by the append core.
-// AppendP (type 11) is declared with the other appenders in append_core.h.
+// AppendP (GateId::kP) is declared with the other appenders in append_core.h.
 int32_t AppendR(QuantumCircuit& circuit, double theta, double phi, uint64_t qubit,
                 GateRecordList& destination, std::string label);
 // Rotation by the vector's length about its axis; the zero vector gives the
@@ -35,7 +35,7 @@ int32_t AppendU1(QuantumCircuit& circuit, double lambda, uint64_t qubit,
                  GateRecordList& destination, std::string label);
 int32_t AppendU2(QuantumCircuit& circuit, double phi, double lambda, uint64_t qubit,
                  GateRecordList& destination, std::string label);
-// The record of AppendU (type 17); only the handle of u3 differs from u's.
+// The record of AppendU (GateId::kU); only the handle of u3 differs from u's.
 int32_t AppendU3(QuantumCircuit& circuit, double theta, double phi, double lambda, uint64_t qubit,
                  GateRecordList& destination, std::string label);
 

@@ -52,7 +52,7 @@ MatrixXcd PhaseReference(double angle) {
 struct ComputedGateCase {
   std::string name;
   Apply apply;
-  int32_t gate_type;
+  GateId gate_type;
   std::vector<double> params;
   MatrixXcd expected;
   std::type_index handle_type;
@@ -62,27 +62,27 @@ struct ComputedGateCase {
 std::vector<ComputedGateCase> CasesFor(double a, double b, double c) {
   return {
       {"p", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.p(a, q)); },
-       11, {a}, PhaseReference(a), typeid(PhaseGate)},
+       GateId::kP, {a}, PhaseReference(a), typeid(PhaseGate)},
       {"r", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.r(a, b, q)); },
-       12, {a, b}, Rotation(a * std::cos(b), a * std::sin(b), 0), typeid(RGate)},
+       GateId::kR, {a, b}, Rotation(a * std::cos(b), a * std::sin(b), 0), typeid(RGate)},
       {"rv", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.rv(a, b, c, q)); },
-       13, {a, b, c}, Rotation(a, b, c), typeid(RVGate)},
+       GateId::kRV, {a, b, c}, Rotation(a, b, c), typeid(RVGate)},
       {"rx", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.rx(a, q)); },
-       14, {a}, Rotation(a, 0, 0), typeid(RXGate)},
+       GateId::kRX, {a}, Rotation(a, 0, 0), typeid(RXGate)},
       {"ry", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.ry(a, q)); },
-       15, {a}, Rotation(0, a, 0), typeid(RYGate)},
+       GateId::kRY, {a}, Rotation(0, a, 0), typeid(RYGate)},
       {"rz", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.rz(a, q)); },
-       16, {a}, Rotation(0, 0, a), typeid(RZGate)},
+       GateId::kRZ, {a}, Rotation(0, 0, a), typeid(RZGate)},
       {"u", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.u(a, b, c, q)); },
-       17, {a, b, c}, UReference(a, b, c), typeid(UGate)},
+       GateId::kU, {a, b, c}, UReference(a, b, c), typeid(UGate)},
       {"u0", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.u0(a, q)); },
-       54, {a}, MatrixXcd::Identity(2, 2), typeid(U0Gate)},
+       GateId::kU0, {a}, MatrixXcd::Identity(2, 2), typeid(U0Gate)},
       {"u1", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.u1(a, q)); },
-       48, {a}, PhaseReference(a), typeid(U1Gate)},
+       GateId::kU1, {a}, PhaseReference(a), typeid(U1Gate)},
       {"u2", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.u2(a, b, q)); },
-       49, {a, b}, UReference(kPi / 2, a, b), typeid(U2Gate)},
+       GateId::kU2, {a, b}, UReference(kPi / 2, a, b), typeid(U2Gate)},
       {"u3", [=](QuantumCircuit& qc, uint64_t q) { return std::unique_ptr<Gate>(qc.u3(a, b, c, q)); },
-       17, {a, b, c}, UReference(a, b, c), typeid(U3Gate)},
+       GateId::kU, {a, b, c}, UReference(a, b, c), typeid(U3Gate)},
   };
 }
 
@@ -236,15 +236,15 @@ TEST(ComputedOneQubitGatesTest, TwinGatesGiveEqualMatrices) {
   auto r = circuit.r(1.9, 0.0, 0);
   auto rx = circuit.rx(1.9, 0);
   const auto& g = circuit.gates;
-  EXPECT_EQ(g[0]->gate_type, 17);
-  EXPECT_EQ(g[1]->gate_type, 17);
+  EXPECT_EQ(g[0]->gate_type, GateId::kU);
+  EXPECT_EQ(g[1]->gate_type, GateId::kU);
   EXPECT_EQ(g[0]->params, g[1]->params);
   EXPECT_EQ(g[0]->matrix, g[1]->matrix);
   EXPECT_EQ(g[0]->GetName(), g[1]->GetName());
   EXPECT_EQ(typeid(*u), typeid(UGate));
   EXPECT_EQ(typeid(*u3), typeid(U3Gate));
-  EXPECT_EQ(g[2]->gate_type, 11);
-  EXPECT_EQ(g[3]->gate_type, 48);
+  EXPECT_EQ(g[2]->gate_type, GateId::kP);
+  EXPECT_EQ(g[3]->gate_type, GateId::kU1);
   EXPECT_EQ(g[2]->matrix, g[3]->matrix);
   EXPECT_EQ(g[4]->matrix, g[5]->matrix);
 }
@@ -303,8 +303,8 @@ TEST(ComputedOneQubitGatesTest, AppendersWriteIntoTheGivenList) {
   EXPECT_EQ(AppendU3(circuit, 0.1, 0.2, 0.3, 0, body, "b"), 0);
   EXPECT_TRUE(circuit.gates.empty());
   ASSERT_EQ(body.size(), 2u);
-  EXPECT_EQ(body[0]->gate_type, 48);
-  EXPECT_EQ(body[1]->gate_type, 17);
+  EXPECT_EQ(body[0]->gate_type, GateId::kU1);
+  EXPECT_EQ(body[1]->gate_type, GateId::kU);
   EXPECT_EQ(body[1]->label, "b");
   EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{1, 1}));
 }

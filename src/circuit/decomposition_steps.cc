@@ -14,25 +14,26 @@ int32_t AppendStep(QuantumCircuit& circuit, const DecompositionStep& step,
                    const std::string& label) {
   const uint64_t first = operands.at(step.first);
   switch (step.gate) {
-    case DecompositionGate::kH:
+    case GateId::kH:
       return AppendH(circuit, first, body, label);
-    case DecompositionGate::kT:
+    case GateId::kT:
       return AppendT(circuit, first, body, label);
-    case DecompositionGate::kTdg:
+    case GateId::kTdg:
       return AppendTdg(circuit, first, body, label);
-    case DecompositionGate::kP:
+    case GateId::kP:
       return AppendP(circuit, step.lambda, first, body, label);
-    case DecompositionGate::kCX:
+    case GateId::kCX:
       return AppendCX(circuit, first, operands.at(step.second), body, label);
-    case DecompositionGate::kCU1:
+    case GateId::kCU1:
       return AppendCU1(circuit, step.lambda, first, operands.at(step.second),
                        body, label);
-    case DecompositionGate::kU1:
+    case GateId::kU1:
       return AppendU1(circuit, step.lambda, first, body, label);
-    case DecompositionGate::kU2:
+    case GateId::kU2:
       return AppendU2(circuit, step.phi, step.lambda, first, body, label);
+    default:
+      return 0;
   }
-  return 0;
 }
 
 }  // namespace

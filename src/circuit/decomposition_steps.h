@@ -21,14 +21,13 @@ constexpr double kHalfPi = 1.5707963267948966;
 constexpr double kQuarterPi = 0.7853981633974483;
 constexpr double kEighthPi = 0.39269908169872414;
 
-// Each step names a gate and its operands by position in the composite's
-// operand list.
-enum class DecompositionGate { kH, kT, kTdg, kP, kCX, kCU1, kU1, kU2 };
+// Each step names a gate (one of h, t, tdg, p, cx, cu1, u1 and u2) and its
+// operands by position in the composite's operand list.
 
 // p, cu1 and u1 read `lambda`; u2 reads `phi` and `lambda`. `second` is the
 // target of a cx and of a cu1 (whose control is `first`).
 struct DecompositionStep {
-  DecompositionGate gate;
+  GateId gate;
   int first;
   int second = 0;
   double phi = 0.0;

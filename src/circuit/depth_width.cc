@@ -7,14 +7,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
-namespace {
-
-// The barrier gate type ids: a barrier lines every qubit up.
-bool IsBarrier(int32_t gate_type) { return gate_type == 42 || gate_type == 43; }
-
-}  // namespace
-
-// Counts the records of `gates` qubit by qubit; a composite counts once on
+// Counts the records of `gates` qubit by qubit (a barrier lines every qubit
+// up to the highest count so far); a composite counts once on
 // each of its qubits, whatever its body holds. A qubit index without a
 // counter (not below total_qubits; no gate method appends one) is skipped,
 // so nothing outside the counters is ever written.

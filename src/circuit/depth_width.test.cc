@@ -41,7 +41,7 @@ TEST(DepthTest, Table) {
          c.h(0);
          c.h(0);
          auto barrier = std::make_shared<GateRecord>();
-         barrier->gate_type = 42;
+         barrier->gate_type = GateId::kBarrierSpare;
          barrier->qubits = {2};
          c.gates.push_back(barrier);
          c.h(1);
@@ -63,7 +63,7 @@ TEST(DepthTest, Table) {
 TEST(DepthTest, QubitWithoutCounterIsSkipped) {
   QuantumCircuit circuit(2);
   auto stray = std::make_shared<GateRecord>();
-  stray->gate_type = 2;
+  stray->gate_type = GateId::kX;
   stray->qubits = {1, 2, 1000000, UINT64_MAX};
   circuit.gates.push_back(stray);
   circuit.h(0);

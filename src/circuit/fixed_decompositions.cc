@@ -18,9 +18,8 @@
 
 namespace {
 
-using G = DecompositionGate;
+using G = GateId;
 
-constexpr int32_t kRXXGateType = 36;
 
 const char kInvalidParameter[] =
     "Invalid Parameter passed to the gate instruction.";
@@ -150,7 +149,7 @@ std::unique_ptr<GMSGate> QuantumCircuit::gms(double theta,
   const size_t n = qubit_list.size();
   for (size_t j = 0; j < n; ++j) {
     for (size_t i = j + 1; i < n; ++i) {
-      if (AppendTwoQubitRecord(*this, kRXXGateType, matrix, qubit_list[j],
+      if (AppendTwoQubitRecord(*this, GateId::kRXX, matrix, qubit_list[j],
                                qubit_list[i], {theta}, composite->body,
                                label) != 0) {
         throw RunTimeError("Error handling multi control gate.");

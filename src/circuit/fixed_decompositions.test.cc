@@ -73,7 +73,7 @@ TEST(FixedDecompositionsTest, MultiplyOutToTheIdealGate) {
     ASSERT_EQ(records.size(), 1u);
     EXPECT_EQ(records[0], circuit.gates[0]);
     const GateRecord& composite = *circuit.gates[0];
-    EXPECT_EQ(composite.gate_type, 53);
+    EXPECT_EQ(composite.gate_type, GateId::kComposite);
     EXPECT_EQ(composite.label, test.name);
     EXPECT_EQ(composite.qubits, test.operands);
     EXPECT_TRUE(composite.params.empty());
@@ -138,7 +138,7 @@ TEST(FixedDecompositionsTest, C4XBodyIsItsPartsInOrderAndCarriesTheLabel) {
   ASSERT_EQ(body.size(), 95u);
   for (const GateRecordPtr& record : body) {
     EXPECT_EQ(record->label, "mine");
-    EXPECT_NE(record->gate_type, 53);
+    EXPECT_NE(record->gate_type, GateId::kComposite);
   }
   // h t; cu1(pi/2) c4, t; h t; then c3x onto c4 (starting with h c4).
   EXPECT_EQ(body[1]->gate_type, kCU1);

@@ -49,7 +49,7 @@ int PopCount(uint64_t bits) {
 
 int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
                                    std::vector<uint64_t> controls,
-                                   uint64_t target, int32_t leaf_kind,
+                                   uint64_t target, GateId leaf_kind,
                                    const std::vector<double>& leaf_params,
                                    GateRecordList& destination,
                                    std::string label) {

@@ -9,10 +9,10 @@
 
 class QuantumCircuit;
 
-// Leaf kinds of the Gray-code engine, as gate type ids.
-constexpr int32_t kLeafControlledPhase = 25;  // cp(E)
-constexpr int32_t kLeafControlledU = 32;      // cu(E, phi, lambda, gamma)
-constexpr int32_t kLeafCU1 = 46;              // cu1(E)
+// Leaf kinds of the Gray-code engine, as gate ids.
+constexpr GateId kLeafControlledPhase = GateId::kCP;  // cp(E)
+constexpr GateId kLeafControlledU = GateId::kCU;      // cu(E, phi, lambda, gamma)
+constexpr GateId kLeafCU1 = GateId::kCU1;              // cu1(E)
 
 // Status of the engine for a leaf kind it does not know.
 constexpr int32_t kUnknownLeafKindStatus = static_cast<int32_t>(0x80000012u);
@@ -27,18 +27,18 @@ constexpr uint64_t kMaxGrayCodeControls = 32;
 // records so that each leaf sees the parity of the code's controls. With n
 // controls that makes 2^n - 1 leaves and 2^n - 2 CX records.
 //
-// leaf_params holds (phi, lambda, gamma) and is read only for kind 32.
-// Returns 0 (at once for an empty control list, whatever the kind), or
-// kUnknownLeafKindStatus (nothing appended) for a kind other than 25, 32
-// and 46, or the first non-zero status of an appender, at once. Throws
-// std::out_of_range "invalid string position" for more than 32 controls,
-// std::out_of_range "invalid vector subscript" when kind 32 gets fewer than
-// three leaf parameters, and MemoryAllocError when the body could not fit in
-// memory; all three before anything is appended. Errors of the append core
-// propagate.
+// leaf_params holds (phi, lambda, gamma) and is read only for
+// kLeafControlledU. Returns 0 (at once for an empty control list, whatever
+// the kind), or kUnknownLeafKindStatus (nothing appended) for a kind other
+// than the three above, or the first non-zero status of an appender, at
+// once. Throws std::out_of_range "invalid string position" for more than 32
+// controls, std::out_of_range "invalid vector subscript" when
+// kLeafControlledU gets fewer than three leaf parameters, and
+// MemoryAllocError when the body could not fit in memory; all three before
+// anything is appended. Errors of the append core propagate.
 int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
                                    std::vector<uint64_t> controls,
-                                   uint64_t target, int32_t leaf_kind,
+                                   uint64_t target, GateId leaf_kind,
                                    const std::vector<double>& leaf_params,
                                    GateRecordList& destination,
                                    std::string label);

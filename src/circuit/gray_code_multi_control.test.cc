@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int32_t kCX = 20;
+constexpr GateId kCX = GateId::kCX;
 
 // One expected record: a CX (control, target) or a leaf on (control, t)
 // with angle sign * x / 2^(n-1).
@@ -112,13 +112,13 @@ TEST(GrayCodeMultiControlTest, RefusalsAppendNothing) {
   const std::vector<uint64_t> thirty_two(thirty_three.begin(),
                                          thirty_three.end() - 1);
 
-  EXPECT_EQ(AppendGrayCodeMultiControl(circuit, 1.0, {1, 2}, 0, 20, {}, body,
+  EXPECT_EQ(AppendGrayCodeMultiControl(circuit, 1.0, {1, 2}, 0, GateId::kCX, {}, body,
                                        ""),
             kUnknownLeafKindStatus);
   EXPECT_EQ(kUnknownLeafKindStatus, static_cast<int32_t>(0x80000012u));
   // Without controls there is no leaf, so neither the kind nor the leaf
   // parameters are looked at.
-  EXPECT_EQ(AppendGrayCodeMultiControl(circuit, 1.0, {}, 0, 20, {}, body, ""),
+  EXPECT_EQ(AppendGrayCodeMultiControl(circuit, 1.0, {}, 0, GateId::kCX, {}, body, ""),
             0);
   EXPECT_EQ(AppendGrayCodeMultiControl(circuit, 1.0, {}, 0, kLeafControlledU,
                                        {}, body, ""),

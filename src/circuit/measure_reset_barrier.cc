@@ -10,12 +10,9 @@
 
 namespace {
 
-constexpr int32_t kMeasureType = 41;
-constexpr int32_t kBarrierType = 43;
-constexpr int32_t kResetType = 44;
 
 // Appends a record of one of the three kinds at the end of `gates`.
-GateRecordPtr AppendPlainRecord(GateRecordList& gates, int32_t gate_type,
+GateRecordPtr AppendPlainRecord(GateRecordList& gates, GateId gate_type,
                                 uint64_t qubit, std::string label) {
   auto record = std::make_shared<GateRecord>();
   record->gate_type = gate_type;
@@ -35,7 +32,7 @@ GateRecordPtr AppendMeasureRecord(QuantumCircuit& circuit, uint64_t qubit,
     throw RunTimeError("Invalid Parameter passed to the gate instruction.");
   }
   auto record = std::make_shared<GateRecord>();
-  record->gate_type = kMeasureType;
+  record->gate_type = GateId::kMeasure;
   record->label = std::move(label);
   record->qubits.push_back(qubit);
   record->clbits.push_back(classical_bit);
@@ -86,7 +83,7 @@ std::unique_ptr<MeasGate> QuantumCircuit::measure_active(std::string label) {
 std::unique_ptr<ResetGate> QuantumCircuit::reset(uint64_t qubit,
                                                  std::string label) {
   if (qubit > total_qubits - 1) return nullptr;
-  GateRecordPtr record = AppendPlainRecord(gates, kResetType, qubit, label);
+  GateRecordPtr record = AppendPlainRecord(gates, GateId::kReset, qubit, label);
   auto handle = std::make_unique<ResetGate>(std::move(label));
   handle->records.push_back(record);
   return handle;
@@ -99,7 +96,7 @@ std::unique_ptr<ResetGate> QuantumCircuit::reset_list(
     const auto qubit = static_cast<uint64_t>(item);
     if (qubit > total_qubits - 1) continue;
     handle->records.push_back(
-        AppendPlainRecord(gates, kResetType, qubit, label));
+        AppendPlainRecord(gates, GateId::kReset, qubit, label));
   }
   return handle;
 }
@@ -107,7 +104,7 @@ std::unique_ptr<ResetGate> QuantumCircuit::reset_list(
 int32_t QuantumCircuit::barrier(std::string label) {
   int32_t status = BarrierNothingAppended;
   for (uint64_t qubit = 0; qubit < total_qubits; ++qubit) {
-    AppendPlainRecord(gates, kBarrierType, qubit, label);
+    AppendPlainRecord(gates, GateId::kBarrier, qubit, label);
     status = 0;
   }
   return status;
@@ -118,7 +115,7 @@ int32_t QuantumCircuit::barrier_list(std::vector<int64_t> qubit_list,
   int32_t status = BarrierNothingAppended;
   for (int64_t item : qubit_list) {
     if (item < 0 || static_cast<uint64_t>(item) > total_qubits - 1) break;
-    AppendPlainRecord(gates, kBarrierType, static_cast<uint64_t>(item), label);
+    AppendPlainRecord(gates, GateId::kBarrier, static_cast<uint64_t>(item), label);
     status = 0;
   }
   return status;

@@ -18,7 +18,7 @@ using Pairs = std::vector<std::pair<uint64_t, uint64_t>>;
 Pairs MeasuredPairs(const GateRecordList& records) {
   Pairs pairs;
   for (const GateRecordPtr& record : records) {
-    EXPECT_EQ(record->gate_type, 41);
+    EXPECT_EQ(record->gate_type, GateId::kMeasure);
     EXPECT_EQ(record->qubits.size(), 1u);
     EXPECT_EQ(record->clbits.size(), 1u);
     EXPECT_EQ(record->matrix.size(), 0);
@@ -29,7 +29,7 @@ Pairs MeasuredPairs(const GateRecordList& records) {
 }
 
 // The qubit of every record of the given type, in order.
-std::vector<uint64_t> QubitsOf(const GateRecordList& records, int32_t gate_type) {
+std::vector<uint64_t> QubitsOf(const GateRecordList& records, GateId gate_type) {
   std::vector<uint64_t> qubits;
   for (const GateRecordPtr& record : records) {
     EXPECT_EQ(record->gate_type, gate_type);
@@ -110,7 +110,7 @@ TEST(ResetTest, OutOfRangeQubitsAreSkippedSilently) {
   EXPECT_EQ(one->records, circuit.gates);
 
   std::unique_ptr<ResetGate> list = circuit.reset_list({0, 5, -1, 2}, "rl");
-  EXPECT_EQ(QubitsOf(circuit.gates, 44), (std::vector<uint64_t>{1, 0, 2}));
+  EXPECT_EQ(QubitsOf(circuit.gates, GateId::kReset), (std::vector<uint64_t>{1, 0, 2}));
   EXPECT_EQ(list->records, GateRecordList(circuit.gates.begin() + 1, circuit.gates.end()));
   EXPECT_EQ(list->label, "rl");
   for (const GateRecordPtr& record : list->records) {
@@ -141,7 +141,7 @@ TEST(BarrierTest, ListFormStopsQuietlyAtTheFirstBadItem) {
   for (const BarrierCase& c : cases) {
     QuantumCircuit circuit(4);
     EXPECT_EQ(circuit.barrier_list(c.items, "b"), c.status);
-    EXPECT_EQ(QubitsOf(circuit.gates, 43), c.appended);
+    EXPECT_EQ(QubitsOf(circuit.gates, GateId::kBarrier), c.appended);
     for (const GateRecordPtr& record : circuit.gates) EXPECT_EQ(record->label, "b");
     EXPECT_EQ(circuit.active_qubits, std::vector<int64_t>(4, 0));
   }
@@ -150,7 +150,7 @@ TEST(BarrierTest, ListFormStopsQuietlyAtTheFirstBadItem) {
 TEST(BarrierTest, FullFormCoversEveryQubit) {
   QuantumCircuit circuit(4);
   EXPECT_EQ(circuit.barrier(), 0);
-  EXPECT_EQ(QubitsOf(circuit.gates, 43), (std::vector<uint64_t>{0, 1, 2, 3}));
+  EXPECT_EQ(QubitsOf(circuit.gates, GateId::kBarrier), (std::vector<uint64_t>{0, 1, 2, 3}));
   EXPECT_EQ(QuantumCircuit::BarrierNothingAppended, static_cast<int32_t>(0x80000014u));
 }
 

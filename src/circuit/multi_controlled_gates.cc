@@ -56,7 +56,7 @@ GateRecordPtr StartMultiControlComposite(QuantumCircuit& circuit,
 
 void AppendGrayCodeBody(QuantumCircuit& circuit, double x,
                         const std::vector<uint64_t>& controls, uint64_t target,
-                        int32_t leaf_kind,
+                        GateId leaf_kind,
                         const std::vector<double>& leaf_params,
                         GateRecord& composite, const std::string& label) {
   if (AppendGrayCodeMultiControl(circuit, x, controls, target, leaf_kind,
@@ -71,7 +71,7 @@ void AppendGrayCodeBody(QuantumCircuit& circuit, double x,
 // leaf(x, leaf parameters) on (control, target).
 struct GrayCodePlan {
   double x;
-  int32_t leaf_kind;
+  GateId leaf_kind;
   std::vector<double> leaf_params;
 };
 

@@ -143,7 +143,7 @@ TEST(MultiControlledGatesTest, CompositeFields) {
       ASSERT_EQ(circuit.gates.size(), 1u);
       EXPECT_EQ(handle->records[0], circuit.gates[0]);
       const GateRecord& composite = *circuit.gates[0];
-      EXPECT_EQ(composite.gate_type, 53);
+      EXPECT_EQ(composite.gate_type, GateId::kComposite);
       EXPECT_EQ(composite.label, label.empty() ? method.default_label : label);
       std::vector<uint64_t> qubits = layout.sorted;
       qubits.push_back(layout.target);
@@ -179,16 +179,16 @@ TEST(MultiControlledGatesTest, HandleClasses) {
 TEST(MultiControlledGatesTest, McxHandsSmallControlCountsToFixedGates) {
   struct Case {
     std::vector<uint64_t> controls;
-    int32_t gate_type;
+    GateId gate_type;
     const char* label;
     std::vector<uint64_t> qubits;
     size_t body_size;
   };
   const std::vector<Case> cases = {
       {{2, 2}, kCX, "", {2, 0}, 0},
-      {{3, 1, 3}, 53, "ccx", {1, 3, 0}, 15},
-      {{4, 1, 3}, 53, "c3x", {1, 3, 4, 0}, 31},
-      {{5, 4, 1, 3, 1}, 53, "c4x", {1, 3, 4, 5, 0}, 95},
+      {{3, 1, 3}, GateId::kComposite, "ccx", {1, 3, 0}, 15},
+      {{4, 1, 3}, GateId::kComposite, "c3x", {1, 3, 4, 0}, 31},
+      {{5, 4, 1, 3, 1}, GateId::kComposite, "c4x", {1, 3, 4, 5, 0}, 95},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(testing::PrintToString(test.controls));
@@ -231,7 +231,7 @@ TEST(MultiControlledGatesTest, FiveControlMcxBody) {
 TEST(MultiControlledGatesTest, SingleControlLeaves) {
   struct Case {
     const char* name;
-    int32_t gate_type;
+    GateId gate_type;
     std::vector<double> params;
   };
   const double a = 0.3;

@@ -8,25 +8,25 @@
 #include "circuit/qubit_operand_forms.h"
 #include "foundation/gate_matrix_constants.h"
 
-// method, appender, gate type id, constant matrix, handle class
+// method, appender, gate id (GateId), constant matrix, handle class
 #define TAVIRON_CONSTANT_ONE_QUBIT_GATES(X) \
-  X(h, AppendH, 1, MatrixH, HGate)          \
-  X(x, AppendX, 2, MatrixX, XGate)          \
-  X(i, AppendI, 3, MatrixI, IGate)          \
-  X(t, AppendT, 5, MatrixT, TGate)          \
-  X(s, AppendS, 6, MatrixS, SGate)          \
-  X(tdg, AppendTdg, 7, MatrixTdg, TdgGate)  \
-  X(sdg, AppendSdg, 8, MatrixSdg, SdgGate)  \
-  X(sx, AppendSX, 9, MatrixSX, SXGate)      \
-  X(sxdg, AppendSXdg, 10, MatrixSXdg, SXdgGate) \
-  X(y, AppendY, 18, MatrixY, YGate)         \
-  X(z, AppendZ, 19, MatrixZ, ZGate)
+  X(h, AppendH, kH, MatrixH, HGate)          \
+  X(x, AppendX, kX, MatrixX, XGate)          \
+  X(i, AppendI, kI, MatrixI, IGate)          \
+  X(t, AppendT, kT, MatrixT, TGate)          \
+  X(s, AppendS, kS, MatrixS, SGate)          \
+  X(tdg, AppendTdg, kTdg, MatrixTdg, TdgGate)  \
+  X(sdg, AppendSdg, kSdg, MatrixSdg, SdgGate)  \
+  X(sx, AppendSX, kSX, MatrixSX, SXGate)      \
+  X(sxdg, AppendSXdg, kSXdg, MatrixSXdg, SXdgGate) \
+  X(y, AppendY, kY, MatrixY, YGate)         \
+  X(z, AppendZ, kZ, MatrixZ, ZGate)
 
 #define TAVIRON_DEFINE_CONSTANT_ONE_QUBIT_GATE(method, appender, type_id,      \
                                                matrix, Handle)                 \
   int32_t appender(QuantumCircuit& circuit, uint64_t qubit,                    \
                    GateRecordList& destination, std::string label) {           \
-    return AppendOneQubitRecord(circuit, type_id,                              \
+    return AppendOneQubitRecord(circuit, GateId::type_id,                              \
                                 GateMatrixConstants::Get().matrix, qubit, {},  \
                                 destination, std::move(label));                \
   }                                                                            \

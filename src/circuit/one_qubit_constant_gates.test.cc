@@ -48,7 +48,7 @@ struct GateCase {
   ListForm list;
   RegisterForm reg;
   OneQubitAppender appender;
-  int32_t gate_type;
+  GateId gate_type;
   MatrixXcd expected;
   std::type_index handle_type;
 };
@@ -58,7 +58,7 @@ GateCase Case(std::string name,
               std::unique_ptr<Handle> (QuantumCircuit::*one)(uint64_t, std::string),
               std::unique_ptr<Handle> (QuantumCircuit::*list)(std::vector<int64_t>, std::string),
               std::unique_ptr<Handle> (QuantumCircuit::*reg)(const QuantumRegister&, std::string),
-              OneQubitAppender appender, int32_t gate_type, MatrixXcd expected) {
+              OneQubitAppender appender, GateId gate_type, MatrixXcd expected) {
   return GateCase{
       std::move(name),
       [one](QuantumCircuit& c, uint64_t q, std::string l) { return (c.*one)(q, l); },
@@ -74,20 +74,20 @@ const std::vector<GateCase>& Cases() {
   using QC = QuantumCircuit;
   const Complex i(0, 1);
   static const std::vector<GateCase> cases = {
-      Case("h", &QC::h, &QC::h_list, &QC::h_register, AppendH, 1, M(kR, kR, kR, -kR)),
-      Case("x", &QC::x, &QC::x_list, &QC::x_register, AppendX, 2, M(0, 1, 1, 0)),
-      Case("i", &QC::i, &QC::i_list, &QC::i_register, AppendI, 3, M(1, 0, 0, 1)),
-      Case("t", &QC::t, &QC::t_list, &QC::t_register, AppendT, 5, M(1, 0, 0, Phase(M_PI / 4))),
-      Case("s", &QC::s, &QC::s_list, &QC::s_register, AppendS, 6, M(1, 0, 0, i)),
-      Case("tdg", &QC::tdg, &QC::tdg_list, &QC::tdg_register, AppendTdg, 7,
+      Case("h", &QC::h, &QC::h_list, &QC::h_register, AppendH, GateId::kH, M(kR, kR, kR, -kR)),
+      Case("x", &QC::x, &QC::x_list, &QC::x_register, AppendX, GateId::kX, M(0, 1, 1, 0)),
+      Case("i", &QC::i, &QC::i_list, &QC::i_register, AppendI, GateId::kI, M(1, 0, 0, 1)),
+      Case("t", &QC::t, &QC::t_list, &QC::t_register, AppendT, GateId::kT, M(1, 0, 0, Phase(M_PI / 4))),
+      Case("s", &QC::s, &QC::s_list, &QC::s_register, AppendS, GateId::kS, M(1, 0, 0, i)),
+      Case("tdg", &QC::tdg, &QC::tdg_list, &QC::tdg_register, AppendTdg, GateId::kTdg,
            M(1, 0, 0, Phase(-M_PI / 4))),
-      Case("sdg", &QC::sdg, &QC::sdg_list, &QC::sdg_register, AppendSdg, 8, M(1, 0, 0, -i)),
-      Case("sx", &QC::sx, &QC::sx_list, &QC::sx_register, AppendSX, 9,
+      Case("sdg", &QC::sdg, &QC::sdg_list, &QC::sdg_register, AppendSdg, GateId::kSdg, M(1, 0, 0, -i)),
+      Case("sx", &QC::sx, &QC::sx_list, &QC::sx_register, AppendSX, GateId::kSX,
            M(Complex(0.5, 0.5), Complex(0.5, -0.5), Complex(0.5, -0.5), Complex(0.5, 0.5))),
-      Case("sxdg", &QC::sxdg, &QC::sxdg_list, &QC::sxdg_register, AppendSXdg, 10,
+      Case("sxdg", &QC::sxdg, &QC::sxdg_list, &QC::sxdg_register, AppendSXdg, GateId::kSXdg,
            M(Complex(0.5, -0.5), Complex(0.5, 0.5), Complex(0.5, 0.5), Complex(0.5, -0.5))),
-      Case("y", &QC::y, &QC::y_list, &QC::y_register, AppendY, 18, M(0, -i, i, 0)),
-      Case("z", &QC::z, &QC::z_list, &QC::z_register, AppendZ, 19, M(1, 0, 0, -1)),
+      Case("y", &QC::y, &QC::y_list, &QC::y_register, AppendY, GateId::kY, M(0, -i, i, 0)),
+      Case("z", &QC::z, &QC::z_list, &QC::z_register, AppendZ, GateId::kZ, M(1, 0, 0, -1)),
   };
   return cases;
 }

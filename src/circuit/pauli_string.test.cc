@@ -15,11 +15,11 @@ namespace {
 const std::string kInvalidParameter = "Invalid Parameter passed to the gate instruction.";
 
 // (gate type, qubit) of every body record.
-using BodyShape = std::vector<std::pair<int32_t, uint64_t>>;
+using BodyShape = std::vector<std::pair<GateId, uint64_t>>;
 
-constexpr int32_t kX = 2;
-constexpr int32_t kY = 18;
-constexpr int32_t kZ = 19;
+constexpr GateId kX = GateId::kX;
+constexpr GateId kY = GateId::kY;
+constexpr GateId kZ = GateId::kZ;
 
 TEST(PauliStringTest, ReversedWalk) {
   struct Case {
@@ -45,7 +45,7 @@ TEST(PauliStringTest, ReversedWalk) {
     std::unique_ptr<PAULIGate> handle = circuit.pauli(c.qubits, c.pauli_operator);
     ASSERT_EQ(circuit.gates.size(), 1u);
     const GateRecord& composite = *circuit.gates[0];
-    EXPECT_EQ(composite.gate_type, 53);
+    EXPECT_EQ(composite.gate_type, GateId::kComposite);
     EXPECT_EQ(composite.label, "Pauli");
     EXPECT_EQ(composite.qubits, c.composite_qubits);
     EXPECT_EQ(composite.texts, c.texts);

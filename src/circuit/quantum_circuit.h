@@ -185,7 +185,7 @@ class QuantumCircuit {
   // Computed one-qubit gates, composites, Pauli strings, depth and width
   // (begin)
   // One-qubit gates with computed matrices: the angles come first, then the
-  // int, list or register operand. u3 appends the record of u (type 17);
+  // int, list or register operand. u3 appends the record of u (GateId::kU);
   // u0 is the identity whatever its angle.
   std::unique_ptr<PhaseGate> p(double theta, uint64_t qubit, std::string label = "");
   std::unique_ptr<PhaseGate> p_list(double theta, std::vector<int64_t> qubits, std::string label = "");
@@ -221,7 +221,7 @@ class QuantumCircuit {
   std::unique_ptr<U3Gate> u3_list(double theta, double phi, double lambda, std::vector<int64_t> qubits, std::string label = "");
   std::unique_ptr<U3Gate> u3_register(double theta, double phi, double lambda, const QuantumRegister& qr, std::string label = "");
 
-  // Three-qubit composites: one record of type 53 whose body holds the
+  // Three-qubit composites: one composite record whose body holds the
   // decomposition; the handle holds the composite alone. An empty label
   // gives the composite its default label ("ccx", "ccz", "cswap", "Rccx").
   std::unique_ptr<CCXGate> ccx(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t target_qubit,

@@ -19,14 +19,14 @@ GateRecordList ThreeRecords() {
 
 TEST(GateRecordTest, CloneCopiesEveryFieldAndSharesBodyAndRegister) {
   auto part = std::make_shared<GateRecord>();
-  part->gate_type = 1;
+  part->gate_type = GateId::kH;
   auto reg = std::make_shared<ClassicalRegister>(3, "flags");
 
   GateRecord original;
   original.matrix = MatrixXcd::Identity(2, 2);
   original.qubits = {4, 2};
   original.clbits = {7};
-  original.gate_type = 53;
+  original.gate_type = GateId::kComposite;
   original.label = "block";
   original.start_time = 11;
   original.end_time = 12;
@@ -44,7 +44,7 @@ TEST(GateRecordTest, CloneCopiesEveryFieldAndSharesBodyAndRegister) {
   EXPECT_EQ(copy->matrix, original.matrix);
   EXPECT_EQ(copy->qubits, original.qubits);
   EXPECT_EQ(copy->clbits, original.clbits);
-  EXPECT_EQ(copy->gate_type, 53);
+  EXPECT_EQ(copy->gate_type, GateId::kComposite);
   EXPECT_EQ(copy->label, "block");
   EXPECT_EQ(copy->start_time, 11);
   EXPECT_EQ(copy->end_time, 12);

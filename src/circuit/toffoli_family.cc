@@ -12,7 +12,7 @@
 namespace {
 
 using Step = DecompositionStep;
-using G = DecompositionGate;
+using G = GateId;
 
 // Operand positions of a three-qubit composite.
 constexpr int kC1 = 0;

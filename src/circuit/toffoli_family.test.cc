@@ -112,7 +112,7 @@ TEST(ToffoliFamilyTest, CompositeRecordAndHandle) {
       std::unique_ptr<Gate> handle = gate.apply(circuit, {2, 0, 1}, label);
       ASSERT_EQ(circuit.gates.size(), 2u);
       const GateRecord& composite = *circuit.gates.back();
-      EXPECT_EQ(composite.gate_type, 53);
+      EXPECT_EQ(composite.gate_type, GateId::kComposite);
       EXPECT_EQ(composite.label, label.empty() ? gate.default_label : label);
       EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{2, 0, 1}));
       EXPECT_TRUE(composite.params.empty());
@@ -135,7 +135,7 @@ TEST(ToffoliFamilyTest, CompositeRecordAndHandle) {
 }
 
 // (gate type, qubits) of every body record.
-using BodyShape = std::vector<std::pair<int32_t, std::vector<uint64_t>>>;
+using BodyShape = std::vector<std::pair<GateId, std::vector<uint64_t>>>;
 
 BodyShape ShapeOf(const GateRecordList& body) {
   BodyShape shape;
@@ -145,13 +145,13 @@ BodyShape ShapeOf(const GateRecordList& body) {
 
 // ccx's record sequence on (c1, c2, t); the other bodies are built around it.
 BodyShape CcxShape(uint64_t c1, uint64_t c2, uint64_t t) {
-  constexpr int32_t h = 1, cx = 20, tg = 5, tdg = 7;
+  constexpr GateId h = GateId::kH, cx = GateId::kCX, tg = GateId::kT, tdg = GateId::kTdg;
   return {{h, {t}},       {cx, {c2, t}}, {tdg, {t}},     {cx, {c1, t}}, {tg, {t}},
           {cx, {c2, t}},  {tdg, {t}},    {cx, {c1, t}},  {tg, {c2}},    {tg, {t}},
           {h, {t}},       {cx, {c1, c2}}, {tg, {c1}},    {tdg, {c2}},   {cx, {c1, c2}}};
 }
 
-BodyShape Surrounded(std::pair<int32_t, std::vector<uint64_t>> edge, BodyShape middle) {
+BodyShape Surrounded(std::pair<GateId, std::vector<uint64_t>> edge, BodyShape middle) {
   middle.insert(middle.begin(), edge);
   middle.push_back(edge);
   return middle;
@@ -163,17 +163,17 @@ TEST(ToffoliFamilyTest, BodyRecordSequences) {
   circuit.ccz(3, 1, 2);
   circuit.cswap(3, 1, 2);
   EXPECT_EQ(ShapeOf(circuit.gates[0]->body), CcxShape(3, 1, 2));
-  EXPECT_EQ(ShapeOf(circuit.gates[1]->body), Surrounded({1, {2}}, CcxShape(3, 1, 2)));
-  EXPECT_EQ(ShapeOf(circuit.gates[2]->body), Surrounded({20, {2, 1}}, CcxShape(3, 1, 2)));
+  EXPECT_EQ(ShapeOf(circuit.gates[1]->body), Surrounded({GateId::kH, {2}}, CcxShape(3, 1, 2)));
+  EXPECT_EQ(ShapeOf(circuit.gates[2]->body), Surrounded({GateId::kCX, {2, 1}}, CcxShape(3, 1, 2)));
   const auto& constants = GateMatrixConstants::Get();
   for (const GateRecordPtr& part : circuit.gates[0]->body) {
     EXPECT_TRUE(part->params.empty());
     switch (part->gate_type) {
-      case 1: EXPECT_EQ(part->matrix, constants.MatrixH); break;
-      case 5: EXPECT_EQ(part->matrix, constants.MatrixT); break;
-      case 7: EXPECT_EQ(part->matrix, constants.MatrixTdg); break;
-      case 20: EXPECT_EQ(part->matrix, constants.MatrixCX); break;
-      default: ADD_FAILURE() << "unexpected gate type " << part->gate_type;
+      case GateId::kH: EXPECT_EQ(part->matrix, constants.MatrixH); break;
+      case GateId::kT: EXPECT_EQ(part->matrix, constants.MatrixT); break;
+      case GateId::kTdg: EXPECT_EQ(part->matrix, constants.MatrixTdg); break;
+      case GateId::kCX: EXPECT_EQ(part->matrix, constants.MatrixCX); break;
+      default: ADD_FAILURE() << "unexpected gate type " << GateNumber(part->gate_type);
     }
   }
 }
@@ -183,14 +183,14 @@ TEST(ToffoliFamilyTest, RccxRecordsAndParameters) {
   circuit.rccx(2, 0, 1);
   const GateRecordList& body = circuit.gates[0]->body;
   struct Expected {
-    int32_t gate_type;
+    GateId gate_type;
     std::vector<uint64_t> qubits;
     std::vector<double> params;
   };
   const std::vector<Expected> expected = {
-      {49, {1}, {0.0, kPi}},       {48, {1}, {kQuarterPi}}, {20, {0, 1}, {}},
-      {48, {1}, {-kQuarterPi}},    {20, {2, 1}, {}},        {48, {1}, {kQuarterPi}},
-      {20, {0, 1}, {}},            {48, {1}, {-kQuarterPi}}, {49, {1}, {0.0, kPi}},
+      {GateId::kU2, {1}, {0.0, kPi}},       {GateId::kU1, {1}, {kQuarterPi}}, {GateId::kCX, {0, 1}, {}},
+      {GateId::kU1, {1}, {-kQuarterPi}},    {GateId::kCX, {2, 1}, {}},        {GateId::kU1, {1}, {kQuarterPi}},
+      {GateId::kCX, {0, 1}, {}},            {GateId::kU1, {1}, {-kQuarterPi}}, {GateId::kU2, {1}, {0.0, kPi}},
   };
   ASSERT_EQ(body.size(), expected.size());
   for (size_t k = 0; k < body.size(); ++k) {

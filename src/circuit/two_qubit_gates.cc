@@ -32,7 +32,7 @@ std::unique_ptr<Handle> HandleOfLastGate(const QuantumCircuit& circuit,
 int32_t AppendCX(QuantumCircuit& circuit, uint64_t control_qubit,
                  uint64_t target_qubit, GateRecordList& destination,
                  std::string label) {
-  return AppendTwoQubitRecord(circuit, 20, Constants().MatrixCX, control_qubit,
+  return AppendTwoQubitRecord(circuit, GateId::kCX, Constants().MatrixCX, control_qubit,
                               target_qubit, {}, destination, std::move(label));
 }
 
@@ -41,7 +41,7 @@ int32_t AppendCU1(QuantumCircuit& circuit, double angle,
                   GateRecordList& destination, std::string label) {
   // The angle itself, not its phase, sits in (3,3); the simulator applies
   // e^(i angle) to the both-ones component.
-  return AppendTwoQubitRecord(circuit, 46, CU1Matrix(angle), control_qubit,
+  return AppendTwoQubitRecord(circuit, GateId::kCU1, CU1Matrix(angle), control_qubit,
                               target_qubit, {angle}, destination,
                               std::move(label));
 }
@@ -61,33 +61,33 @@ std::unique_ptr<CU1Gate> QuantumCircuit::cu1(double theta,
   return HandleOfLastGate<CU1Gate>(*this, std::move(label));
 }
 
-// method, type id, handle class, (angle parameters, each followed by a
+// method, gate id (GateId), handle class, (angle parameters, each followed by a
 // comma), (angle arguments: the record's params), matrix. Each method appends
 // one record on (first, second) to the circuit's gates.
 #define TAVIRON_TWO_QUBIT_GATES(X)                                             \
-  X(cnot, 20, CXGate, (), (), Constants().MatrixCX)                            \
-  X(cy, 21, CYGate, (), (), Constants().MatrixCY)                              \
-  X(cz, 22, CZGate, (), (), Constants().MatrixCZ)                              \
-  X(ch, 23, CHGate, (), (), Constants().MatrixCH)                              \
-  X(cs, 29, CSGate, (), (), Constants().MatrixCS)                              \
-  X(csdg, 30, CSdgGate, (), (), Constants().MatrixCSdg)                        \
-  X(csx, 31, CSXGate, (), (), Constants().MatrixCSX)                           \
-  X(dcx, 33, DCXGate, (), (), Constants().MatrixDCX)                           \
-  X(ecr, 34, ECRGate, (), (), ECRMatrix())                                     \
-  X(iswap, 35, ISWAPGate, (), (), Constants().MatrixISWAP)                     \
-  X(swap, 40, SWAPGate, (), (), Constants().MatrixSWAP)                        \
-  X(cp, 25, CPGate, (double theta, ), (theta), CPMatrix(theta))                \
-  X(crx, 26, CRXGate, (double theta, ), (theta), CRXMatrix(theta))             \
-  X(cry, 27, CRYGate, (double theta, ), (theta), CRYMatrix(theta))             \
-  X(crz, 28, CRZGate, (double theta, ), (theta), CRZMatrix(theta))             \
-  X(rxx, 36, RXXGate, (double theta, ), (theta), RXXMatrix(theta))             \
-  X(ryy, 37, RYYGate, (double theta, ), (theta), RYYMatrix(theta))             \
-  X(rzx, 38, RZXGate, (double theta, ), (theta), RZXMatrix(theta))             \
-  X(rzz, 39, RZZGate, (double theta, ), (theta), RZZMatrix(theta))             \
-  X(cu, 32, CUGate,                                                            \
+  X(cnot, kCX, CXGate, (), (), Constants().MatrixCX)                            \
+  X(cy, kCY, CYGate, (), (), Constants().MatrixCY)                              \
+  X(cz, kCZ, CZGate, (), (), Constants().MatrixCZ)                              \
+  X(ch, kCH, CHGate, (), (), Constants().MatrixCH)                              \
+  X(cs, kCS, CSGate, (), (), Constants().MatrixCS)                              \
+  X(csdg, kCSdg, CSdgGate, (), (), Constants().MatrixCSdg)                        \
+  X(csx, kCSX, CSXGate, (), (), Constants().MatrixCSX)                           \
+  X(dcx, kDCX, DCXGate, (), (), Constants().MatrixDCX)                           \
+  X(ecr, kECR, ECRGate, (), (), ECRMatrix())                                     \
+  X(iswap, kISwap, ISWAPGate, (), (), Constants().MatrixISWAP)                     \
+  X(swap, kSwap, SWAPGate, (), (), Constants().MatrixSWAP)                        \
+  X(cp, kCP, CPGate, (double theta, ), (theta), CPMatrix(theta))                \
+  X(crx, kCRX, CRXGate, (double theta, ), (theta), CRXMatrix(theta))             \
+  X(cry, kCRY, CRYGate, (double theta, ), (theta), CRYMatrix(theta))             \
+  X(crz, kCRZ, CRZGate, (double theta, ), (theta), CRZMatrix(theta))             \
+  X(rxx, kRXX, RXXGate, (double theta, ), (theta), RXXMatrix(theta))             \
+  X(ryy, kRYY, RYYGate, (double theta, ), (theta), RYYMatrix(theta))             \
+  X(rzx, kRZX, RZXGate, (double theta, ), (theta), RZXMatrix(theta))             \
+  X(rzz, kRZZ, RZZGate, (double theta, ), (theta), RZZMatrix(theta))             \
+  X(cu, kCU, CUGate,                                                            \
     (double theta, double phi, double lambda, double gamma, ),                 \
     (theta, phi, lambda, gamma), CUMatrix(theta, phi, lambda, gamma))          \
-  X(cu3, 47, CU3Gate, (double theta, double phi, double lambda, ),             \
+  X(cu3, kCU3, CU3Gate, (double theta, double phi, double lambda, ),             \
     (theta, phi, lambda), CU3Matrix(theta, phi, lambda))
 
 #define TAVIRON_DEFINE_TWO_QUBIT_GATE(method, type_id, Handle, parameters,    \
@@ -95,7 +95,7 @@ std::unique_ptr<CU1Gate> QuantumCircuit::cu1(double theta,
   std::unique_ptr<Handle> QuantumCircuit::method(                             \
       TAVIRON_UNPARENTHESIZE parameters uint64_t first, uint64_t second,      \
       std::string label) {                                                    \
-    AppendTwoQubitRecord(*this, type_id, matrix, first, second,               \
+    AppendTwoQubitRecord(*this, GateId::type_id, matrix, first, second,               \
                          {TAVIRON_UNPARENTHESIZE arguments}, gates, label);   \
     return HandleOfLastGate<Handle>(*this, std::move(label));                 \
   }

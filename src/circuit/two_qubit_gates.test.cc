@@ -67,7 +67,7 @@ using Apply = std::function<std::unique_ptr<Gate>(QuantumCircuit&, uint64_t, uin
 struct TwoQubitCase {
   std::string name;
   Apply apply;
-  int32_t gate_type;
+  GateId gate_type;
   std::vector<double> params;
   MatrixXcd reference;
   std::type_index handle_type;
@@ -76,7 +76,7 @@ struct TwoQubitCase {
 template <class Handle>
 TwoQubitCase Case(std::string name,
                   std::function<std::unique_ptr<Handle>(QuantumCircuit&, uint64_t, uint64_t)> apply,
-                  int32_t gate_type, std::vector<double> params, MatrixXcd reference) {
+                  GateId gate_type, std::vector<double> params, MatrixXcd reference) {
   return TwoQubitCase{std::move(name),
                       [apply](QuantumCircuit& c, uint64_t a, uint64_t b) -> std::unique_ptr<Gate> {
                         return apply(c, a, b);
@@ -101,48 +101,48 @@ const std::vector<TwoQubitCase>& Cases() {
   const MatrixXcd reverse_cx = Kron(kP0, kId) + Kron(kP1, kX);
   const MatrixXcd i4 = MatrixXcd::Identity(4, 4);
   static const std::vector<TwoQubitCase> cases = {
-      Case("cx", PLAIN(cx, CXGate), 20, {}, cx),
-      Case("cnot", PLAIN(cnot, CXGate), 20, {}, cx),
-      Case("cy", PLAIN(cy, CYGate), 21, {}, Controlled(kY)),
-      Case("cz", PLAIN(cz, CZGate), 22, {}, Controlled(kZ)),
-      Case("ch", PLAIN(ch, CHGate), 23, {}, Controlled(h)),
-      Case("cs", PLAIN(cs, CSGate), 29, {}, Controlled(M2(1, 0, 0, kI))),
-      Case("csdg", PLAIN(csdg, CSdgGate), 30, {}, Controlled(M2(1, 0, 0, -kI))),
-      Case("csx", PLAIN(csx, CSXGate), 31, {},
+      Case("cx", PLAIN(cx, CXGate), GateId::kCX, {}, cx),
+      Case("cnot", PLAIN(cnot, CXGate), GateId::kCX, {}, cx),
+      Case("cy", PLAIN(cy, CYGate), GateId::kCY, {}, Controlled(kY)),
+      Case("cz", PLAIN(cz, CZGate), GateId::kCZ, {}, Controlled(kZ)),
+      Case("ch", PLAIN(ch, CHGate), GateId::kCH, {}, Controlled(h)),
+      Case("cs", PLAIN(cs, CSGate), GateId::kCS, {}, Controlled(M2(1, 0, 0, kI))),
+      Case("csdg", PLAIN(csdg, CSdgGate), GateId::kCSdg, {}, Controlled(M2(1, 0, 0, -kI))),
+      Case("csx", PLAIN(csx, CSXGate), GateId::kCSX, {},
            Controlled(M2(Complex(0.5, 0.5), Complex(0.5, -0.5), Complex(0.5, -0.5),
                          Complex(0.5, 0.5)))),
-      Case("dcx", PLAIN(dcx, DCXGate), 33, {}, reverse_cx * cx),
-      Case("ecr", PLAIN(ecr, ECRGate), 34, {}, r * (Kron(kId, kX) - Kron(kX, kY))),
-      Case("iswap", PLAIN(iswap, ISWAPGate), 35, {},
+      Case("dcx", PLAIN(dcx, DCXGate), GateId::kDCX, {}, reverse_cx * cx),
+      Case("ecr", PLAIN(ecr, ECRGate), GateId::kECR, {}, r * (Kron(kId, kX) - Kron(kX, kY))),
+      Case("iswap", PLAIN(iswap, ISWAPGate), GateId::kISwap, {},
            0.5 * (i4 + Kron(kZ, kZ)) + 0.5 * kI * (Kron(kX, kX) + Kron(kY, kY))),
-      Case("swap", PLAIN(swap, SWAPGate), 40, {},
+      Case("swap", PLAIN(swap, SWAPGate), GateId::kSwap, {},
            0.5 * (i4 + Kron(kX, kX) + Kron(kY, kY) + Kron(kZ, kZ))),
-      Case("cp", ANGLE(cp, CPGate), 25, {kTheta}, Controlled(M2(1, 0, 0, E(kTheta)))),
-      Case("crx", ANGLE(crx, CRXGate), 26, {kTheta}, Controlled(std::cos(kTheta / 2) * kId -
+      Case("cp", ANGLE(cp, CPGate), GateId::kCP, {kTheta}, Controlled(M2(1, 0, 0, E(kTheta)))),
+      Case("crx", ANGLE(crx, CRXGate), GateId::kCRX, {kTheta}, Controlled(std::cos(kTheta / 2) * kId -
                                                                  kI * std::sin(kTheta / 2) * kX)),
-      Case("cry", ANGLE(cry, CRYGate), 27, {kTheta}, Controlled(std::cos(kTheta / 2) * kId -
+      Case("cry", ANGLE(cry, CRYGate), GateId::kCRY, {kTheta}, Controlled(std::cos(kTheta / 2) * kId -
                                                                  kI * std::sin(kTheta / 2) * kY)),
-      Case("crz", ANGLE(crz, CRZGate), 28, {kTheta},
+      Case("crz", ANGLE(crz, CRZGate), GateId::kCRZ, {kTheta},
            Controlled(M2(E(-kTheta / 2), 0, 0, E(kTheta / 2)))),
-      Case("rxx", ANGLE(rxx, RXXGate), 36, {kTheta}, PauliExp(kTheta, Kron(kX, kX))),
-      Case("ryy", ANGLE(ryy, RYYGate), 37, {kTheta}, PauliExp(kTheta, Kron(kY, kY))),
+      Case("rxx", ANGLE(rxx, RXXGate), GateId::kRXX, {kTheta}, PauliExp(kTheta, Kron(kX, kX))),
+      Case("ryy", ANGLE(ryy, RYYGate), GateId::kRYY, {kTheta}, PauliExp(kTheta, Kron(kY, kY))),
       // Z on the first qubit, X on the second.
-      Case("rzx", ANGLE(rzx, RZXGate), 38, {kTheta}, PauliExp(kTheta, Kron(kX, kZ))),
-      Case("rzz", ANGLE(rzz, RZZGate), 39, {kTheta}, PauliExp(kTheta, Kron(kZ, kZ))),
+      Case("rzx", ANGLE(rzx, RZXGate), GateId::kRZX, {kTheta}, PauliExp(kTheta, Kron(kX, kZ))),
+      Case("rzz", ANGLE(rzz, RZZGate), GateId::kRZZ, {kTheta}, PauliExp(kTheta, Kron(kZ, kZ))),
       Case("cu",
            std::function<std::unique_ptr<CUGate>(QuantumCircuit&, uint64_t, uint64_t)>(
                [](QuantumCircuit& c, uint64_t a, uint64_t b) {
                  return c.cu(kTheta, kPhi, kLambda, kGamma, a, b, "lbl");
                }),
-           32, {kTheta, kPhi, kLambda, kGamma}, Controlled(E(kGamma) * U(kTheta, kPhi, kLambda))),
+           GateId::kCU, {kTheta, kPhi, kLambda, kGamma}, Controlled(E(kGamma) * U(kTheta, kPhi, kLambda))),
       Case("cu3",
            std::function<std::unique_ptr<CU3Gate>(QuantumCircuit&, uint64_t, uint64_t)>(
                [](QuantumCircuit& c, uint64_t a, uint64_t b) {
                  return c.cu3(kTheta, kPhi, kLambda, a, b, "lbl");
                }),
-           47, {kTheta, kPhi, kLambda}, Controlled(U(kTheta, kPhi, kLambda))),
+           GateId::kCU3, {kTheta, kPhi, kLambda}, Controlled(U(kTheta, kPhi, kLambda))),
       // The cu1 record holds the angle itself in (3,3).
-      Case("cu1", ANGLE(cu1, CU1Gate), 46, {kTheta},
+      Case("cu1", ANGLE(cu1, CU1Gate), GateId::kCU1, {kTheta},
            (MatrixXcd(4, 4) << 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, kTheta).finished()),
   };
   return cases;

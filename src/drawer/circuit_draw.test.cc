@@ -62,7 +62,7 @@ TEST_F(CircuitDrawTest, FailuresPrintNothing) {
                         {}, sink),
                RunTimeError);
   auto bad = std::make_shared<GateRecord>();
-  bad->gate_type = 52;
+  bad->gate_type = GateId::kEmpty;
   bad->qubits = {0};
   qc->gates.push_back(bad);
   EXPECT_THROW(qc->draw(), RunTimeError);

@@ -24,34 +24,36 @@ enum class Painter {
   kUnexpected,
 };
 
+// A run of consecutive gate ids, first and last included.
 struct IdRange {
-  int32_t first;
-  int32_t last;
+  GateId first;
+  GateId last;
   Painter painter;
 };
 
-// Gate type ids and their painters; an id in no range is unexpected.
+// Gate ids and their painters; an id in no range is unexpected.
 const IdRange kPainterByGateType[] = {
-    {1, 19, Painter::kSingleQubitGate},
-    {20, 32, Painter::kControlledGate},
-    {33, 38, Painter::kTwoQubitBox},
-    {39, 39, Painter::kZZ},
-    {40, 40, Painter::kSwap},
-    {41, 41, Painter::kMeasure},
-    {42, 43, Painter::kBarrier},
-    {44, 44, Painter::kSingleQubitGate},
-    {45, 45, Painter::kControlledSwap},
-    {46, 47, Painter::kControlledGate},
-    {48, 49, Painter::kSingleQubitGate},
-    {50, 50, Painter::kToffoli},
-    {51, 51, Painter::kCcz},
-    {53, 53, Painter::kComposite},
-    {54, 54, Painter::kSingleQubitGate},
+    {GateId::kH, GateId::kZ, Painter::kSingleQubitGate},
+    {GateId::kCX, GateId::kCU, Painter::kControlledGate},
+    {GateId::kDCX, GateId::kRZX, Painter::kTwoQubitBox},
+    {GateId::kRZZ, GateId::kRZZ, Painter::kZZ},
+    {GateId::kSwap, GateId::kSwap, Painter::kSwap},
+    {GateId::kMeasure, GateId::kMeasure, Painter::kMeasure},
+    {GateId::kBarrierSpare, GateId::kBarrier, Painter::kBarrier},
+    {GateId::kReset, GateId::kReset, Painter::kSingleQubitGate},
+    {GateId::kCSwap, GateId::kCSwap, Painter::kControlledSwap},
+    {GateId::kCU1, GateId::kCU3, Painter::kControlledGate},
+    {GateId::kU1, GateId::kU2, Painter::kSingleQubitGate},
+    {GateId::kCCX, GateId::kCCX, Painter::kToffoli},
+    {GateId::kCCZ, GateId::kCCZ, Painter::kCcz},
+    {GateId::kComposite, GateId::kComposite, Painter::kComposite},
+    {GateId::kU0, GateId::kU0, Painter::kSingleQubitGate},
 };
 
-Painter PainterOf(int32_t gate_type) {
+Painter PainterOf(GateId gate_type) {
   for (const IdRange& range : kPainterByGateType) {
-    if (gate_type >= range.first && gate_type <= range.last) {
+    if (GateNumber(gate_type) >= GateNumber(range.first) &&
+        GateNumber(gate_type) <= GateNumber(range.last)) {
       return range.painter;
     }
   }

@@ -205,7 +205,7 @@ TEST(PainterTest, ToffoliRecordAndCcxCompositeDrawnAlike) {
   composite->ccx(2, 0, 1);
   auto plain = Circuit(3, 3);
   auto record = std::make_shared<GateRecord>();
-  record->gate_type = 50;
+  record->gate_type = GateId::kCCX;
   record->qubits = {2, 0, 1};
   plain->gates.push_back(record);
   EXPECT_EQ(Drawing(*plain), Drawing(*composite));
@@ -238,15 +238,15 @@ TEST(PainterTest, CompositeNamedLikeAGateItIsNotIsDrawnAsABox) {
 
 TEST(PainterTest, RefusedRecordsStopTheDrawing) {
   struct Case {
-    int32_t gate_type;
+    GateId gate_type;
     uint64_t condition_clbit;  // conditioned when below 100
     const char* message;
   };
   const Case cases[] = {
-      {0, 100, "Unexpected gate provided."},
-      {52, 100, "Unexpected gate provided."},
-      {55, 100, "Unexpected gate provided."},
-      {1, 9, "Invalid Classical Bit Index: 9"},
+      {GateId::kNone, 100, "Unexpected gate provided."},
+      {GateId::kEmpty, 100, "Unexpected gate provided."},
+      {static_cast<GateId>(55), 100, "Unexpected gate provided."},
+      {GateId::kH, 9, "Invalid Classical Bit Index: 9"},
   };
   for (const Case& c : cases) {
     auto qc = Circuit(2, 2);
@@ -261,9 +261,9 @@ TEST(PainterTest, RefusedRecordsStopTheDrawing) {
     qc->gates.push_back(record);
     try {
       TextCanvas canvas(*qc, true, true, 80);
-      ADD_FAILURE() << "drawn: gate type " << c.gate_type;
+      ADD_FAILURE() << "drawn: gate type " << GateNumber(c.gate_type);
     } catch (const RunTimeError& e) {
-      EXPECT_STREQ(e.what(), c.message) << "gate type " << c.gate_type;
+      EXPECT_STREQ(e.what(), c.message) << "gate type " << GateNumber(c.gate_type);
     }
   }
 }

@@ -13,10 +13,6 @@
 
 namespace {
 
-constexpr int32_t kMeasureType = 41;
-constexpr int32_t kBarrierAltType = 42;
-constexpr int32_t kBarrierType = 43;
-
 // Folding needs a threshold of at least one column: fold 0 to 10 (and any
 // negative fold) draw one segment.
 constexpr int64_t kSmallestFold = 11;
@@ -24,11 +20,11 @@ constexpr int64_t kSmallestFold = 11;
 enum class Placement { kSingle, kBarrier, kOwnColumn };
 
 Placement Classify(const GateRecord& record) {
-  if (record.qubits.size() != 1 || record.gate_type == kMeasureType ||
+  if (record.qubits.size() != 1 || record.gate_type == GateId::kMeasure ||
       record.conditioned) {
     return Placement::kOwnColumn;
   }
-  if (record.gate_type == kBarrierAltType || record.gate_type == kBarrierType) {
+  if (IsBarrier(record.gate_type)) {
     return Placement::kBarrier;
   }
   return Placement::kSingle;

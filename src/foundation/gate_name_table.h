@@ -5,15 +5,17 @@
 #include <string>
 #include <vector>
 
+#include "foundation/gate_id.h"
+
 // One entry of the gate catalogue: a gate type id with its lower-case
 // operation name and its display label.
 struct GateNameEntry {
-  int32_t id;
+  GateId id;
   std::string name;
   std::string label;
 };
 
-// The catalogue: exactly 54 entries in their fixed order, built once on
+// The gate catalogue: exactly 54 entries in their fixed order, built once on
 // first use and read-only afterwards (safe to read from any thread).
 // Read it through GateRecord::GetName and GateRecord::GetLabel.
 const std::vector<GateNameEntry>& GateNameTable();

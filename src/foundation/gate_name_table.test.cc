@@ -42,7 +42,7 @@ TEST(GateNameTableTest, HoldsTheWholeCatalogueInOrder) {
   ASSERT_EQ(table.size(), 54u);
   for (size_t pos = 0; pos < kCatalogue.size(); ++pos) {
     SCOPED_TRACE("position " + std::to_string(pos + 1));
-    EXPECT_EQ(table[pos].id, kCatalogue[pos].id);
+    EXPECT_EQ(GateNumber(table[pos].id), kCatalogue[pos].id);
     EXPECT_EQ(table[pos].name, kCatalogue[pos].name);
     EXPECT_EQ(table[pos].label, kCatalogue[pos].label);
   }
@@ -51,9 +51,9 @@ TEST(GateNameTableTest, HoldsTheWholeCatalogueInOrder) {
 TEST(GateNameTableTest, EveryIdOccursOnce) {
   std::vector<int> seen(55, 0);
   for (const GateNameEntry& entry : GateNameTable()) {
-    ASSERT_GE(entry.id, 1);
-    ASSERT_LE(entry.id, 54);
-    ++seen[static_cast<size_t>(entry.id)];
+    ASSERT_GE(GateNumber(entry.id), 1);
+    ASSERT_LE(GateNumber(entry.id), 54);
+    ++seen[static_cast<size_t>(GateNumber(entry.id))];
   }
   for (int id = 1; id <= 54; ++id) EXPECT_EQ(seen[static_cast<size_t>(id)], 1) << id;
 }
@@ -62,7 +62,7 @@ TEST(GateNameTableTest, RecordLookupsAnswerTheCatalogueForEveryNonCompositeId) {
   for (const CatalogueRow& row : kCatalogue) {
     if (row.id == 53) continue;  // composites answer their own label
     GateRecord record;
-    record.gate_type = row.id;
+    record.gate_type = static_cast<GateId>(row.id);
     record.label = "ignored label";
     EXPECT_EQ(record.GetName(), row.name) << "id " << row.id;
     EXPECT_EQ(record.GetLabel(), row.label) << "id " << row.id;
@@ -72,7 +72,7 @@ TEST(GateNameTableTest, RecordLookupsAnswerTheCatalogueForEveryNonCompositeId) {
 TEST(GateNameTableTest, UnknownIdsGetEmptyTexts) {
   for (int32_t id : {0, -1, -53, 55, 100, INT32_MAX, INT32_MIN}) {
     GateRecord record;
-    record.gate_type = id;
+    record.gate_type = static_cast<GateId>(id);
     record.label = "ccx";
     EXPECT_EQ(record.GetName(), "") << "id " << id;
     EXPECT_EQ(record.GetLabel(), "") << "id " << id;

@@ -4,8 +4,6 @@
 
 namespace {
 
-constexpr int32_t kCompositeGateType = 53;
-
 // A composite answers its own label for both lookups, except that a label
 // reading "ccx" or "ccz" in any mix of cases is answered in lower case.
 std::string CompositeText(const std::string& label) {
@@ -19,7 +17,7 @@ std::string CompositeText(const std::string& label) {
 }
 
 // The first catalogue entry with the given id, or nullptr.
-const GateNameEntry* FindEntry(int32_t gate_type) {
+const GateNameEntry* FindEntry(GateId gate_type) {
   for (const GateNameEntry& entry : GateNameTable()) {
     if (entry.id == gate_type) return &entry;
   }
@@ -29,13 +27,13 @@ const GateNameEntry* FindEntry(int32_t gate_type) {
 }  // namespace
 
 std::string GateRecord::GetName() const {
-  if (gate_type == kCompositeGateType) return CompositeText(label);
+  if (gate_type == GateId::kComposite) return CompositeText(label);
   const GateNameEntry* entry = FindEntry(gate_type);
   return entry ? entry->name : std::string();
 }
 
 std::string GateRecord::GetLabel() const {
-  if (gate_type == kCompositeGateType) return CompositeText(label);
+  if (gate_type == GateId::kComposite) return CompositeText(label);
   const GateNameEntry* entry = FindEntry(gate_type);
   return entry ? entry->label : std::string();
 }

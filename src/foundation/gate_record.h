@@ -9,6 +9,8 @@
 
 #include <Eigen/Dense>
 
+#include "foundation/gate_id.h"
+
 using Eigen::MatrixXcd;
 
 class ClassicalRegister;
@@ -25,7 +27,7 @@ struct GateRecord {
   MatrixXcd matrix;
   std::vector<uint64_t> qubits;
   std::vector<uint64_t> clbits;
-  int32_t gate_type = 0;
+  GateId gate_type = GateId::kNone;
   std::string label;
   int64_t start_time = 0;
   int64_t end_time = 0;

@@ -20,7 +20,7 @@ TEST(GateRecordTest, FreshRecordHasDefinedDefaults) {
   EXPECT_EQ(record.matrix.cols(), 0);
   EXPECT_TRUE(record.qubits.empty());
   EXPECT_TRUE(record.clbits.empty());
-  EXPECT_EQ(record.gate_type, 0);
+  EXPECT_EQ(record.gate_type, GateId::kNone);
   EXPECT_EQ(record.label, "");
   EXPECT_EQ(record.start_time, 0);
   EXPECT_EQ(record.end_time, 0);
@@ -51,7 +51,7 @@ TEST(GateRecordTest, CompositeAnswersItsLabelWithCcxAndCczLowerCased) {
   };
   for (const Case& c : cases) {
     GateRecord record;
-    record.gate_type = 53;
+    record.gate_type = GateId::kComposite;
     record.label = c.label;
     EXPECT_EQ(record.GetName(), c.answer) << c.label;
     EXPECT_EQ(record.GetLabel(), c.answer) << c.label;

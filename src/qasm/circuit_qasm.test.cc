@@ -59,7 +59,7 @@ TEST_F(CircuitQasmTest, UnwritableFileIsIgnored) {
 
 TEST_F(CircuitQasmTest, WriterFailureLeavesBeforePrintingOrSaving) {
   auto bad = std::make_shared<GateRecord>();
-  bad->gate_type = 1;
+  bad->gate_type = GateId::kH;
   bad->qubits = {5};
   circuit.gates.push_back(bad);
   const std::string path = ::testing::TempDir() + "circuit_qasm_fail.qasm";

@@ -23,17 +23,17 @@ TEST(QasmGateDefinitions, CallReplaysTheBodyAsOneComposite) {
       "rot(pi/2, pi) q[1], r[0];");
   ASSERT_EQ(circuit->gates.size(), 1u);
   const GateRecord& composite = *circuit->gates[0];
-  EXPECT_EQ(composite.gate_type, 53);
+  EXPECT_EQ(composite.gate_type, GateId::kComposite);
   EXPECT_EQ(composite.label, "rot");
   // The gate's circuit has every qubit, mapped one to one.
   EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{0, 1, 2, 3, 4}));
   ASSERT_EQ(composite.body.size(), 3u);
-  EXPECT_EQ(composite.body[0]->gate_type, 17);
+  EXPECT_EQ(composite.body[0]->gate_type, GateId::kU);
   EXPECT_EQ(composite.body[0]->qubits, std::vector<uint64_t>{1});
   EXPECT_EQ(composite.body[0]->params, (std::vector<double>{kPi / 2, kPi, 0.0}));
-  EXPECT_EQ(composite.body[1]->gate_type, 20);
+  EXPECT_EQ(composite.body[1]->gate_type, GateId::kCX);
   EXPECT_EQ(composite.body[1]->qubits, (std::vector<uint64_t>{1, 3}));
-  EXPECT_EQ(composite.body[2]->gate_type, 16);
+  EXPECT_EQ(composite.body[2]->gate_type, GateId::kRZ);
   EXPECT_EQ(composite.body[2]->qubits, std::vector<uint64_t>{3});
   EXPECT_DOUBLE_EQ(composite.body[2]->params[0], (kPi / 2 + kPi) / 2);
 }

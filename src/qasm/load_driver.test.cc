@@ -33,8 +33,8 @@ class TemporaryFile {
   std::filesystem::path path_;
 };
 
-std::vector<int> GateTypes(const QuantumCircuit& circuit) {
-  std::vector<int> types;
+std::vector<GateId> GateTypes(const QuantumCircuit& circuit) {
+  std::vector<GateId> types;
   for (const GateRecordPtr& record : circuit.gates) types.push_back(record->gate_type);
   return types;
 }
@@ -58,7 +58,7 @@ TEST(QasmLoadDriver, LoadsReturnsTheCircuitOfTheText) {
     EXPECT_EQ(circuit->num_clbits, 2u);
     EXPECT_EQ(circuit->name.rfind("circuit_", 0), 0u);
     EXPECT_EQ(circuit->global_phase, 0.0);
-    EXPECT_EQ(GateTypes(*circuit), std::vector<int>{1});
+    EXPECT_EQ(GateTypes(*circuit), std::vector<GateId>{GateId::kH});
     ASSERT_EQ(circuit->quantum_registers.size(), 1u);
     EXPECT_EQ(circuit->quantum_registers[0]->name, "q");
     // The circuit keeps the register object the declaration made.
@@ -118,7 +118,7 @@ TEST(QasmLoadDriver, FileIsReadInTextModeAndTextAsGiven) {
   qasm2 reader;
   const TemporaryFile file("qasm_driver_crlf.qasm", crlf);
   const auto circuit = reader.load(file.path());
-  EXPECT_EQ(GateTypes(*circuit), (std::vector<int>{1, 20}));
+  EXPECT_EQ(GateTypes(*circuit), (std::vector<GateId>{GateId::kH, GateId::kCX}));
   EXPECT_FALSE(reader.file_stream.is_open());
   // Pass failures in a file report the file's position.
   const TemporaryFile bad("qasm_driver_bad.qasm", "qreg q[2];\r\n\r\nh r[0];\r\n");
@@ -133,7 +133,7 @@ TEST(QasmLoadDriver, MissingFileThenAGoodOne) {
             "Can't open the given file.");
   const TemporaryFile file("qasm_driver_good.qasm", kBell);
   const auto circuit = reader.load(file.path(), "some/path");
-  EXPECT_EQ(GateTypes(*circuit), (std::vector<int>{1, 20, 41, 41}));
+  EXPECT_EQ(GateTypes(*circuit), (std::vector<GateId>{GateId::kH, GateId::kCX, GateId::kMeasure, GateId::kMeasure}));
   EXPECT_EQ(reader.include_path, "some/path");
 }
 
@@ -148,7 +148,7 @@ TEST(QasmLoadDriver, UserGatesInAFileEvaluateTheirParameters) {
   const auto circuit = reader.load(good.path());
   ASSERT_EQ(circuit->gates.size(), 2u);
   EXPECT_EQ(circuit->gates[0]->body[0]->params, std::vector<double>{1.5});
-  EXPECT_EQ(circuit->gates[1]->gate_type, 2);
+  EXPECT_EQ(circuit->gates[1]->gate_type, GateId::kX);
 }
 
 TEST(QasmLoadDriver, NothingCarriesOverBetweenCalls) {

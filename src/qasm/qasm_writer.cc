@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr int32_t kMeasureType = 41;
-constexpr int32_t kCompositeType = 53;
 // Instruction and body lines write at most this many parameters.
 constexpr size_t kMaxWrittenParameters = 4;
 
@@ -83,7 +81,7 @@ std::string BodyLine(const GateRecord& record) {
     line += "(" + AngleList(record.params, kMaxWrittenParameters, ",") + ")";
   }
   line += " " + Join(record.qubits, ", ", QubitArgument);
-  if (record.gate_type == kMeasureType) {
+  if (record.gate_type == GateId::kMeasure) {
     line += " -> " + Join(record.clbits, ", ", ClbitArgument);
   }
   return line + ";\n";
@@ -107,7 +105,7 @@ void WriteDefinitions(const std::vector<std::string>& standard_names,
                       const QuantumCircuit& circuit, std::string& text) {
   std::vector<std::string> defined;
   for (const GateRecordPtr& record : circuit.gates) {
-    if (record->gate_type != kCompositeType) continue;
+    if (record->gate_type != GateId::kComposite) continue;
     const std::string key = Lower(record->GetLabel());
     const auto known = [&key](const std::vector<std::string>& names) {
       return std::find(names.begin(), names.end(), key) != names.end();
@@ -141,7 +139,7 @@ std::string InstructionLine(const QuantumCircuit& circuit,
   line += " " + Join(record.qubits, ", ", [&circuit](uint64_t qubit) {
             return QubitReference(circuit, qubit);
           });
-  if (record.gate_type == kMeasureType) {
+  if (record.gate_type == GateId::kMeasure) {
     line += " -> " + Join(record.clbits, ", ", [&circuit](uint64_t clbit) {
               return ClbitReference(circuit, clbit);
             });

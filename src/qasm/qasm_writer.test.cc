@@ -194,7 +194,7 @@ TEST(QasmWriterTest, OperandOutsideEveryRegisterFails) {
   for (const Case& c : cases) {
     auto qc = Circuit(2, 2);
     auto record = std::make_shared<GateRecord>();
-    record->gate_type = 41;
+    record->gate_type = GateId::kMeasure;
     record->qubits = {c.qubit};
     record->clbits = {c.clbit};
     qc->gates.push_back(record);

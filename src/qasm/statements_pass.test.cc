@@ -19,56 +19,56 @@ std::shared_ptr<QuantumCircuit> Load(const std::string& text) {
 TEST(QasmStatementsPass, EachGateKeywordAppendsItsOperation) {
   struct Case {
     std::string statement;
-    int gate_type;
+    GateId gate_type;
     std::vector<uint64_t> qubits;
     std::vector<double> parameters;
     std::string label;  // composites only
   };
   const Case cases[] = {
-      {"id q[0];", 3, {0}, {}, ""},
-      {"x q[1];", 2, {1}, {}, ""},
-      {"y q[1];", 18, {1}, {}, ""},
-      {"z q[1];", 19, {1}, {}, ""},
-      {"h r[1];", 1, {4}, {}, ""},
-      {"s q[0];", 6, {0}, {}, ""},
-      {"sdg q[0];", 8, {0}, {}, ""},
-      {"t q[0];", 5, {0}, {}, ""},
-      {"tdg q[0];", 7, {0}, {}, ""},
-      {"sx q[0];", 9, {0}, {}, ""},
-      {"sxdg q[0];", 10, {0}, {}, ""},
-      {"reset r[0];", 44, {3}, {}, ""},
-      {"p(0.5) q[2];", 11, {2}, {0.5}, ""},
-      {"rx(0.5) q[2];", 14, {2}, {0.5}, ""},
-      {"ry(0.5) q[2];", 15, {2}, {0.5}, ""},
-      {"rz(0.5) q[2];", 16, {2}, {0.5}, ""},
-      {"u(1, 2, 3) r[0];", 17, {3}, {1, 2, 3}, ""},
-      {"u3(1, 2, 3) r[0];", 17, {3}, {1, 2, 3}, ""},
-      {"u2(1, 2) r[0];", 49, {3}, {1, 2}, ""},
-      {"u1(0.5) r[0];", 48, {3}, {0.5}, ""},
-      {"u0(0.5) r[0];", 54, {3}, {0.5}, ""},
-      {"cx r[1], q[0];", 20, {4, 0}, {}, ""},
-      {"cy q[0], q[1];", 21, {0, 1}, {}, ""},
-      {"cz q[0], q[1];", 22, {0, 1}, {}, ""},
-      {"ch q[0], q[1];", 23, {0, 1}, {}, ""},
-      {"csx q[0], q[1];", 31, {0, 1}, {}, ""},
-      {"ecr q[0], q[1];", 34, {0, 1}, {}, ""},
-      {"swap q[0], q[1];", 40, {0, 1}, {}, ""},
-      {"cp(0.5) q[0], q[1];", 25, {0, 1}, {0.5}, ""},
-      {"crx(0.5) q[0], q[1];", 26, {0, 1}, {0.5}, ""},
-      {"cry(0.5) q[0], q[1];", 27, {0, 1}, {0.5}, ""},
-      {"crz(0.5) q[0], q[1];", 28, {0, 1}, {0.5}, ""},
-      {"cu(1, 2, 3, 4) q[0], q[1];", 32, {0, 1}, {1, 2, 3, 4}, ""},
-      {"cu1(0.5) q[0], q[1];", 46, {0, 1}, {0.5}, ""},
-      {"cu3(1, 2, 3) q[0], q[1];", 47, {0, 1}, {1, 2, 3}, ""},
-      {"rxx(0.5) q[0], q[1];", 36, {0, 1}, {0.5}, ""},
-      {"rzz(0.5) q[0], q[1];", 39, {0, 1}, {0.5}, ""},
-      {"ccx q[2], q[0], r[1];", 53, {2, 0, 4}, {}, "ccx"},
-      {"cswap q[2], q[0], r[1];", 53, {2, 0, 4}, {}, "cswap"},
-      {"rccx q[2], q[0], r[1];", 53, {2, 0, 4}, {}, "Rccx"},
-      {"c3x q[0], q[1], q[2], r[0];", 53, {0, 1, 2, 3}, {}, "c3x"},
-      {"c3sqrtx q[0], q[1], q[2], r[0];", 53, {0, 1, 2, 3}, {}, "c3sqrtx"},
-      {"rc3x q[0], q[1], q[2], r[0];", 53, {0, 1, 2, 3}, {}, "rc3x"},
-      {"c4x q[0], q[1], q[2], r[0], r[1];", 53, {0, 1, 2, 3, 4}, {}, "c4x"},
+      {"id q[0];", GateId::kI, {0}, {}, ""},
+      {"x q[1];", GateId::kX, {1}, {}, ""},
+      {"y q[1];", GateId::kY, {1}, {}, ""},
+      {"z q[1];", GateId::kZ, {1}, {}, ""},
+      {"h r[1];", GateId::kH, {4}, {}, ""},
+      {"s q[0];", GateId::kS, {0}, {}, ""},
+      {"sdg q[0];", GateId::kSdg, {0}, {}, ""},
+      {"t q[0];", GateId::kT, {0}, {}, ""},
+      {"tdg q[0];", GateId::kTdg, {0}, {}, ""},
+      {"sx q[0];", GateId::kSX, {0}, {}, ""},
+      {"sxdg q[0];", GateId::kSXdg, {0}, {}, ""},
+      {"reset r[0];", GateId::kReset, {3}, {}, ""},
+      {"p(0.5) q[2];", GateId::kP, {2}, {0.5}, ""},
+      {"rx(0.5) q[2];", GateId::kRX, {2}, {0.5}, ""},
+      {"ry(0.5) q[2];", GateId::kRY, {2}, {0.5}, ""},
+      {"rz(0.5) q[2];", GateId::kRZ, {2}, {0.5}, ""},
+      {"u(1, 2, 3) r[0];", GateId::kU, {3}, {1, 2, 3}, ""},
+      {"u3(1, 2, 3) r[0];", GateId::kU, {3}, {1, 2, 3}, ""},
+      {"u2(1, 2) r[0];", GateId::kU2, {3}, {1, 2}, ""},
+      {"u1(0.5) r[0];", GateId::kU1, {3}, {0.5}, ""},
+      {"u0(0.5) r[0];", GateId::kU0, {3}, {0.5}, ""},
+      {"cx r[1], q[0];", GateId::kCX, {4, 0}, {}, ""},
+      {"cy q[0], q[1];", GateId::kCY, {0, 1}, {}, ""},
+      {"cz q[0], q[1];", GateId::kCZ, {0, 1}, {}, ""},
+      {"ch q[0], q[1];", GateId::kCH, {0, 1}, {}, ""},
+      {"csx q[0], q[1];", GateId::kCSX, {0, 1}, {}, ""},
+      {"ecr q[0], q[1];", GateId::kECR, {0, 1}, {}, ""},
+      {"swap q[0], q[1];", GateId::kSwap, {0, 1}, {}, ""},
+      {"cp(0.5) q[0], q[1];", GateId::kCP, {0, 1}, {0.5}, ""},
+      {"crx(0.5) q[0], q[1];", GateId::kCRX, {0, 1}, {0.5}, ""},
+      {"cry(0.5) q[0], q[1];", GateId::kCRY, {0, 1}, {0.5}, ""},
+      {"crz(0.5) q[0], q[1];", GateId::kCRZ, {0, 1}, {0.5}, ""},
+      {"cu(1, 2, 3, 4) q[0], q[1];", GateId::kCU, {0, 1}, {1, 2, 3, 4}, ""},
+      {"cu1(0.5) q[0], q[1];", GateId::kCU1, {0, 1}, {0.5}, ""},
+      {"cu3(1, 2, 3) q[0], q[1];", GateId::kCU3, {0, 1}, {1, 2, 3}, ""},
+      {"rxx(0.5) q[0], q[1];", GateId::kRXX, {0, 1}, {0.5}, ""},
+      {"rzz(0.5) q[0], q[1];", GateId::kRZZ, {0, 1}, {0.5}, ""},
+      {"ccx q[2], q[0], r[1];", GateId::kComposite, {2, 0, 4}, {}, "ccx"},
+      {"cswap q[2], q[0], r[1];", GateId::kComposite, {2, 0, 4}, {}, "cswap"},
+      {"rccx q[2], q[0], r[1];", GateId::kComposite, {2, 0, 4}, {}, "Rccx"},
+      {"c3x q[0], q[1], q[2], r[0];", GateId::kComposite, {0, 1, 2, 3}, {}, "c3x"},
+      {"c3sqrtx q[0], q[1], q[2], r[0];", GateId::kComposite, {0, 1, 2, 3}, {}, "c3sqrtx"},
+      {"rc3x q[0], q[1], q[2], r[0];", GateId::kComposite, {0, 1, 2, 3}, {}, "rc3x"},
+      {"c4x q[0], q[1], q[2], r[0], r[1];", GateId::kComposite, {0, 1, 2, 3, 4}, {}, "c4x"},
   };
   for (const Case& c : cases) {
     const auto circuit = Load(kRegisters + c.statement);
@@ -78,7 +78,7 @@ TEST(QasmStatementsPass, EachGateKeywordAppendsItsOperation) {
     EXPECT_EQ(record.qubits, c.qubits) << c.statement;
     EXPECT_EQ(record.params, c.parameters) << c.statement;
     EXPECT_FALSE(record.conditioned) << c.statement;
-    if (c.gate_type == 53) {
+    if (c.gate_type == GateId::kComposite) {
       EXPECT_EQ(record.label, c.label) << c.statement;
     }
   }
@@ -87,19 +87,19 @@ TEST(QasmStatementsPass, EachGateKeywordAppendsItsOperation) {
 TEST(QasmStatementsPass, OneQubitGatesResetAndBarrierBroadcast) {
   struct Case {
     std::string statement;
-    int gate_type;
+    GateId gate_type;
     std::vector<uint64_t> qubits;  // one record per entry
   };
   const Case cases[] = {
-      {"h r;", 1, {3, 4}},
-      {"x q[2], q[0], q[2];", 2, {2, 0, 2}},
-      {"reset q;", 44, {0, 1, 2}},
-      {"barrier q[1], r[0];", 43, {1, 3}},
-      {"barrier r;", 43, {3, 4}},
-      {"h empty;", 1, {}},
-      {"reset empty;", 44, {}},
+      {"h r;", GateId::kH, {3, 4}},
+      {"x q[2], q[0], q[2];", GateId::kX, {2, 0, 2}},
+      {"reset q;", GateId::kReset, {0, 1, 2}},
+      {"barrier q[1], r[0];", GateId::kBarrier, {1, 3}},
+      {"barrier r;", GateId::kBarrier, {3, 4}},
+      {"h empty;", GateId::kH, {}},
+      {"reset empty;", GateId::kReset, {}},
       // The parameters of a one-qubit gate are read and ignored.
-      {"t(1, 2) r[1], r[0];", 5, {4, 3}},
+      {"t(1, 2) r[1], r[0];", GateId::kT, {4, 3}},
   };
   for (const Case& c : cases) {
     const auto circuit = Load(std::string(kRegisters) + "qreg empty[0];\n" + c.statement);
@@ -118,7 +118,7 @@ TEST(QasmStatementsPass, MeasureMapsRegistersBitByBit) {
   ASSERT_EQ(whole->gates.size(), 3u);
   const std::vector<std::pair<uint64_t, uint64_t>> expected = {{3, 2}, {4, 3}, {4, 0}};
   for (size_t k = 0; k < expected.size(); ++k) {
-    EXPECT_EQ(whole->gates[k]->gate_type, 41);
+    EXPECT_EQ(whole->gates[k]->gate_type, GateId::kMeasure);
     EXPECT_EQ(whole->gates[k]->qubits, std::vector<uint64_t>{expected[k].first});
     EXPECT_EQ(whole->gates[k]->clbits, std::vector<uint64_t>{expected[k].second});
   }
@@ -154,13 +154,13 @@ TEST(QasmStatementsPass, ConditionsGoOnTheAppendedRecords) {
     EXPECT_EQ(h.condition_value, 1u);
   }
   const GateRecord& measure = *circuit->gates[4];
-  EXPECT_EQ(measure.gate_type, 41);
+  EXPECT_EQ(measure.gate_type, GateId::kMeasure);
   EXPECT_TRUE(measure.conditioned);
   EXPECT_EQ(measure.condition_register, circuit->classical_registers[0]);
   EXPECT_EQ(measure.condition_value, 0u);
   EXPECT_EQ(measure.clbits, std::vector<uint64_t>{1});
   EXPECT_EQ(circuit->gates[5]->condition_value, 2u);
-  EXPECT_EQ(circuit->gates[5]->gate_type, 53);
+  EXPECT_EQ(circuit->gates[5]->gate_type, GateId::kComposite);
 }
 
 TEST(QasmStatementsPass, ConditionStaysOffTheRecordsInsideAComposite) {
@@ -174,18 +174,18 @@ TEST(QasmStatementsPass, ConditionStaysOffTheRecordsInsideAComposite) {
 TEST(QasmStatementsPass, DeclarationsAreSkippedToTheEndOfTheirLine) {
   struct Case {
     std::string text;
-    std::vector<int> gate_types;
+    std::vector<GateId> gate_types;
   };
   const Case cases[] = {
-      {"qreg q[1]; h q[0];\nx q[0];", {2}},
-      {"qreg q[1];\nh q[0]; x q[0];", {1, 2}},
+      {"qreg q[1]; h q[0];\nx q[0];", {GateId::kX}},
+      {"qreg q[1];\nh q[0]; x q[0];", {GateId::kH, GateId::kX}},
       // The comment eats its line feed, so the next line is skipped too.
-      {"qreg q[1]; // first\nh q[0];\nx q[0];", {2}},
-      {"qreg q[1];\nopaque g a;\n;;\nz q[0];\nqreg r[1];", {19}},
+      {"qreg q[1]; // first\nh q[0];\nx q[0];", {GateId::kX}},
+      {"qreg q[1];\nopaque g a;\n;;\nz q[0];\nqreg r[1];", {GateId::kZ}},
   };
   for (const Case& c : cases) {
     const auto circuit = Load(c.text);
-    std::vector<int> types;
+    std::vector<GateId> types;
     for (const GateRecordPtr& record : circuit->gates) types.push_back(record->gate_type);
     EXPECT_EQ(types, c.gate_types) << c.text;
   }

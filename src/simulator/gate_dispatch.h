@@ -4,7 +4,9 @@
 #include <complex>
 #include <cstdint>
 
-// What the engine does with a record, by its gate type id.
+#include "foundation/gate_id.h"
+
+// What the engine does with a record, by its gate id.
 enum class GateAction {
   kByQubitCount,    // a one-qubit matrix, or a two-qubit gate on a pair of sites
   kExchangeBlocks,  // x: the site's two blocks are exchanged
@@ -20,10 +22,10 @@ struct GateDispatch {
   std::complex<double> phase;  // kPhaseBlockOne only
 };
 
-// The action of a gate type id; ids without an entry act by qubit count.
-const GateDispatch& LookupGateDispatch(int32_t gate_type);
+// The action of a gate id; ids without an entry act by qubit count.
+const GateDispatch& LookupGateDispatch(GateId gate_type);
 
-// What a two-site update does to the two-site tensor, by gate type id.
+// What a two-site update does to the two-site tensor, by gate id.
 enum class PairAction {
   kNone,                // only re-split the pair (identity, swaps of sites, unknown types)
   kControlledExchange,  // cx: exchange the blocks where the control is 1
@@ -33,6 +35,6 @@ enum class PairAction {
   kGeneral,             // any other 4 x 4 matrix
 };
 
-PairAction LookupPairAction(int32_t gate_type);
+PairAction LookupPairAction(GateId gate_type);
 
 #endif

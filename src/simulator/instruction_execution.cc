@@ -16,7 +16,6 @@ namespace {
 
 using Complex = std::complex<double>;
 
-constexpr int32_t kSwapGateType = 40;
 
 std::string ProgressLine(int32_t counter, int32_t count, const std::string& name) {
   return std::to_string(counter) + " of " + std::to_string(count) + ", gate: " + name + "\n";
@@ -68,7 +67,7 @@ void ApplyGeneralPairGate(MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, const 
 
 // The gate of a two-site update, applied to the two-site tensor laid out as
 // one matrix (quadrant (s_left, s_right) = block 2 * s_left + s_right).
-void ApplyPairAction(MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, int32_t gate_type,
+void ApplyPairAction(MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, GateId gate_type,
                      const MatrixXcd& gate, bool first_on_right) {
   const bool has_matrix = gate.rows() >= 4 && gate.cols() >= 4;
   switch (LookupPairAction(gate_type)) {
@@ -170,7 +169,7 @@ void MpsState::ExecuteInstructions(bool quiet, const GateRecordList& records,
   }
 }
 
-void MpsState::ApplyTwoQubitGate(int64_t site_a, int64_t site_b, int32_t gate_type,
+void MpsState::ApplyTwoQubitGate(int64_t site_a, int64_t site_b, GateId gate_type,
                                  const GateRecord& record) {
   const int64_t lo = std::min(site_a, site_b);
   MoveSite(std::max(site_a, site_b), lo + 1);
@@ -190,7 +189,7 @@ void MpsState::SwapSites(int64_t a, int64_t b) {
   const int64_t hi = std::max(a, b);
   if (hi == lo + 1) {
     static const MatrixXcd kNoMatrix;
-    ApplyTwoSiteGate(lo, kSwapGateType, kNoMatrix, false);
+    ApplyTwoSiteGate(lo, GateId::kSwap, kNoMatrix, false);
     const size_t l = static_cast<size_t>(lo);
     const size_t h = static_cast<size_t>(hi);
     std::swap(site_to_qubit[l], site_to_qubit[h]);
@@ -202,7 +201,7 @@ void MpsState::SwapSites(int64_t a, int64_t b) {
   for (int64_t k = hi - 1; k > lo; --k) SwapSites(k, k - 1);
 }
 
-void MpsState::ApplyTwoSiteGate(int64_t a, int32_t gate_type, const MatrixXcd& gate,
+void MpsState::ApplyTwoSiteGate(int64_t a, GateId gate_type, const MatrixXcd& gate,
                                 bool first_on_right) {
   const int64_t n = qubit_count;
   const size_t l = static_cast<size_t>(a);

@@ -82,12 +82,12 @@ TEST(ExecuteInstructions, CircuitSuppliesQuietFlag) {
 
 TEST(ExecuteInstructions, TimestampsFollowTheRecordKind) {
   auto three_qubit_other = std::make_shared<GateRecord>();
-  three_qubit_other->gate_type = 17;
+  three_qubit_other->gate_type = GateId::kU;
   three_qubit_other->qubits = {0, 1, 2};
   auto no_qubits = std::make_shared<GateRecord>();
-  no_qubits->gate_type = 1;
+  no_qubits->gate_type = GateId::kH;
   auto barrier = std::make_shared<GateRecord>();
-  barrier->gate_type = 43;
+  barrier->gate_type = GateId::kBarrier;
   barrier->qubits = {0, 1};
   const GateRecordPtr composite = CompositeRecord("c", {H(0)});
   const GateRecordPtr skipped = ConditionOnBit(X(1), 2, 1);
@@ -190,14 +190,14 @@ TEST(ExecuteInstructions, DistantGatesPermuteTheChain) {
 TEST(ExecuteInstructions, UnlistedTwoQubitTypesOnlyMoveTheirQubits) {
   // Types without a two-site action bring their qubits together and leave
   // the state as it was, whatever matrix they carry.
-  for (int32_t type : {24, 45, 48, 49, 50, 51, 1}) {
+  for (GateId type : {GateId::kCXSpare, GateId::kCSwap, GateId::kU1, GateId::kU2, GateId::kCCX, GateId::kCCZ, GateId::kH}) {
     MpsState state(4);
     const GateRecordList prepare = {H(0), CX(0, 1), X(3)};
     state.ExecuteInstructions(true, prepare);
     const GateRecordPtr record = TwoQubitRecord(type, Constants().MatrixCX, 3, 0);
     state.ExecuteInstructions(true, {record});
-    EXPECT_EQ(state.site_to_qubit, (std::vector<int64_t>{0, 3, 1, 2})) << type;
-    EXPECT_GT(record->start_time, 0) << type;
+    EXPECT_EQ(state.site_to_qubit, (std::vector<int64_t>{0, 3, 1, 2})) << GateNumber(type);
+    EXPECT_GT(record->start_time, 0) << GateNumber(type);
     ExpectMatchesDense(state, prepare);
   }
 }
@@ -216,7 +216,7 @@ TEST(ExecuteInstructions, MoveAndSwapSitesCarryQubits) {
     // Distinct qubit values (an entangled pair and basis states) make any
     // misplaced qubit visible in the amplitudes.
     std::mt19937 rng(11);
-    const GateRecordList records = {H(0), CX(0, 1), X(2), OneQubitRecord(17, RandomUnitary(2, rng), 4)};
+    const GateRecordList records = {H(0), CX(0, 1), X(2), OneQubitRecord(GateId::kU, RandomUnitary(2, rng), 4)};
     MpsState state(5);
     state.ExecuteInstructions(true, records);
     const std::vector<Complex> before = AllAmplitudes(state);
@@ -244,13 +244,13 @@ TEST(ExecuteInstructions, FixedGatesActWithoutArithmetic) {
   const GateMatrixConstants& g = Constants();
   // h t tdg h returns to 0; s twice is z.
   MpsState back(1);
-  back.ExecuteInstructions(true, {H(0), OneQubitRecord(5, g.MatrixT, 0),
-                                  OneQubitRecord(7, g.MatrixTdg, 0), H(0)});
+  back.ExecuteInstructions(true, {H(0), OneQubitRecord(GateId::kT, g.MatrixT, 0),
+                                  OneQubitRecord(GateId::kTdg, g.MatrixTdg, 0), H(0)});
   EXPECT_NEAR(std::abs(back.GetAmplitudes({0})[0] - 1.0), 0.0, 1e-15);
 
   MpsState ss(1), z(1);
-  ss.ExecuteInstructions(true, {H(0), OneQubitRecord(6, g.MatrixS, 0), OneQubitRecord(6, g.MatrixS, 0)});
-  z.ExecuteInstructions(true, {H(0), OneQubitRecord(19, g.MatrixZ, 0)});
+  ss.ExecuteInstructions(true, {H(0), OneQubitRecord(GateId::kS, g.MatrixS, 0), OneQubitRecord(GateId::kS, g.MatrixS, 0)});
+  z.ExecuteInstructions(true, {H(0), OneQubitRecord(GateId::kZ, g.MatrixZ, 0)});
   EXPECT_LT(std::abs(ss.GetAmplitudes({1})[0] - z.GetAmplitudes({1})[0]), 1e-15);
 }
 
@@ -263,7 +263,7 @@ TEST(ExecuteInstructions, NonFiniteAnglesKeepTheChainIntact) {
     GateRecordList records = RandomCircuit(10, 80, rng);
     Eigen::MatrixXcd bad(2, 2);
     bad << std::cos(angle), 0.0, 0.0, std::cos(angle);
-    records.push_back(OneQubitRecord(14, bad, 4));
+    records.push_back(OneQubitRecord(GateId::kRX, bad, 4));
     for (int i = 0; i < 20; ++i) records.push_back(RandomRecord(10, rng, 1));
     records.push_back(ResetRecord(2));
     for (uint64_t q = 0; q < 10; ++q) records.push_back(MeasureRecord(q, q));

@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr int32_t kMeasureGateType = 41;
-constexpr int32_t kIdentityGateType = 4;
 
 // An outcome whose probability is this small is rounding noise (the state of
 // a qubit known to be 0 or 1 gives p0 a few ulps away from 1 or 0). It is
@@ -32,7 +30,7 @@ size_t MpsState::ExecuteMeasurementRun(const GateRecordList& records, size_t fir
   std::vector<int64_t> qubits;
   for (size_t j = first; j < records.size(); ++j) {
     GateRecord& record = *records[j];
-    if (j > first && (record.gate_type != kMeasureGateType || record.conditioned ||
+    if (j > first && (record.gate_type != GateId::kMeasure || record.conditioned ||
                       !MeasuresHeldQubit(record, qubit_count))) {
       break;
     }
@@ -117,11 +115,11 @@ void MpsState::RestoreCanonicalForm(int64_t site, int64_t next) {
   static const MatrixXcd kNoMatrix;
   for (int64_t b = site; b < next; ++b) {
     if (lambdas[static_cast<size_t>(b)].size() == 1) break;
-    ApplyTwoSiteGate(b, kIdentityGateType, kNoMatrix, false);
+    ApplyTwoSiteGate(b, GateId::kId, kNoMatrix, false);
   }
   for (int64_t b = site - 1; b >= 0; --b) {
     if (lambdas[static_cast<size_t>(b)].size() == 1) break;
-    ApplyTwoSiteGate(b, kIdentityGateType, kNoMatrix, false);
+    ApplyTwoSiteGate(b, GateId::kId, kNoMatrix, false);
   }
 }
 

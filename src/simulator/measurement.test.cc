@@ -28,7 +28,7 @@ UniformDrawSource CountedDraws(double value, int& count) {
 GateRecordPtr Ry(double theta, uint64_t q) {
   Eigen::MatrixXcd m(2, 2);
   m << std::cos(theta / 2), -std::sin(theta / 2), std::sin(theta / 2), std::cos(theta / 2);
-  return OneQubitRecord(15, m, q);
+  return OneQubitRecord(GateId::kRY, m, q);
 }
 
 double AmplitudeOf(const MpsState& state, uint64_t index) {

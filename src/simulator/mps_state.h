@@ -67,7 +67,7 @@ class MpsState {
 
   // A two-qubit gate on the qubits at sites a (first operand) and b: moves
   // the farther one next to the other, then updates the pair.
-  void ApplyTwoQubitGate(int64_t site_a, int64_t site_b, int32_t gate_type,
+  void ApplyTwoQubitGate(int64_t site_a, int64_t site_b, GateId gate_type,
                          const GateRecord& record);
   // Moves the qubit at `from` to `to` by adjacent swaps.
   void MoveSite(int64_t from, int64_t to);
@@ -75,7 +75,7 @@ class MpsState {
   void SwapSites(int64_t a, int64_t b);
   // Updates sites a and a + 1 and bond a with a gate of the given type;
   // first_on_right says the gate's first qubit is on site a + 1.
-  void ApplyTwoSiteGate(int64_t a, int32_t gate_type, const MatrixXcd& gate, bool first_on_right);
+  void ApplyTwoSiteGate(int64_t a, GateId gate_type, const MatrixXcd& gate, bool first_on_right);
 
   // --- Measurement and reset ---------------------------------------------
 

@@ -17,15 +17,15 @@
 
 namespace circuit_testing {
 
-constexpr int32_t kH = 1;
-constexpr int32_t kP = 11;
-constexpr int32_t kCX = 20;
-constexpr int32_t kCP = 25;
-constexpr int32_t kCU = 32;
-constexpr int32_t kRXX = 36;
-constexpr int32_t kCU1 = 46;
-constexpr int32_t kU1 = 48;
-constexpr int32_t kU2 = 49;
+constexpr GateId kH = GateId::kH;
+constexpr GateId kP = GateId::kP;
+constexpr GateId kCX = GateId::kCX;
+constexpr GateId kCP = GateId::kCP;
+constexpr GateId kCU = GateId::kCU;
+constexpr GateId kRXX = GateId::kRXX;
+constexpr GateId kCU1 = GateId::kCU1;
+constexpr GateId kU1 = GateId::kU1;
+constexpr GateId kU2 = GateId::kU2;
 
 constexpr char kInvalidParameter[] =
     "Invalid Parameter passed to the gate instruction.";

@@ -77,21 +77,21 @@ inline void ApplyTwoQubit(const MatrixXcd& gate, uint64_t first,
   }
 }
 
-// Left-multiplies unitary by what one record does. A cu1 record (type 46)
-// holds its angle itself in element (3, 3); a composite (type 53) performs
-// its body; a barrier (type 43) does nothing. Measure and reset are not
+// Left-multiplies unitary by what one record does. A cu1 record holds its
+// angle itself in element (3, 3); a composite performs its body; a barrier
+// does nothing. Measure and reset are not
 // unitary and are refused.
 inline void ApplyRecord(const GateRecord& record, MatrixXcd& unitary) {
   switch (record.gate_type) {
-    case 53:
+    case GateId::kComposite:
       for (const GateRecordPtr& part : record.body) ApplyRecord(*part, unitary);
       return;
-    case 43:
+    case GateId::kBarrier:
       return;
-    case 41:
-    case 44:
+    case GateId::kMeasure:
+    case GateId::kReset:
       throw std::invalid_argument("measure and reset have no unitary");
-    case 46: {
+    case GateId::kCU1: {
       MatrixXcd gate = MatrixXcd::Identity(4, 4);
       const double angle = record.matrix(3, 3).real();
       gate(3, 3) = Complex(std::cos(angle), std::sin(angle));

@@ -11,7 +11,7 @@ namespace {
 
 using dense_unitary::Complex;
 
-GateRecordPtr TwoQubitRecord(int32_t type, const MatrixXcd& matrix,
+GateRecordPtr TwoQubitRecord(GateId type, const MatrixXcd& matrix,
                              uint64_t first, uint64_t second) {
   auto record = std::make_shared<GateRecord>();
   record->gate_type = type;
@@ -30,7 +30,7 @@ MatrixXcd CXMatrix() {
 TEST(DenseUnitaryTest, TwoQubitRecordUsesFirstQubitAsLowBit) {
   // cx with control qubit 2 and target qubit 0 on three qubits flips bit 0
   // of every basis index whose bit 2 is set.
-  GateRecordList records = {TwoQubitRecord(20, CXMatrix(), 2, 0)};
+  GateRecordList records = {TwoQubitRecord(GateId::kCX, CXMatrix(), 2, 0)};
   const MatrixXcd u = dense_unitary::RecordsUnitary(records, 3);
   MatrixXcd expected = MatrixXcd::Zero(8, 8);
   for (int column = 0; column < 8; ++column) {
@@ -48,9 +48,9 @@ TEST(DenseUnitaryTest, CU1ReadsItsAngleAndCompositesRunTheirBodyInOrder) {
   MatrixXcd cu1 = MatrixXcd::Identity(4, 4);
   cu1(3, 3) = 0.5;  // the angle itself
   auto composite = std::make_shared<GateRecord>();
-  composite->gate_type = 53;
-  composite->body = {TwoQubitRecord(46, cu1, 0, 1),
-                     TwoQubitRecord(20, CXMatrix(), 0, 1)};
+  composite->gate_type = GateId::kComposite;
+  composite->body = {TwoQubitRecord(GateId::kCU1, cu1, 0, 1),
+                     TwoQubitRecord(GateId::kCX, CXMatrix(), 0, 1)};
   const MatrixXcd u = dense_unitary::RecordsUnitary({composite}, 2);
   // |11> gets e^(0.5 i) and then moves to |01>.
   EXPECT_LT(std::abs(u(1, 3) - Complex(std::cos(0.5), std::sin(0.5))), 1e-15);

@@ -121,14 +121,14 @@ class DenseReference {
   std::vector<Complex> psi_;
 };
 
-// The gate type ids the reference needs to know apart.
+// The gate ids the reference needs to know apart.
 namespace dense_reference_types {
-constexpr int32_t kMeasure = 41;
-constexpr int32_t kReset = 44;
-constexpr int32_t kComposite = 53;
-constexpr int32_t kCu1 = 46;
-inline bool DoesNothing(int32_t type) {
-  return type == 3 || type == 4 || type == 42 || type == 43 || type == 54;
+constexpr GateId kMeasure = GateId::kMeasure;
+constexpr GateId kReset = GateId::kReset;
+constexpr GateId kComposite = GateId::kComposite;
+constexpr GateId kCu1 = GateId::kCU1;
+inline bool DoesNothing(GateId type) {
+  return type == GateId::kI || type == GateId::kId || IsBarrier(type) || type == GateId::kU0;
 }
 }  // namespace dense_reference_types
 

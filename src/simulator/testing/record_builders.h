@@ -20,7 +20,7 @@
 #include "foundation/gate_record.h"
 #include "simulator/uniform_draw.h"
 
-inline GateRecordPtr OneQubitRecord(int32_t type, const Eigen::MatrixXcd& matrix, uint64_t qubit) {
+inline GateRecordPtr OneQubitRecord(GateId type, const Eigen::MatrixXcd& matrix, uint64_t qubit) {
   auto record = std::make_shared<GateRecord>();
   record->gate_type = type;
   record->matrix = matrix;
@@ -28,7 +28,7 @@ inline GateRecordPtr OneQubitRecord(int32_t type, const Eigen::MatrixXcd& matrix
   return record;
 }
 
-inline GateRecordPtr TwoQubitRecord(int32_t type, const Eigen::MatrixXcd& matrix, uint64_t first,
+inline GateRecordPtr TwoQubitRecord(GateId type, const Eigen::MatrixXcd& matrix, uint64_t first,
                                     uint64_t second) {
   auto record = std::make_shared<GateRecord>();
   record->gate_type = type;
@@ -40,12 +40,12 @@ inline GateRecordPtr TwoQubitRecord(int32_t type, const Eigen::MatrixXcd& matrix
 inline GateRecordPtr Cu1Record(double angle, uint64_t control, uint64_t target) {
   Eigen::MatrixXcd m = Eigen::MatrixXcd::Identity(4, 4);
   m(3, 3) = angle;
-  return TwoQubitRecord(46, m, control, target);
+  return TwoQubitRecord(GateId::kCU1, m, control, target);
 }
 
 inline GateRecordPtr MeasureRecord(uint64_t qubit, uint64_t clbit) {
   auto record = std::make_shared<GateRecord>();
-  record->gate_type = 41;
+  record->gate_type = GateId::kMeasure;
   record->qubits = {qubit};
   record->clbits = {clbit};
   return record;
@@ -53,14 +53,14 @@ inline GateRecordPtr MeasureRecord(uint64_t qubit, uint64_t clbit) {
 
 inline GateRecordPtr ResetRecord(uint64_t qubit) {
   auto record = std::make_shared<GateRecord>();
-  record->gate_type = 44;
+  record->gate_type = GateId::kReset;
   record->qubits = {qubit};
   return record;
 }
 
 inline GateRecordPtr CompositeRecord(const std::string& label, GateRecordList body) {
   auto record = std::make_shared<GateRecord>();
-  record->gate_type = 53;
+  record->gate_type = GateId::kComposite;
   record->label = label;
   for (const GateRecordPtr& part : body) {
     for (uint64_t q : part->qubits) {
@@ -83,9 +83,9 @@ inline GateRecordPtr ConditionOnBit(GateRecordPtr record, uint64_t clbit, uint64
 
 inline const GateMatrixConstants& Constants() { return GateMatrixConstants::Get(); }
 
-inline GateRecordPtr H(uint64_t q) { return OneQubitRecord(1, Constants().MatrixH, q); }
-inline GateRecordPtr X(uint64_t q) { return OneQubitRecord(2, Constants().MatrixX, q); }
-inline GateRecordPtr CX(uint64_t c, uint64_t t) { return TwoQubitRecord(20, Constants().MatrixCX, c, t); }
+inline GateRecordPtr H(uint64_t q) { return OneQubitRecord(GateId::kH, Constants().MatrixH, q); }
+inline GateRecordPtr X(uint64_t q) { return OneQubitRecord(GateId::kX, Constants().MatrixX, q); }
+inline GateRecordPtr CX(uint64_t c, uint64_t t) { return TwoQubitRecord(GateId::kCX, Constants().MatrixCX, c, t); }
 
 // A Haar-like random unitary from the QR decomposition of a Gaussian matrix.
 inline Eigen::MatrixXcd RandomUnitary(int dim, std::mt19937& rng) {
@@ -102,7 +102,7 @@ inline Eigen::MatrixXcd RandomUnitary(int dim, std::mt19937& rng) {
 enum class RandomKind { kOneConstant, kOneRandom, kTwoConstant, kTwoRandom, kCu1, kBarrier, kComposite };
 
 struct RandomGateKind {
-  int32_t gate_type;
+  GateId gate_type;
   RandomKind kind;
   Eigen::MatrixXcd matrix;  // kOneConstant and kTwoConstant
 };
@@ -110,21 +110,21 @@ struct RandomGateKind {
 inline std::vector<RandomGateKind> RandomGateKinds() {
   const GateMatrixConstants& g = Constants();
   return {
-      {1, RandomKind::kOneConstant, g.MatrixH},     {2, RandomKind::kOneConstant, g.MatrixX},
-      {3, RandomKind::kOneConstant, g.MatrixI},     {4, RandomKind::kOneConstant, g.MatrixI},
-      {5, RandomKind::kOneConstant, g.MatrixT},     {6, RandomKind::kOneConstant, g.MatrixS},
-      {7, RandomKind::kOneConstant, g.MatrixTdg},   {8, RandomKind::kOneConstant, g.MatrixSdg},
-      {9, RandomKind::kOneConstant, g.MatrixSX},    {18, RandomKind::kOneConstant, g.MatrixY},
-      {19, RandomKind::kOneConstant, g.MatrixZ},    {54, RandomKind::kOneConstant, g.MatrixI},
-      {17, RandomKind::kOneRandom, {}},             {14, RandomKind::kOneRandom, {}},
-      {20, RandomKind::kTwoConstant, g.MatrixCX},   {22, RandomKind::kTwoConstant, g.MatrixCZ},
-      {40, RandomKind::kTwoConstant, g.MatrixSWAP}, {21, RandomKind::kTwoConstant, g.MatrixCY},
-      {23, RandomKind::kTwoConstant, g.MatrixCH},   {33, RandomKind::kTwoConstant, g.MatrixDCX},
-      {35, RandomKind::kTwoConstant, g.MatrixISWAP}, {29, RandomKind::kTwoConstant, g.MatrixCS},
-      {46, RandomKind::kCu1, {}},                   {32, RandomKind::kTwoRandom, {}},
-      {36, RandomKind::kTwoRandom, {}},             {47, RandomKind::kTwoRandom, {}},
-      {52, RandomKind::kTwoRandom, {}},             {43, RandomKind::kBarrier, {}},
-      {53, RandomKind::kComposite, {}},
+      {GateId::kH, RandomKind::kOneConstant, g.MatrixH},     {GateId::kX, RandomKind::kOneConstant, g.MatrixX},
+      {GateId::kI, RandomKind::kOneConstant, g.MatrixI},     {GateId::kId, RandomKind::kOneConstant, g.MatrixI},
+      {GateId::kT, RandomKind::kOneConstant, g.MatrixT},     {GateId::kS, RandomKind::kOneConstant, g.MatrixS},
+      {GateId::kTdg, RandomKind::kOneConstant, g.MatrixTdg},   {GateId::kSdg, RandomKind::kOneConstant, g.MatrixSdg},
+      {GateId::kSX, RandomKind::kOneConstant, g.MatrixSX},    {GateId::kY, RandomKind::kOneConstant, g.MatrixY},
+      {GateId::kZ, RandomKind::kOneConstant, g.MatrixZ},    {GateId::kU0, RandomKind::kOneConstant, g.MatrixI},
+      {GateId::kU, RandomKind::kOneRandom, {}},             {GateId::kRX, RandomKind::kOneRandom, {}},
+      {GateId::kCX, RandomKind::kTwoConstant, g.MatrixCX},   {GateId::kCZ, RandomKind::kTwoConstant, g.MatrixCZ},
+      {GateId::kSwap, RandomKind::kTwoConstant, g.MatrixSWAP}, {GateId::kCY, RandomKind::kTwoConstant, g.MatrixCY},
+      {GateId::kCH, RandomKind::kTwoConstant, g.MatrixCH},   {GateId::kDCX, RandomKind::kTwoConstant, g.MatrixDCX},
+      {GateId::kISwap, RandomKind::kTwoConstant, g.MatrixISWAP}, {GateId::kCS, RandomKind::kTwoConstant, g.MatrixCS},
+      {GateId::kCU1, RandomKind::kCu1, {}},                   {GateId::kCU, RandomKind::kTwoRandom, {}},
+      {GateId::kRXX, RandomKind::kTwoRandom, {}},             {GateId::kCU3, RandomKind::kTwoRandom, {}},
+      {GateId::kEmpty, RandomKind::kTwoRandom, {}},             {GateId::kBarrier, RandomKind::kBarrier, {}},
+      {GateId::kComposite, RandomKind::kComposite, {}},
   };
 }
 
