@@ -54,6 +54,8 @@ std::shared_ptr<BackendV2> TrackBackend(std::shared_ptr<BackendV2> backend) {
 }
 
 void InstallExitHook() {
+  RememberFinalizingThread(
+      py::module_::import("threading").attr("main_thread")().attr("ident").cast<unsigned long>());
   py::module_::import("atexit").attr("register")(
       py::cpp_function(&StopEveryBackendAndCloseAccess));
 }

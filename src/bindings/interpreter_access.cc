@@ -1,7 +1,14 @@
 #include "bindings/interpreter_access.h"
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
+
+#if defined(__GLIBCXX__)
+#include <cxxabi.h>
+#endif
 
 #include <pybind11/pybind11.h>
 
@@ -26,12 +33,32 @@ AccessState& State() {
 // Set while a Python thread waits with the interpreter lock let go.
 thread_local bool python_caller_waiting = false;
 
+// The interpreter's main thread, which finalizes it; 0 until the module is
+// defined.
+std::atomic<unsigned long> finalizing_thread{0};
+
+bool InterpreterFinalizing() {
+#if PY_VERSION_HEX >= 0x030D0000
+  return Py_IsFinalizing() != 0;
+#else
+  return _Py_IsFinalizing() != 0;
+#endif
+}
+
 // Runs `step` with the lock taken for the calling thread, which must not hold
 // it now.
 void RunWithLockTaken(const std::function<void()>& step) {
+  ParkIfInterpreterFinalizing();
   const PyGILState_STATE gil = PyGILState_Ensure();
   try {
     step();
+#if defined(__GLIBCXX__)
+  } catch (abi::__forced_unwind&) {
+    // The interpreter is ending this thread from inside `step` (Python code
+    // there asked for the lock during finalization): the lock is already
+    // gone, so there is nothing to give back.
+    throw;
+#endif
   } catch (...) {
     PyGILState_Release(gil);
     throw;
@@ -49,8 +76,9 @@ InterpreterReleased::InterpreterReleased()
   python_caller_waiting = true;
 }
 
-InterpreterReleased::~InterpreterReleased() {
+InterpreterReleased::~InterpreterReleased() noexcept(false) {
   python_caller_waiting = was_waiting_;
+  ParkIfInterpreterFinalizing();
   PyEval_RestoreThread(static_cast<PyThreadState*>(saved_thread_state_));
 }
 
@@ -110,4 +138,15 @@ void PollPythonSignals() {
       throw py::error_already_set();
     }
   });
+}
+
+void RememberFinalizingThread(unsigned long thread_ident) { finalizing_thread = thread_ident; }
+
+void ParkIfInterpreterFinalizing() {
+  if (!InterpreterFinalizing() || PyThread_get_thread_ident() == finalizing_thread.load()) {
+    return;
+  }
+  // The process is ending: sleep through it, holding no lock, touching
+  // nothing, so that neither Python nor an unwind resumes on this thread.
+  for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
 }

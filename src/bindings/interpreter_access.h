@@ -11,6 +11,14 @@
 // (CloseInterpreterAccess, called from the module's exit hook) such steps are
 // skipped, so that no native thread waits for, or touches, an interpreter
 // that is being torn down.
+//
+// Once the interpreter finalizes, CPython ends any thread other than the
+// finalizing one that asks for the lock by unwinding its stack. That unwind
+// cannot pass a destructor that is noexcept, so a thread that would take the
+// lock back then parks instead: it sleeps until the process ends and never
+// returns to Python (see ParkIfInterpreterFinalizing). The destructors that
+// take the lock back are noexcept(false) besides, for the thread that asks
+// for it in the instant finalization begins.
 
 // Runs `step` with the interpreter lock held and returns true. A thread that
 // holds the lock runs it at once; a Python thread waiting inside
@@ -31,7 +39,9 @@ bool OnPythonThread();
 class InterpreterReleased {
  public:
   InterpreterReleased();
-  ~InterpreterReleased();
+  // Parks (never returns) when the interpreter is being finalized by
+  // another thread.
+  ~InterpreterReleased() noexcept(false);
   InterpreterReleased(const InterpreterReleased&) = delete;
   InterpreterReleased& operator=(const InterpreterReleased&) = delete;
 
@@ -50,5 +60,15 @@ void CloseInterpreterAccess();
 // signal handler reports one. Called by the waits that run without the
 // interpreter lock; takes the lock for the check.
 void PollPythonSignals();
+
+// Remembers the calling thread, which holds the interpreter lock, as the one
+// that will finalize the interpreter (the interpreter's main thread). Called
+// once when the module is defined.
+void RememberFinalizingThread(unsigned long thread_ident);
+
+// Called before a thread takes the interpreter lock back: when the
+// interpreter is being finalized and the caller is not the finalizing
+// thread, sleeps until the process ends and does not return.
+void ParkIfInterpreterFinalizing();
 
 #endif

@@ -31,7 +31,8 @@ class PythonHold {
   PythonHold& operator=(const PythonHold&) = delete;
   PythonHold& operator=(PythonHold&&) = delete;
 
-  ~PythonHold() {
+  // noexcept(false): see interpreter_access.h on finalization.
+  ~PythonHold() noexcept(false) {
     std::shared_ptr<T> last = std::move(object_);
     if (last && PyGILState_Check()) {
       InterpreterReleased released;

@@ -1,5 +1,6 @@
 #include "execution/job.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <utility>
@@ -18,13 +19,38 @@ bool TimeoutPassed(double timeout, int64_t elapsed_seconds) {
   return elapsed_seconds > static_cast<int64_t>(timeout);
 }
 
+using Clock = std::chrono::steady_clock;
+
+// The first moment at which TimeoutPassed holds for a wait begun at start:
+// one second past the truncated timeout. Clock's largest value for a wait
+// without timeout (0); start itself for one that passes at once.
+Clock::time_point TimeoutMoment(double timeout, Clock::time_point start) {
+  if (timeout == 0) return Clock::time_point::max();
+  if (TimeoutPassed(timeout, 0)) return start;
+  // Timeouts beyond a century wait as long as a century.
+  const double seconds = std::min(std::trunc(timeout) + 1, 3.2e9);
+  return start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
+// now + seconds for a positive pause, now + 1 ms otherwise; a pause beyond
+// a day counts as a day between polls.
+Clock::time_point PauseEnd(double pause, Clock::time_point now) {
+  if (!(pause > 0)) return now + std::chrono::milliseconds(1);
+  const double seconds = std::min(pause, 86400.0);
+  return now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
+}
+
 }  // namespace
 
 JobV1::JobV1(std::string job_id)
-    : job_id_(std::move(job_id)), mutex_(std::make_shared<std::mutex>()) {}
+    : job_id_(std::move(job_id)),
+      mutex_(std::make_shared<std::mutex>()),
+      status_changed_(std::make_shared<std::condition_variable>()) {}
 
 JobV1::JobV1(const JobV1& other)
-    : std::enable_shared_from_this<JobV1>(other), job_id_(other.job_id_), mutex_(other.mutex_) {
+    : std::enable_shared_from_this<JobV1>(other), job_id_(other.job_id_),
+      mutex_(other.mutex_),
+      status_changed_(other.status_changed_) {
   std::lock_guard<std::mutex> lock(*mutex_);
   callback_ = other.callback_;
   status_ = other.status_;
@@ -38,6 +64,7 @@ JobV1::~JobV1() {
     std::lock_guard<std::mutex> lock(*mutex_);
     waiting_ = false;
   }
+  status_changed_->notify_all();
   // Released outside the mutex, callback first: each may be the last hold
   // on an object whose release takes locks of its own (a backend joins its
   // worker, a Python callable needs the interpreter lock).
@@ -64,6 +91,7 @@ void JobV1::cancel() {
   if (status_ == JobStatus::INITIALIZING || status_ == JobStatus::QUEUED ||
       status_ == JobStatus::VALIDATING) {
     status_ = JobStatus::CANCELLED;
+    status_changed_->notify_all();
   }
 }
 
@@ -77,7 +105,7 @@ std::shared_ptr<BackendV2> JobV1::backend() const {
   return backend_;
 }
 
-void JobV1::wait_for_final_state(double timeout, double /*pause*/,
+void JobV1::wait_for_final_state(double timeout, double pause,
                                  std::shared_ptr<JobCallback> callback) {
   std::shared_ptr<JobCallback> replaced;
   {
@@ -87,7 +115,8 @@ void JobV1::wait_for_final_state(double timeout, double /*pause*/,
   }
   replaced.reset();  // outside the mutex: its release may take other locks
 
-  const auto start = std::chrono::steady_clock::now();
+  const Clock::time_point start = Clock::now();
+  const Clock::time_point timeout_moment = TimeoutMoment(timeout, start);
   for (;;) {
     JobStatus current;
     std::shared_ptr<JobCallback> stored;
@@ -107,9 +136,15 @@ void JobV1::wait_for_final_state(double timeout, double /*pause*/,
                            std::to_string(elapsed) + " seconds passed\n");
       }
     }
-    std::lock_guard<std::mutex> lock(*mutex_);
-    waiting_ = true;
+    PauseBeforeNextPoll(pause, timeout_moment);
   }
+}
+
+void JobV1::PauseBeforeNextPoll(double pause, Clock::time_point limit) {
+  const Clock::time_point until = std::min(PauseEnd(pause, Clock::now()), limit);
+  std::unique_lock<std::mutex> lock(*mutex_);
+  waiting_ = true;
+  status_changed_->wait_until(lock, until, [this] { return IsFinalStatus(status_); });
 }
 
 void JobV1::submit() const { throw NotImplemented("JobV1::submit"); }
@@ -117,6 +152,7 @@ void JobV1::submit() const { throw NotImplemented("JobV1::submit"); }
 void JobV1::SetStatus(JobStatus status) {
   std::lock_guard<std::mutex> lock(*mutex_);
   status_ = status;
+  if (IsFinalStatus(status)) status_changed_->notify_all();
 }
 
 void JobV1::Attach(std::shared_ptr<BackendV2> backend, std::shared_ptr<Result> result) {

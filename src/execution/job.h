@@ -1,6 +1,8 @@
 #ifndef TAVIRON_EXECUTION_JOB_H
 #define TAVIRON_EXECUTION_JOB_H
 
+#include <chrono>
+#include <condition_variable>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -55,13 +57,16 @@ class JobV1 : public std::enable_shared_from_this<JobV1> {
   // The job's Result and backend, shared; null when no run gave it one.
   std::shared_ptr<Result> result() const;
   std::shared_ptr<BackendV2> backend() const;
-  // Stores callback (replacing an earlier one; null stores none), then polls
-  // without pause: reads the status, calls the stored callback when there is
-  // one, returns at a final state, and throws RunTimeError
+  // Stores callback (replacing an earlier one; null stores none), then polls:
+  // reads the status, calls the stored callback when there is one, returns
+  // at a final state, and throws RunTimeError
   // "Timeout while waiting for job: <id> <n> seconds passed\n" once the whole
   // seconds elapsed exceed the timeout truncated to an integer. A timeout of
   // 0 waits for ever; NaN, -1 or below, and values beyond the 64-bit range
-  // time out at the first check. The second argument has no effect.
+  // time out at the first check. Between polls it sleeps `pause` seconds when
+  // that is above 0, else about a millisecond, waking early when the job
+  // reaches a final state and never sleeping past the moment the timeout
+  // passes; so the wait never keeps a processor busy.
   void wait_for_final_state(double timeout, double pause, std::shared_ptr<JobCallback> callback);
   // Always throws NotImplemented "JobV1::submit".
   [[noreturn]] void submit() const;
@@ -75,12 +80,19 @@ class JobV1 : public std::enable_shared_from_this<JobV1> {
   bool StartUnlessCancelled();
 
  private:
+  // The sleep between two polls of wait_for_final_state (see there), ended
+  // early by a final status; never past `limit`.
+  void PauseBeforeNextPoll(double pause, std::chrono::steady_clock::time_point limit);
+
   const std::string job_id_;
   std::shared_ptr<JobCallback> callback_;
   JobStatus status_ = JobStatus::INITIALIZING;
   std::shared_ptr<BackendV2> backend_;
   std::shared_ptr<Result> result_;
   std::shared_ptr<std::mutex> mutex_;
+  // Signalled, under the mutex, when the status becomes final; shared by
+  // copies like the mutex.
+  std::shared_ptr<std::condition_variable> status_changed_;
   bool waiting_ = false;
 };
 

@@ -5,6 +5,7 @@
 #include <limits>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -99,6 +100,25 @@ TEST(Job, WaitSeesTheFinalStateThatAnotherThreadSets) {
       }));
   finisher.join();
   EXPECT_EQ(seen, (std::vector<JobStatus>{JobStatus::RUNNING, JobStatus::DONE}));
+}
+
+TEST(Job, PauseOfAnHourEndsWhenTheJobReachesAFinalState) {
+  // The first poll sees the job QUEUED; another thread then cancels it, and
+  // the second poll, which sees CANCELLED, follows at once.
+  auto slow = std::make_shared<JobV1>("10");
+  slow->SetStatus(JobStatus::RUNNING);
+  std::thread canceller([&] {
+    WaitUntil([&] { return slow->status() == JobStatus::QUEUED; });
+    slow->cancel();
+  });
+  int calls = 0;
+  slow->wait_for_final_state(
+      0, 3600.0, std::make_shared<FunctionCallback>([&](const std::string&, JobStatus, JobV1&) {
+        if (++calls == 1) slow->SetStatus(JobStatus::QUEUED);
+      }));
+  canceller.join();
+  EXPECT_EQ(calls, 2);
+  EXPECT_EQ(slow->status(), JobStatus::CANCELLED);
 }
 
 TEST(Job, TimeoutsOutsideTheRangePassAtTheFirstCheck) {

@@ -1,0 +1,99 @@
+"""The end of the interpreter while daemon threads wait on jobs, and the
+waits themselves: they neither abort the process nor keep a core busy."""
+
+import subprocess
+import sys
+import textwrap
+import time
+from concurrent.futures import ThreadPoolExecutor
+
+import TavironLib as tl
+from circuit_reference import bell_circuit
+
+# Daemon threads sit in every kind of wait when the main thread returns: the
+# interpreter finalizes while they are inside the module without its lock.
+EXIT_PROGRAM = textwrap.dedent("""
+    import threading, time
+    import TavironLib as tl
+
+    qc = tl.QuantumCircuit(10)
+    qc.h(list(range(10)))
+    for q in range(9):
+        qc.cx(q, q + 1)
+    qc.measure_all()
+    backend = tl.TavironProvider().get_backend("velmora_taviron")
+    running = backend.run(qc, shots=5000)
+    never = tl.JobV1("never")
+
+    def wait(job, pause):
+        job.wait_for_final_state(0, pause, lambda *args: None)
+
+    def monitor(job, interval):
+        tl.job_monitor(job, interval, True)
+
+    def poll(job):
+        while not job.in_final_state():
+            job.status()
+
+    targets = [(wait, (job, pause)) for job in (never, running) for pause in (0, 0.01)]
+    targets += [(monitor, (job, interval)) for job in (never, running) for interval in (0, -1)]
+    targets += [(poll, (job,)) for job in (never, running)]
+    for target, args in targets:
+        threading.Thread(target=target, args=args, daemon=True).start()
+    time.sleep(0.02)
+    print("main done", flush=True)
+""")
+
+EXIT_RUNS = 60
+
+
+def run_exit_program(_):
+    return subprocess.run([sys.executable, "-c", EXIT_PROGRAM], capture_output=True,
+                          text=True, timeout=300)
+
+
+def test_exit_with_daemon_threads_inside_waits_never_aborts():
+    with ThreadPoolExecutor(max_workers=6) as pool:
+        runs = list(pool.map(run_exit_program, range(EXIT_RUNS)))
+    failed = [run for run in runs if run.returncode != 0 or "terminate" in run.stderr]
+    assert not failed, f"{len(failed)} of {EXIT_RUNS} runs failed: {failed[0].stderr[-500:]}"
+    assert all("main done" in run.stdout for run in runs)
+
+
+def waiting_cpu_share(pause):
+    """The share of one processor that a wait of about a second takes."""
+    job = tl.JobV1("never")
+    wall, cpu = time.monotonic(), time.thread_time()
+    try:
+        job.wait_for_final_state(0.5, pause, lambda *args: None)
+    except RuntimeError as error:
+        assert "1 seconds passed" in str(error)
+    return (time.thread_time() - cpu) / (time.monotonic() - wall)
+
+
+def test_the_wait_sleeps_between_polls():
+    # Polling without pause would take the whole processor (a share near 1).
+    for pause in (0, -1, float("nan"), 0.05):
+        assert waiting_cpu_share(pause) < 0.3, pause
+
+
+def test_a_long_pause_ends_when_the_job_does():
+    backend = tl.BackendV2()
+    job = backend.run(bell_circuit(), shots=200)
+    statuses = []
+    started = time.monotonic()
+    job.wait_for_final_state(0, 60, lambda job_id, status, job: statuses.append(status))
+    assert time.monotonic() - started < 30
+    assert statuses[-1] == tl.JobStatus.DONE
+    assert job.done()
+
+
+def test_a_pause_longer_than_the_timeout_still_times_out_on_time():
+    started = time.monotonic()
+    try:
+        tl.JobV1("never").wait_for_final_state(1, 60, lambda *args: None)
+    except RuntimeError as error:
+        assert str(error) == "Timeout while waiting for job: never 2 seconds passed\n"
+    else:
+        raise AssertionError("no timeout")
+    assert time.monotonic() - started < 30
