@@ -25,6 +25,12 @@ using RegisterArgument = std::variant<std::monostate, QuantumRegister*,
 // A circuit: registers, counts, per-qubit bookkeeping, the instruction list
 // and the run settings. Gate methods return their handle as a unique_ptr that
 // the caller owns (null only where a method returns nothing).
+//
+// Where the members are defined: most gate methods come from one table row
+// each (a row `X(rzz, GateId::kRZZ, ...)` defines QuantumCircuit::rzz); every
+// block below names its table or file, so `grep -rn "X(rzz," src/circuit`
+// finds the row. qasm() lives with the OpenQASM writer, draw() with the
+// text drawer.
 class QuantumCircuit {
  public:
   uint64_t total_qubits = 0;
@@ -69,13 +75,14 @@ class QuantumCircuit {
   QuantumCircuit& operator=(const QuantumCircuit&) = delete;
   virtual ~QuantumCircuit();
 
-  // Register set-up (last step of every constructor).
+  // Constructors: circuit_constructors.cc. Register set-up (last step of
+  // every constructor): register_setup.cc.
   void SetupRegisters();
   // kind: 0 quantum, 1 ancilla, 2 classical; position is 1-based.
   bool IsRegisterNameUsed(const std::string& name, uint64_t position,
                           int32_t kind) const;
 
-  // Bookkeeping.
+  // Bookkeeping: circuit_bookkeeping.cc.
   void clear();
   int32_t size() const;
   std::pair<int64_t, std::string> FindQubitRegister(int64_t index) const;
@@ -84,7 +91,8 @@ class QuantumCircuit {
                         uint64_t local_index) const;
   int64_t GetRegisterSize(const std::string& register_name) const;
 
-  // Output (defined with the OpenQASM writer and the text drawer). qasm
+  // Output: qasm() in src/qasm/circuit_qasm.cc, draw() in
+  // src/drawer/circuit_draw.cc. qasm
   // returns the circuit's OpenQASM 2.0 text, or hands it to `print` in one
   // call and returns "" when formatted; a non-empty filename also receives
   // the text (a file that cannot be written is ignored); encoding is unused.
@@ -106,6 +114,8 @@ class QuantumCircuit {
             const std::function<void(const std::u16string&)>& print = {}) const;
 
   // One-qubit gates with constant matrices: int, list and register forms.
+  // Each gate's three forms are one row of TAVIRON_CONSTANT_ONE_QUBIT_GATES
+  // in one_qubit_constant_gates.cc.
   std::unique_ptr<HGate> h(uint64_t qubit, std::string label = "");
   std::unique_ptr<HGate> h_list(std::vector<int64_t> qubits, std::string label = "");
   std::unique_ptr<HGate> h_register(const QuantumRegister& qr, std::string label = "");
@@ -140,7 +150,7 @@ class QuantumCircuit {
   std::unique_ptr<ZGate> z_list(std::vector<int64_t> qubits, std::string label = "");
   std::unique_ptr<ZGate> z_register(const QuantumRegister& qr, std::string label = "");
 
-  // Measurement, reset and barrier.
+  // Measurement, reset and barrier: measure_reset_barrier.cc.
   std::unique_ptr<MeasGate> measure(uint64_t qubit, uint64_t classical_bit,
                                     std::string label = "");
   std::unique_ptr<MeasGate> measure_qubit(uint64_t qubit, std::string label = "");
@@ -156,6 +166,8 @@ class QuantumCircuit {
   static constexpr int32_t BarrierNothingAppended = -2147483628;
 
   // Two-qubit gates; the first qubit (the control) is the matrix's low bit.
+  // cx and cu1 are written out in two_qubit_gates.cc; every other one is a
+  // row of TAVIRON_TWO_QUBIT_GATES there.
   std::unique_ptr<CXGate> cx(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
   std::unique_ptr<CXGate> cnot(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
   std::unique_ptr<CYGate> cy(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
@@ -182,10 +194,9 @@ class QuantumCircuit {
   std::unique_ptr<RZXGate> rzx(double theta, uint64_t qubit1, uint64_t qubit2, std::string label = "");
   std::unique_ptr<RZZGate> rzz(double theta, uint64_t qubit1, uint64_t qubit2, std::string label = "");
 
-  // Computed one-qubit gates, composites, Pauli strings, depth and width
-  // (begin)
   // One-qubit gates with computed matrices: the angles come first, then the
-  // int, list or register operand. u3 appends the record of u (GateId::kU);
+  // int, list or register operand. Each gate's three forms are one row of
+  // TAVIRON_COMPUTED_ONE_QUBIT_GATES in computed_one_qubit_gates.cc. u3 appends the record of u (GateId::kU);
   // u0 is the identity whatever its angle.
   std::unique_ptr<PhaseGate> p(double theta, uint64_t qubit, std::string label = "");
   std::unique_ptr<PhaseGate> p_list(double theta, std::vector<int64_t> qubits, std::string label = "");
@@ -224,6 +235,8 @@ class QuantumCircuit {
   // Three-qubit composites: one composite record whose body holds the
   // decomposition; the handle holds the composite alone. An empty label
   // gives the composite its default label ("ccx", "ccz", "cswap", "Rccx").
+  // toffoli_family.cc: ccx, ccz, cswap and rccx by
+  // TAVIRON_DEFINE_FIXED_COMPOSITE lines, toffoli and fredkin written out.
   std::unique_ptr<CCXGate> ccx(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t target_qubit,
                                std::string label = "");
   std::unique_ptr<CCXGate> toffoli(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t target_qubit,
@@ -239,23 +252,22 @@ class QuantumCircuit {
                                  std::string label = "");
   // A Pauli string: the last letter of pauli_operator acts on the first
   // listed qubit. One composite (default label "Pauli") whose qubit list is
-  // qubit_list reversed and whose texts are the upper-case letters.
+  // qubit_list reversed and whose texts are the upper-case letters
+  // (pauli_string.cc).
   std::unique_ptr<PAULIGate> pauli(std::vector<int64_t> qubit_list, const std::string& pauli_operator,
                                    std::string label = "");
 
-  // The largest number of records on any one qubit, every barrier record
-  // lining all qubits up to the highest count so far.
+  // depth_width.cc. The largest number of records on any one qubit, every
+  // barrier record lining all qubits up to the highest count so far.
   int32_t depth() const;
   // Qubits (quantum and ancilla) plus classical bits.
   int32_t width() const;
-  // (end)
 
-  // Multi-controlled gates, fixed decompositions, append and compose
-  // (begin)
   // Fixed decompositions: one composite whose body is the gate's
   // decomposition; the handle holds the composite alone. Default labels
   // "Gms", "rc3x", "c3sqrtx", "c3x", "c4x". ms and rc3x are the same gates
-  // as gms and rcccx.
+  // as gms and rcccx. fixed_decompositions.cc: rcccx, c3sqrtx and c3x by
+  // TAVIRON_DEFINE_FIXED_COMPOSITE lines, the others written out.
   std::unique_ptr<GMSGate> gms(double theta, std::vector<uint64_t> qubit_list, std::string label = "");
   std::unique_ptr<GMSGate> ms(double theta, std::vector<uint64_t> qubit_list, std::string label = "");
   std::unique_ptr<RCCCXGate> rcccx(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t control_qubit3,
@@ -274,7 +286,8 @@ class QuantumCircuit {
   // labels "mcphase", "mcrx", "mcry", "mcrz", "mcx". mcrz is the
   // multi-controlled phase diag(1, e^(i lambda)). mcx with one to four
   // controls is cx, ccx, c3x or c4x. use_basis_gates, ancilla_qubits and
-  // mode change nothing.
+  // mode change nothing. multi_controlled_gates.cc: mcrx, mcry and mcrz are
+  // rows of TAVIRON_MULTI_CONTROLLED_ROTATIONS, the others written out.
   std::unique_ptr<MCPGate> mcp(double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
                                std::string label = "");
   std::unique_ptr<MCRXGate> mcrx(double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
@@ -295,7 +308,8 @@ class QuantumCircuit {
   // qubit of this circuit) and the classical map (one per classical bit).
   // append always puts the composite last and returns 0; compose puts it
   // first when front is set and returns this circuit, or nullptr when
-  // inplace is set. Empty compose lists are the identity maps.
+  // inplace is set. Empty compose lists are the identity maps
+  // (append_compose.cc).
   int32_t append(const QuantumCircuit& qc, std::vector<uint64_t> qubits_vector,
                  std::vector<uint64_t> cbits_vector);
   QuantumCircuit* compose(const QuantumCircuit& other, std::vector<uint64_t> qubits = {},
@@ -303,7 +317,6 @@ class QuantumCircuit {
                           bool wrap = false);
   int32_t AttachCircuit(const QuantumCircuit& other, std::vector<uint64_t> qubit_map,
                         std::vector<uint64_t> clbit_map, bool front);
-  // (end)
 };
 
 #endif
