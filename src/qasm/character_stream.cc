@@ -93,16 +93,23 @@ void qasm2::Rewind() {
   }
 }
 
+const QasmNameIndex::Entry* qasm2::FindName(const std::string& name) const {
+  return name_index.Find(name, gate_definitions, opaque_definitions,
+                         qreg_declarations, creg_declarations);
+}
+
+QasmGateDefinition* qasm2::FindGateDefinition(const std::string& name) {
+  const QasmNameIndex::Entry* entry = FindName(name);
+  if (entry == nullptr || entry->kind != QasmNameIndex::Kind::kGate) return nullptr;
+  return &gate_definitions[entry->position];
+}
+
 bool qasm2::IsQuantumRegister(std::string name) const {
-  for (const QasmRegisterDeclaration& declaration : qreg_declarations) {
-    if (declaration.name == name) return true;
-  }
-  return false;
+  const QasmNameIndex::Entry* entry = FindName(name);
+  return entry != nullptr && entry->kind == QasmNameIndex::Kind::kQuantumRegister;
 }
 
 bool qasm2::IsClassicalRegister(std::string name) const {
-  for (const QasmRegisterDeclaration& declaration : creg_declarations) {
-    if (declaration.name == name) return true;
-  }
-  return false;
+  const QasmNameIndex::Entry* entry = FindName(name);
+  return entry != nullptr && entry->kind == QasmNameIndex::Kind::kClassicalRegister;
 }

@@ -8,6 +8,26 @@
 
 using namespace QasmTokenKind;
 
+namespace {
+
+bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+// An OpenQASM 2.0 name: a letter, then letters, digits and underscores.
+bool IsDeclarableName(const QasmToken& token) {
+  if (token.kind != IDENTIFIER || !IsAsciiLetter(token.text[0])) return false;
+  for (char c : token.text) {
+    if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '_') return false;
+  }
+  return true;
+}
+
+// The parts of an include's file name are plain words, without underscores.
+bool IsFileNamePart(const QasmToken& token) {
+  return token.kind == IDENTIFIER && token.text.find('_') == std::string::npos;
+}
+
+}  // namespace
+
 bool qasm2::ParseDeclaration(int keyword) {
   switch (keyword) {
     case KW_INCLUDE: return ParseInclude();
@@ -52,28 +72,12 @@ bool qasm2::ParseDeclarations() {
         break;
     }
   }
-  if (result) {
-    for (QasmRegisterDeclaration& declaration : qreg_declarations) {
-      declaration.created_register = std::make_shared<QuantumRegister>(
-          static_cast<int32_t>(declaration.size), declaration.name);
-    }
-    for (QasmRegisterDeclaration& declaration : creg_declarations) {
-      declaration.created_register = std::make_shared<ClassicalRegister>(
-          static_cast<int32_t>(declaration.size), declaration.name);
-    }
-  }
+  // The register objects are made by the driver once its checks have passed.
   return result;
 }
 
 bool qasm2::IsNameFree(std::string name) {
-  const auto taken = [&name](const auto& list) {
-    for (const auto& entry : list) {
-      if (entry.name == name) return true;
-    }
-    return false;
-  };
-  if (taken(gate_definitions) || taken(opaque_definitions) ||
-      taken(qreg_declarations) || taken(creg_declarations)) {
+  if (FindName(name) != nullptr) {
     error_code = QasmErrorCode::DUPLICATE_DEFINITION;
     return false;
   }
@@ -93,7 +97,7 @@ bool qasm2::ParseInclude() {
     return false;
   }
   std::string filename = token.text;
-  token = NextSignificantToken(false);
+  token = IsFileNamePart(token) ? NextSignificantToken(false) : QasmToken{"_", UNDERSCORE};
   if (token.kind != FULL_STOP) {
     error_code = QasmErrorCode::FULL_STOP_EXPECTED;
     return false;
@@ -105,7 +109,7 @@ bool qasm2::ParseInclude() {
     return false;
   }
   filename += token.text;
-  token = NextSignificantToken(false);
+  token = IsFileNamePart(token) ? NextSignificantToken(false) : QasmToken{"_", UNDERSCORE};
   if (token.kind != QUOTE) {
     error_code = QasmErrorCode::QUOTATION_MARK_EXPECTED;
     return false;
@@ -133,7 +137,7 @@ bool qasm2::ParseRegisterDeclaration(std::vector<QasmRegisterDeclaration>& list)
     return false;
   };
   token = NextSignificantToken(false);
-  if (token.kind != IDENTIFIER) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+  if (!IsDeclarableName(token)) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
   if (!IsNameFree(token.text)) return fail(QasmErrorCode::DUPLICATE_DEFINITION);
   QasmRegisterDeclaration declaration;
   declaration.name = token.text;
@@ -174,7 +178,7 @@ bool qasm2::ParseDefinition(bool is_gate) {
   };
   token = NextSignificantToken(false);
   // A built-in gate name is a keyword, so it cannot be redefined.
-  if (token.kind != IDENTIFIER) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+  if (!IsDeclarableName(token)) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
   if (!IsNameFree(token.text)) return fail(QasmErrorCode::DUPLICATE_DEFINITION);
   QasmGateDefinition definition;
   definition.name = token.text;
@@ -186,7 +190,7 @@ bool qasm2::ParseDefinition(bool is_gate) {
     if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
     bool closed = token.kind == RIGHT_PAREN;
     while (!closed) {
-      if (token.kind != IDENTIFIER) return fail(QasmErrorCode::PARAMETER_EXPECTED);
+      if (!IsDeclarableName(token)) return fail(QasmErrorCode::PARAMETER_EXPECTED);
       definition.parameter_names.push_back(token.text);
       token = NextSignificantToken(false);
       if (token.kind == COMMA) {
@@ -213,7 +217,7 @@ bool qasm2::ParseDefinition(bool is_gate) {
       if (is_gate) break;
       return fail(QasmErrorCode::SEMICOLON_EXPECTED);
     }
-    if (token.kind != IDENTIFIER) return fail(QasmErrorCode::PARAMETER_EXPECTED);
+    if (!IsDeclarableName(token)) return fail(QasmErrorCode::PARAMETER_EXPECTED);
     definition.argument_names.push_back(token.text);
     token = NextSignificantToken(false);
     if (token.kind == COMMA) token = NextSignificantToken(false);

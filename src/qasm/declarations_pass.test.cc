@@ -46,17 +46,25 @@ TEST(QasmDeclarationsPass, RecordsDeclarationsAndDefinitions) {
   ASSERT_EQ(reader.opaque_definitions.size(), 1u);
   EXPECT_EQ(reader.opaque_definitions[0].argument_names, (std::vector<std::string>{"a", "b"}));
 
-  // One register object per declaration, of the declared name and size.
-  const auto& q = std::get<std::shared_ptr<QuantumRegister>>(
-      reader.qreg_declarations[0].created_register);
-  EXPECT_EQ(q->name, "q");
-  EXPECT_EQ(q->size, 2);
-  EXPECT_EQ(std::get<std::shared_ptr<QuantumRegister>>(
-                reader.qreg_declarations[1].created_register)->size, 0);
-  const auto& c = std::get<std::shared_ptr<ClassicalRegister>>(
-      reader.creg_declarations[0].created_register);
-  EXPECT_EQ(c->name, "c");
-  EXPECT_EQ(c->size, 3);
+  // The register objects are made by the driver, once its checks pass.
+  for (const auto* list : {&reader.qreg_declarations, &reader.creg_declarations}) {
+    for (const QasmRegisterDeclaration& declaration : *list) {
+      EXPECT_TRUE(std::holds_alternative<std::monostate>(declaration.created_register));
+    }
+  }
+}
+
+TEST(QasmDeclarationsPass, NamesTakeUnderscoresAfterTheFirstLetter) {
+  qasm2 reader;
+  ASSERT_TRUE(ParseDeclarationsOf(reader,
+                                  "qreg q_a[2]; creg anc_0[1];\n"
+                                  "gate my_gate(theta_1) a_b, c__ { }\n"));
+  EXPECT_EQ(reader.qreg_declarations[0].name, "q_a");
+  EXPECT_EQ(reader.creg_declarations[0].name, "anc_0");
+  EXPECT_EQ(reader.gate_definitions[0].name, "my_gate");
+  EXPECT_EQ(reader.gate_definitions[0].parameter_names, std::vector<std::string>{"theta_1"});
+  EXPECT_EQ(reader.gate_definitions[0].argument_names,
+            (std::vector<std::string>{"a_b", "c__"}));
 }
 
 TEST(QasmDeclarationsPass, AcceptsTheLooseFormsOfDefinitionsAndIncludes) {
@@ -112,7 +120,14 @@ TEST(QasmDeclarationsPass, RefusesMalformedDeclarations) {
       {"qreg q[2]; creg q[1];", DUPLICATE_DEFINITION},
       {"qreg q[1]; gate q a { }", DUPLICATE_DEFINITION},
       {"gate g a { } opaque g b;", DUPLICATE_DEFINITION},
-      {"qreg q_a[2];", LEFT_BRACKET_EXPECTED},
+      {"qreg q-a[2];", LEFT_BRACKET_EXPECTED},
+      // A name begins with a letter.
+      {"qreg _a[2];", IDENTIFIER_EXPECTED},
+      {"qreg 2a[2];", IDENTIFIER_EXPECTED},
+      {"gate 2g a { }", IDENTIFIER_EXPECTED},
+      {"gate g(_w) a { }", PARAMETER_EXPECTED},
+      {"gate g 1a { }", PARAMETER_EXPECTED},
+      {"include \"qelib_1.inc\";", FULL_STOP_EXPECTED},
       {"qreg q[-1];", NON_NEGATIVE_NUMBER_EXPECTED},
       {"qreg q[2147483648];", NON_NEGATIVE_NUMBER_EXPECTED},
       {"qreg q[2;", RIGHT_BRACKET_EXPECTED},

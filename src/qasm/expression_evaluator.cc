@@ -14,6 +14,10 @@ namespace {
 
 constexpr double kPi = 3.141592653589793;
 
+// Parentheses and function calls nest at most this deep, so that no text
+// can exhaust the native stack through the recursion of function arguments.
+constexpr int kMaxNesting = 512;
+
 // Signs share the operator stack with the binary operators.
 constexpr int kSignPlus = -1;
 constexpr int kSignMinus = -2;
@@ -126,6 +130,10 @@ ExpressionResult qasm2::EvaluateExpression(QasmToken& token,
         finished = true;
         break;
       case LEFT_PAREN:
+        if (expression_nesting + open_parentheses >= kMaxNesting) {
+          error_code = QasmErrorCode::EXPRESSION_ERROR;
+          return {};
+        }
         operators.push_back(LEFT_PAREN);
         ++open_parentheses;
         expect_operand = true;
@@ -175,8 +183,12 @@ ExpressionResult qasm2::EvaluateExpression(QasmToken& token,
         const int function = token.kind;
         token = NextToken(false);
         SkipNewlines(token);
+        // The argument's own parentheses count on top of the ones open here.
+        const int outer_nesting = expression_nesting;
+        expression_nesting += open_parentheses;
         const ExpressionResult argument =
             EvaluateExpression(token, true, names, values);
+        expression_nesting = outer_nesting;
         if (!argument.ok) return {};
         operands.push_back(ApplyFunction(function, argument.value));
         expect_operand = false;
@@ -232,6 +244,12 @@ ExpressionResult qasm2::EvaluateExpression(QasmToken& token,
   // (as in ".5" or an empty text), more mean operands without an operator
   // between them (as in "2 3", or a name that two parameters share).
   if (operands.size() != 1) {
+    error_code = QasmErrorCode::EXPRESSION_ERROR;
+    return {};
+  }
+  // A parameter is a finite number: a NaN or an infinity (ln(0), sqrt(-1),
+  // exp(1000)) is refused once the whole expression has been evaluated.
+  if (!function_argument && !std::isfinite(operands.back())) {
     error_code = QasmErrorCode::EXPRESSION_ERROR;
     return {};
   }

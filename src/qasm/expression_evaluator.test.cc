@@ -100,6 +100,12 @@ TEST(QasmExpressionEvaluator, RefusesMalformedExpressions) {
       {"2 3;", QasmErrorCode::EXPRESSION_ERROR},
       {"(2 3);", QasmErrorCode::EXPRESSION_ERROR},
       {"sin();", QasmErrorCode::EXPRESSION_ERROR},
+      // A value that is no finite number.
+      {"ln(0);", QasmErrorCode::EXPRESSION_ERROR},
+      {"sqrt(-1);", QasmErrorCode::EXPRESSION_ERROR},
+      {"exp(1000);", QasmErrorCode::EXPRESSION_ERROR},
+      {"1.0e308*10;", QasmErrorCode::EXPRESSION_ERROR},
+      {"0^-1;", QasmErrorCode::EXPRESSION_ERROR},
   };
   for (const Case& c : cases) {
     const Evaluation evaluation = Evaluate(c.text);
@@ -151,6 +157,38 @@ TEST(QasmExpressionEvaluator, DivisionByZeroIsReportedAsAnExpressionError) {
   EXPECT_FALSE(reader.ApplyBinaryOperator(1.0, 2.0, LEFT_PAREN).ok);
   EXPECT_EQ(LoadsFailure("qreg q[1];\nu1(1/0) q[0];"),
             "Error Error in arithmatic expression in line 2 at 7");
+}
+
+}  // namespace
+
+namespace {
+
+std::string Nested(const std::string& open, int depth, const std::string& close) {
+  std::string text;
+  for (int k = 0; k < depth; ++k) text += open;
+  text += "1";
+  for (int k = 0; k < depth; ++k) text += close;
+  return text + ";";
+}
+
+TEST(QasmExpressionEvaluator, InfinitiesOnTheWayToAFiniteValueAreFine) {
+  const Evaluation evaluation = Evaluate("atan(exp(1000));");
+  ASSERT_TRUE(evaluation.result.ok);
+  EXPECT_EQ(evaluation.result.value, std::atan(HUGE_VAL));
+}
+
+TEST(QasmExpressionEvaluator, NestingIsCappedBeforeTheStackRunsOut) {
+  const struct {
+    std::string open;
+    std::string close;
+  } forms[] = {{"sin(", ")"}, {"(", ")"}, {"-(sin(", "))"}};
+  for (const auto& form : forms) {
+    const Evaluation shallow = Evaluate(Nested(form.open, 200, form.close));
+    EXPECT_TRUE(shallow.result.ok) << form.open;
+    const Evaluation deep = Evaluate(Nested(form.open, 50000, form.close));
+    EXPECT_FALSE(deep.result.ok) << form.open;
+    EXPECT_EQ(deep.error_code, QasmErrorCode::EXPRESSION_ERROR) << form.open;
+  }
 }
 
 }  // namespace

@@ -17,13 +17,7 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
     return false;
   };
   if (token.kind != IDENTIFIER) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
-  QasmGateDefinition* definition = nullptr;
-  for (QasmGateDefinition& candidate : gate_definitions) {
-    if (candidate.name == token.text) {
-      definition = &candidate;
-      break;
-    }
-  }
+  QasmGateDefinition* definition = FindGateDefinition(token.text);
   if (definition == nullptr) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
 
   // The parameter and argument names were recorded by the first pass.
@@ -34,7 +28,11 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
 
   while (true) {
     token = NextSignificantToken(false);
-    if (token.kind == RIGHT_BRACE || token.kind == END_OF_INPUT) return true;
+    if (token.kind == RIGHT_BRACE) {
+      definition->body_read = true;
+      return true;
+    }
+    if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::RIGHT_PAREN_EXPECTED);
     // Only built-in gate and statement words start a body statement; a call
     // of another defined gate is refused here.
     if (token.kind < kFirstStatementKeyword || token.kind > kLastStatementKeyword) {
@@ -47,10 +45,15 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
     token = NextSignificantToken(false);
     if (token.kind == LEFT_PAREN) {
       // The parameters are kept as text and evaluated at every call.
+      // They end at the matching ")", which must come before the statement's
+      // ";" and the body's braces.
       int depth = 1;
       while (true) {
         token = NextSignificantToken(false);
-        if (token.kind == END_OF_INPUT) break;
+        if (token.kind == END_OF_INPUT || token.kind == SEMICOLON ||
+            token.kind == LEFT_BRACE || token.kind == RIGHT_BRACE) {
+          return fail(QasmErrorCode::RIGHT_PAREN_EXPECTED);
+        }
         if (token.kind == LEFT_PAREN) {
           ++depth;
         } else if (token.kind == RIGHT_PAREN && --depth == 0) {
@@ -58,10 +61,17 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
         }
         statement.parameter_text += token.text + " ";
       }
-      if (token.kind == RIGHT_PAREN) token = NextSignificantToken(false);
+      token = NextSignificantToken(false);
     }
 
-    while (token.kind != SEMICOLON && token.kind != END_OF_INPUT) {
+    while (token.kind != SEMICOLON) {
+      // The statement must end before the body does or the next statement
+      // begins.
+      if (token.kind == END_OF_INPUT || token.kind == LEFT_BRACE ||
+          token.kind == RIGHT_BRACE ||
+          (token.kind >= kFirstStatementKeyword && token.kind <= kLastStatementKeyword)) {
+        return fail(QasmErrorCode::SEMICOLON_EXPECTED);
+      }
       if (token.kind == NUMBER) {
         // A fixed qubit of the circuit.
         int32_t qubit = 0;
@@ -148,23 +158,21 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
     error_code = code;
     return false;
   };
-  const QasmGateDefinition* found = nullptr;
-  for (const QasmGateDefinition& candidate : gate_definitions) {
-    if (candidate.name == call.gate_name) {
-      found = &candidate;
-      break;
-    }
+  const QasmGateDefinition* found = FindGateDefinition(call.gate_name);
+  // Opaque gates have no body and are not searched; a gate whose body has
+  // not been read yet is not defined at this point of the text.
+  if (found == nullptr || !found->body_read) {
+    return fail(QasmErrorCode::USER_GATE_NOT_FOUND);
   }
-  // Opaque gates have no body and are not searched.
-  if (found == nullptr) return fail(QasmErrorCode::USER_GATE_NOT_FOUND);
-  const QasmGateDefinition definition = *found;
+  const QasmGateDefinition& definition = *found;
 
   // The body is replayed on a circuit of the same size named after the gate;
-  // its qubit k is qubit k of the circuit being built.
+  // its qubit k is qubit k of the circuit being built. A body holds no
+  // classical operation, so the replay circuit needs no classical bits.
   std::unique_ptr<QuantumCircuit> gate_circuit;
   try {
-    gate_circuit = std::make_unique<QuantumCircuit>(
-        circuit.total_qubits, circuit.num_clbits, definition.name, 0.0);
+    gate_circuit = std::make_unique<QuantumCircuit>(circuit.total_qubits, 0,
+                                                    definition.name, 0.0);
   } catch (const std::bad_alloc&) {
     return fail(QasmErrorCode::INSUFFICIENT_MEMORY);
   }

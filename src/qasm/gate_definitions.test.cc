@@ -62,13 +62,19 @@ TEST(QasmGateDefinitions, FixedQubitsAndSpareOperands) {
   EXPECT_EQ(composite.body[1]->qubits, (std::vector<uint64_t>{0, 1}));
 }
 
-TEST(QasmGateDefinitions, EmptyBodiesAndCallsBeforeTheDefinition) {
-  const auto circuit = Load("early q[0];\ngate early a { x a; }\ngate nothing a { }\nnothing q[2];");
-  ASSERT_EQ(circuit->gates.size(), 2u);
-  EXPECT_EQ(circuit->gates[0]->label, "early");
+TEST(QasmGateDefinitions, EmptyBodies) {
+  const auto circuit = Load("gate nothing a { }\nnothing q[2];");
+  ASSERT_EQ(circuit->gates.size(), 1u);
+  EXPECT_EQ(circuit->gates[0]->label, "nothing");
   EXPECT_TRUE(circuit->gates[0]->body.empty());
-  EXPECT_EQ(circuit->gates[1]->label, "nothing");
-  EXPECT_TRUE(circuit->gates[1]->body.empty());
+}
+
+TEST(QasmGateDefinitions, CallsNeedNoClassicalBitsOfTheirOwn) {
+  // More classical bits than qubits: the body is still replayed.
+  const auto circuit = Load("creg c[9];\ngate g a { x a; }\ng q[1];");
+  ASSERT_EQ(circuit->gates.size(), 1u);
+  ASSERT_EQ(circuit->gates[0]->body.size(), 1u);
+  EXPECT_EQ(circuit->gates[0]->body[0]->qubits, std::vector<uint64_t>{1});
 }
 
 TEST(QasmGateDefinitions, SecondCallWithOtherValuesGetsItsOwnName) {
@@ -105,6 +111,14 @@ TEST(QasmGateDefinitions, FailuresOfBodiesAndCalls) {
       // A body statement without an operation fails without a code.
       {"gate g a { measure a; }\ng q[0];", "Error No error in line 4 at 8"},
       {"gate g a { cx a; }\ng q[0];", "Error Invalid parameter in line 4 at 8"},
+      // A gate is defined from the end of its body on.
+      {"early q[0];\ngate early a { x a; }", "Error User defined gate not found in line 3 at 12"},
+      // A body statement without its ";" stops at the body's end or the
+      // next statement, on its own line.
+      {"gate g a { x a }\nh q[0];", "Error Semicolon expected in line 3 at 17"},
+      {"gate g a, b { x a\n cx a, b; }\nh q[0];", "Error Semicolon expected in line 4 at 4"},
+      {"gate g(w) a { rz(w a; }\nh q[0];", "Error Right paranthesis expected in line 3 at 22"},
+      {"gate g(w) a { rz((w) a }\nh q[0];", "Error Right paranthesis expected in line 3 at 25"},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(LoadsFailure(kRegisters + c.text), c.failure) << c.text;

@@ -1,6 +1,8 @@
 // load and loads: prepare the reader, run both passes, build the circuit,
 // and turn any failure into one exception.
 #include <exception>
+#include <array>
+#include <string>
 #include <variant>
 
 #include "foundation/exceptions.h"
@@ -15,6 +17,50 @@ const char kNotOpenQasm2[] = "Not OpenQasm 2.0.\n";
 const char kNoQuantumRegister[] = "Atleast one quantum register must be defined.\n";
 const char kNoQubit[] = "Atleast one qubit must be defined.\n";
 
+// Larger totals are refused by the circuit constructor.
+constexpr int64_t kMaxQubitTotal = 100;
+
+// Saves the process-wide register and circuit counters and, unless told to
+// keep the new values, restores them when it goes out of scope.
+class ProcessCountersRestorer {
+ public:
+  ProcessCountersRestorer() {
+    for (size_t k = 0; k < kCounters.size(); ++k) saved_[k] = *kCounters[k];
+  }
+  ProcessCountersRestorer(const ProcessCountersRestorer&) = delete;
+  ProcessCountersRestorer& operator=(const ProcessCountersRestorer&) = delete;
+  ~ProcessCountersRestorer() {
+    if (keep_) return;
+    for (size_t k = 0; k < kCounters.size(); ++k) *kCounters[k] = saved_[k];
+  }
+  void Keep() { keep_ = true; }
+
+ private:
+  static constexpr std::array<int32_t*, 7> kCounters = {
+      &QuantumRegisterCounter,     &AncillaRegisterCounter,
+      &ClassicalRegisterCounter,   &QuantumRegisterNameCounter,
+      &AncillaRegisterNameCounter, &ClassicalRegisterNameCounter,
+      &CircuitNameCounter};
+  std::array<int32_t, 7> saved_{};
+  bool keep_ = false;
+};
+
+// One register object per declaration, stored in the declaration too; adds
+// the sizes to `total`.
+template <class Register>
+std::vector<std::shared_ptr<Register>> MakeRegisters(
+    std::vector<QasmRegisterDeclaration>& declarations, int64_t& total) {
+  std::vector<std::shared_ptr<Register>> registers;
+  for (QasmRegisterDeclaration& declaration : declarations) {
+    auto reg = std::make_shared<Register>(static_cast<int32_t>(declaration.size),
+                                          declaration.name);
+    declaration.created_register = reg;
+    registers.push_back(std::move(reg));
+    total += declaration.size;
+  }
+  return registers;
+}
+
 }  // namespace
 
 void qasm2::ResetForCall() {
@@ -25,6 +71,7 @@ void qasm2::ResetForCall() {
   version_seen = false;
   qelib1_included = false;
   error_code = QasmErrorCode::NO_ERROR;
+  name_index.Clear();
 }
 
 std::shared_ptr<QuantumCircuit> qasm2::load(const std::string& filename,
@@ -84,19 +131,31 @@ std::shared_ptr<QuantumCircuit> qasm2::ReadCircuit(bool require_include,
     throw RunTimeError(kNoQubit);
   }
 
+  // From here on registers and the circuit are made, which moves the
+  // process-wide counters; a load that fails puts them back.
+  ProcessCountersRestorer counters;
+
   // The circuit keeps the register objects of the declarations themselves.
-  std::vector<std::shared_ptr<QuantumRegister>> quantum;
-  for (const QasmRegisterDeclaration& declaration : qreg_declarations) {
-    quantum.push_back(std::get<std::shared_ptr<QuantumRegister>>(declaration.created_register));
-  }
-  std::vector<std::shared_ptr<ClassicalRegister>> classical;
-  for (const QasmRegisterDeclaration& declaration : creg_declarations) {
-    classical.push_back(std::get<std::shared_ptr<ClassicalRegister>>(declaration.created_register));
+  int64_t qubit_total = 0;
+  const auto quantum = MakeRegisters<QuantumRegister>(qreg_declarations, qubit_total);
+  int64_t clbit_total = 0;
+  auto classical = MakeRegisters<ClassicalRegister>(creg_declarations, clbit_total);
+  // The circuit needs a classical bit per qubit; the register that makes up
+  // the difference takes the next default name that the text does not use.
+  if (clbit_total < qubit_total && qubit_total <= kMaxQubitTotal) {
+    std::string name;
+    do {
+      name = "c" + std::to_string(ClassicalRegisterNameCounter);
+      ClassicalRegisterNameCounter = WrappingAdd32(ClassicalRegisterNameCounter, 1);
+    } while (FindName(name) != nullptr);
+    classical.push_back(std::make_shared<ClassicalRegister>(
+        static_cast<int32_t>(qubit_total - clbit_total), name));
   }
   auto circuit = std::make_shared<QuantumCircuit>(
       quantum, std::vector<std::shared_ptr<AncillaRegister>>(), classical, "", 0.0);
 
   Rewind();
   if (!ParseStatements(*circuit)) throw pass_failure();
+  counters.Keep();
   return circuit;
 }

@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <variant>
 
+#include <sys/stat.h>
+
 #include "foundation/exceptions.h"
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_reader.h"
@@ -114,7 +116,7 @@ TEST(QasmLoadDriver, QuantumRegistersMustHoldQubits) {
 
 TEST(QasmLoadDriver, FileIsReadInTextModeAndTextAsGiven) {
   const std::string crlf = "qreg q[2];\r\nh q[0];\r\ncx q[0], q[1];\r\n";
-  EXPECT_EQ(LoadsFailure(crlf), "Error Invalid parameter in line 2 at 0");
+  EXPECT_EQ(LoadsFailure(crlf), "Error Invalid parameter in line 1 at 0");
   qasm2 reader;
   const TemporaryFile file("qasm_driver_crlf.qasm", crlf);
   const auto circuit = reader.load(file.path());
@@ -164,6 +166,60 @@ TEST(QasmLoadDriver, NothingCarriesOverBetweenCalls) {
   EXPECT_EQ(FailureOf([&] { reader.loads("qreg r[1];\nh q[0];"); }),
             "Error Invalid parameter in line 2 at 3");
   EXPECT_EQ(reader.loads("qreg q[3];\nx q[2];")->total_qubits, 3u);
+}
+
+TEST(QasmLoadDriver, AddedClassicalRegisterSkipsDeclaredNames) {
+  // The added register takes the next default name that the text leaves
+  // free, whatever the process-wide name counter says.
+  const int32_t saved = ClassicalRegisterNameCounter;
+  for (int32_t counter : {0, 1, 5}) {
+    ClassicalRegisterNameCounter = counter;
+    const std::string declared = "c" + std::to_string(counter);
+    const std::string next = "c" + std::to_string(counter + 1);
+    qasm2 reader;
+    const auto circuit = reader.loads("qreg q0[25]; creg " + declared + "[1]; creg " + next +
+                                      "[1];\nmeasure q0[0] -> " + declared + "[0];");
+    ASSERT_EQ(circuit->classical_registers.size(), 3u);
+    EXPECT_EQ(circuit->classical_registers[2]->name, "c" + std::to_string(counter + 2));
+    EXPECT_EQ(circuit->classical_registers[2]->size, 23);
+    EXPECT_EQ(circuit->num_clbits, 25u);
+  }
+  ClassicalRegisterNameCounter = saved;
+}
+
+TEST(QasmLoadDriver, RefusedLoadsLeaveTheCountersAsTheyWere) {
+  const auto counters = [] {
+    return std::vector<int32_t>{QuantumRegisterCounter,     AncillaRegisterCounter,
+                                ClassicalRegisterCounter,   QuantumRegisterNameCounter,
+                                AncillaRegisterNameCounter, ClassicalRegisterNameCounter,
+                                CircuitNameCounter};
+  };
+  const std::string refused[] = {
+      "qreg q[3]; creg c[1];\nh r[0];",        // statements pass
+      "qreg a[60]; qreg b[41];",               // circuit constructor
+      "qreg q[3];\ngate g a { x a; }\ng q;",  // user gate call
+      "creg c[2];",                            // driver check
+      "qreg q[2]; creg q[1];",                 // declarations pass
+  };
+  for (const std::string& text : refused) {
+    const std::vector<int32_t> before = counters();
+    qasm2 reader;
+    EXPECT_THROW(reader.loads(text), std::exception) << text;
+    EXPECT_EQ(counters(), before) << text;
+  }
+}
+
+TEST(QasmLoadDriver, OnlyRegularFilesAreRead) {
+  const std::filesystem::path fifo = std::filesystem::temp_directory_path() / "qasm_driver_fifo";
+  std::filesystem::remove(fifo);
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string refused[] = {fifo.string(), "/dev/zero",
+                                 std::filesystem::temp_directory_path().string()};
+  qasm2 reader;
+  for (const std::string& path : refused) {
+    EXPECT_EQ(FailureOf([&] { reader.load(path); }), "Can't open the given file.") << path;
+  }
+  std::filesystem::remove(fifo);
 }
 
 // Two instruction lists hold the same operations: types, operands, angles

@@ -181,8 +181,13 @@ TAVIRON_QASM_BROADCAST(ApplyReset, reset)
 #undef TAVIRON_QASM_BROADCAST
 
 bool qasm2::ApplyBarrier(QuantumCircuit& circuit, const QasmStatement& statement) {
-  // One barrier call over the whole list; a list that appends nothing (an
-  // empty register) fails without a code of its own.
-  return circuit.barrier_list(BroadcastTargets(circuit, statement), "") !=
-         QuantumCircuit::BarrierNothingAppended;
+  // One barrier call over the whole list; a register of size 0 names no
+  // qubit, and its barrier appends nothing.
+  const std::vector<int64_t> targets = BroadcastTargets(circuit, statement);
+  if (targets.empty()) return true;
+  if (circuit.barrier_list(targets, "") == QuantumCircuit::BarrierNothingAppended) {
+    error_code = QasmErrorCode::INVALID_INSTRUCTION;
+    return false;
+  }
+  return true;
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "circuit/quantum_circuit.h"
+#include "qasm/name_index.h"
 #include "qasm/qasm_records.h"
 #include "qasm/qasm_token.h"
 #include "qasm/text_mode_file_stream.h"
@@ -113,6 +114,17 @@ class qasm2 {
   bool ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call);
 
  private:
+  // Parentheses open in the expressions that enclose the function argument
+  // being evaluated.
+  int expression_nesting = 0;
+  // Names of the four declaration lists; brought up to date on each lookup.
+  mutable QasmNameIndex name_index;
+  const QasmNameIndex::Entry* FindName(const std::string& name) const;
+  // The register object made for a classical register declaration that
+  // IsClassicalRegister has accepted.
+  std::shared_ptr<ClassicalRegister> DeclaredClassicalRegister(const std::string& name) const;
+  // The gate definition of that name, or nullptr.
+  QasmGateDefinition* FindGateDefinition(const std::string& name);
   // Shared by load and loads once the input stream is ready: both passes,
   // the checks between them and the circuit.
   std::shared_ptr<QuantumCircuit> ReadCircuit(bool require_include,

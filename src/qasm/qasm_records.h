@@ -39,6 +39,9 @@ struct QasmGateDefinition {
   std::vector<std::string> parameter_names;
   std::vector<std::string> argument_names;
   std::vector<QasmStatement> body;
+  // Set once the statements pass has read the whole body: from there on the
+  // gate may be called.
+  bool body_read = false;
 };
 
 // The condition of an if statement: the value of a whole classical register

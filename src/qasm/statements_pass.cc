@@ -1,5 +1,6 @@
 // The second pass: every statement becomes circuit operations.
 #include <cstddef>
+#include <variant>
 
 #include "foundation/gate.h"
 #include "qasm/decimal_index.h"
@@ -9,14 +10,6 @@
 using namespace QasmTokenKind;
 
 namespace {
-
-std::shared_ptr<ClassicalRegister> FindClassicalRegister(
-    const QuantumCircuit& circuit, const std::string& name) {
-  for (const auto& reg : circuit.classical_registers) {
-    if (reg->name == name) return reg;
-  }
-  return nullptr;
-}
 
 // Sets the condition on every record appended to the instruction list from
 // position `first` on, as c_if does on a gate handle. The records inside a
@@ -37,6 +30,13 @@ void ConditionAppendedRecords(QuantumCircuit& circuit, size_t first,
 
 }  // namespace
 
+std::shared_ptr<ClassicalRegister> qasm2::DeclaredClassicalRegister(
+    const std::string& name) const {
+  const QasmNameIndex::Entry* entry = FindName(name);
+  return std::get<std::shared_ptr<ClassicalRegister>>(
+      creg_declarations[entry->position].created_register);
+}
+
 bool qasm2::ParseStatements(QuantumCircuit& circuit) {
   Rewind();
   while (true) {
@@ -52,8 +52,9 @@ bool qasm2::ParseStatements(QuantumCircuit& circuit) {
       case KW_QREG:
       case KW_CREG:
       case KW_OPAQUE:
-        // Read by the first pass; skipped here to the end of the line.
-        while (token.kind != NEWLINE && token.kind != END_OF_INPUT) {
+        // Read by the first pass; skipped here up to and including its own
+        // semicolon, so a statement after it on the same line still runs.
+        while (token.kind != SEMICOLON && token.kind != END_OF_INPUT) {
           token = NextToken(false);
         }
         break;
@@ -132,8 +133,7 @@ bool qasm2::ParseMeasure(QuantumCircuit& circuit, QasmToken& token,
   token = NextSignificantToken(false);
   if (token.kind != IDENTIFIER) return fail(QasmErrorCode::CLASSICAL_REGISTER_EXPECTED);
   if (!IsClassicalRegister(token.text)) return fail(QasmErrorCode::INVALID_REGISTER_NAME);
-  const std::shared_ptr<ClassicalRegister> classical =
-      FindClassicalRegister(circuit, token.text);
+  const std::shared_ptr<ClassicalRegister> classical = DeclaredClassicalRegister(token.text);
   if (!whole_registers) {
     token = NextSignificantToken(false);
     if (token.kind != LEFT_BRACKET) return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
@@ -181,7 +181,7 @@ bool qasm2::ParseIf(QuantumCircuit& circuit, QasmToken& token) {
     return fail(QasmErrorCode::CLASSICAL_REGISTER_EXPECTED);
   }
   QasmCondition condition;
-  condition.classical_register = FindClassicalRegister(circuit, token.text);
+  condition.classical_register = DeclaredClassicalRegister(token.text);
 
   token = NextSignificantToken(false);
   if (token.kind == LEFT_BRACKET) {

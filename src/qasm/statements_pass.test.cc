@@ -171,17 +171,19 @@ TEST(QasmStatementsPass, ConditionStaysOffTheRecordsInsideAComposite) {
   for (const GateRecordPtr& part : circuit->gates[0]->body) EXPECT_FALSE(part->conditioned);
 }
 
-TEST(QasmStatementsPass, DeclarationsAreSkippedToTheEndOfTheirLine) {
+TEST(QasmStatementsPass, DeclarationsAreSkippedToTheirOwnSemicolon) {
   struct Case {
     std::string text;
     std::vector<GateId> gate_types;
   };
   const Case cases[] = {
-      {"qreg q[1]; h q[0];\nx q[0];", {GateId::kX}},
+      {"qreg q[1]; h q[0];\nx q[0];", {GateId::kH, GateId::kX}},
       {"qreg q[1];\nh q[0]; x q[0];", {GateId::kH, GateId::kX}},
-      // The comment eats its line feed, so the next line is skipped too.
-      {"qreg q[1]; // first\nh q[0];\nx q[0];", {GateId::kX}},
-      {"qreg q[1];\nopaque g a;\n;;\nz q[0];\nqreg r[1];", {GateId::kZ}},
+      // A comment after a declaration ends at its own line feed.
+      {"qreg q[1]; // first\nh q[0];\nx q[0];", {GateId::kH, GateId::kX}},
+      {"OPENQASM 2.0; include \"qelib1.inc\"; qreg q[1]; creg c[1]; z q[0];", {GateId::kZ}},
+      {"qreg q[1];\nopaque g a; y q[0];\n;;\nz q[0];\nqreg r[1];", {GateId::kY, GateId::kZ}},
+      {"qreg q[1];\ncreg c\n[1]\n; x q[0];", {GateId::kX}},
   };
   for (const Case& c : cases) {
     const auto circuit = Load(c.text);
@@ -189,6 +191,12 @@ TEST(QasmStatementsPass, DeclarationsAreSkippedToTheEndOfTheirLine) {
     for (const GateRecordPtr& record : circuit->gates) types.push_back(record->gate_type);
     EXPECT_EQ(types, c.gate_types) << c.text;
   }
+}
+
+TEST(QasmStatementsPass, BarrierOnAnEmptyRegisterAppendsNothing) {
+  const auto circuit = Load("qreg q[1]; qreg none[0];\nbarrier none;\nh q[0];");
+  ASSERT_EQ(circuit->gates.size(), 1u);
+  EXPECT_EQ(circuit->gates[0]->gate_type, GateId::kH);
 }
 
 TEST(QasmStatementsPass, CircuitExceptionsPassUnchanged) {

@@ -1,8 +1,8 @@
 #include "qasm/text_mode_file_stream.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 TextModeFileStream::TextModeFileStream() : std::istream(nullptr) {
@@ -12,7 +12,10 @@ TextModeFileStream::TextModeFileStream() : std::istream(nullptr) {
 void TextModeFileStream::open(const std::string& filename) {
   close();
   std::error_code error;
-  if (std::filesystem::is_directory(filename, error)) {
+  const std::filesystem::file_status status = std::filesystem::status(filename, error);
+  const std::uintmax_t size =
+      error ? 0 : std::filesystem::file_size(filename, error);
+  if (error || !std::filesystem::is_regular_file(status) || size > kMaxBytes) {
     setstate(std::ios::failbit);
     return;
   }
@@ -21,9 +24,18 @@ void TextModeFileStream::open(const std::string& filename) {
     setstate(std::ios::failbit);
     return;
   }
-  const std::string bytes{std::istreambuf_iterator<char>(file),
-                          std::istreambuf_iterator<char>()};
-  if (file.bad()) {
+  // The file may have changed since it was looked at: the read stops one
+  // byte past the cap, and a file that reaches it is refused.
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(size));
+  std::string chunk(1 << 16, '\0');
+  while (file && bytes.size() <= kMaxBytes) {
+    const std::streamsize wanted = static_cast<std::streamsize>(
+        std::min<std::uintmax_t>(chunk.size(), kMaxBytes + 1 - bytes.size()));
+    file.read(chunk.data(), wanted);
+    bytes.append(chunk.data(), static_cast<size_t>(file.gcount()));
+  }
+  if (file.bad() || bytes.size() > kMaxBytes) {
     setstate(std::ios::failbit);
     return;
   }

@@ -1,6 +1,7 @@
 #ifndef TAVIRON_QASM_TEXT_MODE_FILE_STREAM_H
 #define TAVIRON_QASM_TEXT_MODE_FILE_STREAM_H
 
+#include <cstdint>
 #include <istream>
 #include <sstream>
 #include <string>
@@ -15,8 +16,13 @@ class TextModeFileStream : public std::istream {
   TextModeFileStream(const TextModeFileStream&) = delete;
   TextModeFileStream& operator=(const TextModeFileStream&) = delete;
 
+  // The largest file that opens: 128 MiB.
+  static constexpr std::uintmax_t kMaxBytes = std::uintmax_t{128} << 20;
+
   // Opens and reads the file; on failure the stream is left closed with its
-  // failbit set. A directory is no file and does not open.
+  // failbit set. Only a regular file of at most kMaxBytes opens: a
+  // directory, a FIFO or a device (which could block or never end) and a
+  // larger file do not, and no more than kMaxBytes + 1 bytes are ever read.
   void open(const std::string& filename);
   bool is_open() const { return open_; }
   // Drops the text; the stream is then closed and at its start.

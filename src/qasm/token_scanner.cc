@@ -1,4 +1,6 @@
 // Cutting the active stream into tokens.
+#include <string>
+
 #include "foundation/text_utilities.h"
 #include "qasm/qasm_keyword_table.h"
 #include "qasm/qasm_reader.h"
@@ -7,10 +9,9 @@ namespace {
 
 using namespace QasmTokenKind;
 
-// The byte that, like the end of the input, ends every word and comment.
-constexpr int kEndByte = 0xFF;
-
-bool IsEndByte(int c) { return (c & 0xFF) == kEndByte; }
+// What ReadChar returns at the end of the input. Every byte, 0xFF
+// included, is an ordinary character.
+bool IsEndOfInput(int c) { return c == std::char_traits<char>::eof(); }
 
 bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
@@ -18,11 +19,15 @@ bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
 QasmToken qasm2::ScanToken(bool split) {
   int c = ReadChar();
-  if (IsEndByte(c)) return QasmToken{"", END_OF_INPUT};
+  if (IsEndOfInput(c)) return QasmToken{"", END_OF_INPUT};
   std::string word;
   bool word_is_digits = false;
   while (true) {
-    const size_t position = delimiters.find(static_cast<char>(c));
+    // An underscore inside a word belongs to it (my_gate, q_a); one that
+    // would begin a word is a delimiter of its own.
+    const bool word_underscore = c == '_' && !word.empty();
+    const size_t position =
+        word_underscore ? std::string::npos : delimiters.find(static_cast<char>(c));
     if (position != std::string::npos) {
       if (word.empty()) {
         return QasmToken{std::string(1, static_cast<char>(c)),
@@ -39,7 +44,7 @@ QasmToken qasm2::ScanToken(bool split) {
     word_is_digits = word_is_digits && IsDigit(c);
     word.push_back(static_cast<char>(c));
     c = ReadChar();
-    if (IsEndByte(c)) {
+    if (IsEndOfInput(c)) {
       UnreadChar();
       return QasmToken{word, IDENTIFIER};
     }
@@ -55,7 +60,7 @@ QasmToken qasm2::NextToken(bool split) {
       if ((c & 0xFF) == '/') {
         // A comment runs to its line feed, which it consumes.
         int skipped = ReadChar();
-        while ((skipped & 0xFF) != '\n' && !IsEndByte(skipped)) {
+        while (skipped != '\n' && !IsEndOfInput(skipped)) {
           skipped = ReadChar();
         }
         continue;

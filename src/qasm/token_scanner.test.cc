@@ -29,8 +29,8 @@ TEST(QasmTokenScanner, CutsTextIntoTokens) {
     Tokens expected;
   };
   const Case cases[] = {
-      {"my_op", false, {{IDENTIFIER, "my"}, {UNDERSCORE, "_"}, {IDENTIFIER, "op"}}},
-      {"my_gate", false, {{IDENTIFIER, "my"}, {UNDERSCORE, "_"}, {KW_GATE, "gate"}}},
+      {"my_op", false, {{IDENTIFIER, "my_op"}}},
+      {"my_gate", false, {{IDENTIFIER, "my_gate"}}},
       {"q0", false, {{IDENTIFIER, "q0"}}},
       {"q0", true, {{IDENTIFIER, "q"}, {NUMBER, "0"}}},
       {"q12ab", true, {{IDENTIFIER, "q"}, {NUMBER, "12"}, {IDENTIFIER, "ab"}}},
@@ -68,15 +68,26 @@ TEST(QasmTokenScanner, CutsTextIntoTokens) {
   }
 }
 
-TEST(QasmTokenScanner, ByteFFEndsTheInputOnce) {
-  qasm2 reader;
-  ReadFromText(reader, std::string("ab\xFF" "cd"));
-  EXPECT_EQ(reader.NextToken(false).text, "ab");
-  EXPECT_EQ(reader.NextToken(false).kind, END_OF_INPUT);
-  EXPECT_EQ(reader.NextToken(false).text, "cd");
-  EXPECT_EQ(reader.NextToken(false).kind, END_OF_INPUT);
-  // Inside a comment it ends the comment without a token.
-  EXPECT_EQ(ReadTokens(std::string("x //c\xFFy"), false), (Tokens{{KW_X, "x"}, {KW_Y, "y"}}));
+TEST(QasmTokenScanner, ByteFFIsAnOrdinaryByte) {
+  // In a word, between words and inside a comment: the input goes on.
+  const struct {
+    std::string text;
+    Tokens expected;
+  } cases[] = {
+      {std::string("ab\xFF" "cd"), {{IDENTIFIER, "ab\xFF" "cd"}}},
+      {std::string("x \xFF y"), {{KW_X, "x"}, {IDENTIFIER, "\xFF"}, {KW_Y, "y"}}},
+      {std::string("x //c\xFFy\nz"), {{KW_X, "x"}, {KW_Z, "z"}}},
+  };
+  for (const auto& c : cases) EXPECT_EQ(ReadTokens(c.text, false), c.expected);
+}
+
+TEST(QasmTokenScanner, UnderscoreJoinsAWordButCannotBeginOne) {
+  EXPECT_EQ(ReadTokens("my_gate q_a anc_0 a__b_", false),
+            (Tokens{{IDENTIFIER, "my_gate"}, {IDENTIFIER, "q_a"},
+                    {IDENTIFIER, "anc_0"}, {IDENTIFIER, "a__b_"}}));
+  EXPECT_EQ(ReadTokens("_a", false), (Tokens{{UNDERSCORE, "_"}, {IDENTIFIER, "a"}}));
+  // Split reading still parts digits from the rest.
+  EXPECT_EQ(ReadTokens("q_1", true), (Tokens{{IDENTIFIER, "q_"}, {NUMBER, "1"}}));
 }
 
 TEST(QasmTokenScanner, WordAtTheEndThenEndOfInputRepeatedly) {

@@ -55,15 +55,17 @@ struct DeclaredCircuit {
       QasmRegisterDeclaration declaration;
       declaration.name = name;
       declaration.size = size;
-      reader.qreg_declarations.push_back(declaration);
       quantum.push_back(std::make_shared<QuantumRegister>(size, name));
+      declaration.created_register = quantum.back();
+      reader.qreg_declarations.push_back(declaration);
     }
     for (const auto& [name, size] : cregs) {
       QasmRegisterDeclaration declaration;
       declaration.name = name;
       declaration.size = size;
-      reader.creg_declarations.push_back(declaration);
       classical.push_back(std::make_shared<ClassicalRegister>(size, name));
+      declaration.created_register = classical.back();
+      reader.creg_declarations.push_back(declaration);
     }
     circuit = std::make_unique<QuantumCircuit>(
         quantum, std::vector<std::shared_ptr<AncillaRegister>>(), classical, "", 0.0);
