@@ -2,15 +2,49 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <utility>
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include "foundation/exceptions.h"
 
 namespace {
 
 constexpr mode_t kFolderMode = 0700;
-constexpr mode_t kFileMode = 0600;
+const char* const kAccountsName = "config.file";
+const char* const kLockName = "config.lock";
+const char* const kTemporaryName = "temp.file";
+
+// An open file descriptor, closed when it goes out of scope.
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd_(fd) {}
+  Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  ~Descriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int get() const { return fd_; }
+  bool valid() const { return fd_ >= 0; }
+  // Closes now and reports whether the close succeeded.
+  bool Close() {
+    const int fd = fd_;
+    fd_ = -1;
+    return ::close(fd) == 0;
+  }
+
+ private:
+  int fd_;
+};
+
+[[noreturn]] void Fail(const std::string& what, const std::string& path, int error) {
+  throw RunTimeError(what + " " + path + ": " + std::strerror(error));
+}
 
 std::string Environment(const char* variable) {
   const char* value = std::getenv(variable);
@@ -38,27 +72,28 @@ bool WriteAll(int fd, const std::string& data) {
   return true;
 }
 
-// Reads the whole file at path; kMissing when it does not exist.
-AccountsRead ReadWholeFile(const std::string& path, std::string& content) {
+// Opens `name` in the folder `dir` for reading without following a symbolic
+// link or blocking on a special file, and reads it whole when it is a
+// regular file. Returns 0, or the errno that describes the failure (ENOENT
+// when it does not exist, EISDIR or EINVAL when it is no regular file).
+int ReadWholeFile(int dir, const char* name, std::string& content, mode_t& mode) {
   content.clear();
-  if (path.empty()) return AccountsRead::kMissing;
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    return errno == ENOENT ? AccountsRead::kMissing : AccountsRead::kFailed;
-  }
+  Descriptor fd(::openat(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+  if (!fd.valid()) return errno;
+  struct stat info;
+  if (::fstat(fd.get(), &info) != 0) return errno;
+  if (!S_ISREG(info.st_mode)) return S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+  mode = info.st_mode;
   char buffer[4096];
   for (;;) {
-    const ssize_t got = ::read(fd, buffer, sizeof buffer);
+    const ssize_t got = ::read(fd.get(), buffer, sizeof buffer);
     if (got < 0) {
       if (errno == EINTR) continue;
-      ::close(fd);
-      return AccountsRead::kFailed;
+      return errno;
     }
-    if (got == 0) break;
+    if (got == 0) return 0;
     content.append(buffer, static_cast<std::size_t>(got));
   }
-  ::close(fd);
-  return AccountsRead::kRead;
 }
 
 // Splits text into lines as a line reader does: '\n' ends a line, a last
@@ -78,6 +113,78 @@ std::vector<std::string> SplitLines(const std::string& content) {
   return lines;
 }
 
+// Creates each missing component of folder from the root down, owner-only.
+void CreateFolders(const std::string& folder) {
+  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    const std::string part = folder.substr(0, slash);
+    if (!part.empty() && ::mkdir(part.c_str(), kFolderMode) != 0 && errno != EEXIST) {
+      Fail("Cannot create the settings folder", part, errno);
+    }
+    if (slash == std::string::npos) break;
+  }
+}
+
+// Opens the settings folder itself (not a symbolic link in its place) and
+// refuses it unless the user owns it and nobody else may write to it; a
+// folder to be written must also be writable by its owner. Returns an
+// invalid descriptor for a folder that does not exist when `missing_ok`.
+Descriptor OpenSettingsFolder(const std::string& folder, bool for_writing, bool missing_ok) {
+  Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  if (!dir.valid()) {
+    if (missing_ok && errno == ENOENT) return dir;
+    Fail("Cannot open the settings folder", folder, errno);
+  }
+  struct stat info;
+  if (::fstat(dir.get(), &info) != 0) Fail("Cannot open the settings folder", folder, errno);
+  if (info.st_uid != ::geteuid()) {
+    throw RunTimeError("The settings folder " + folder + " is not owned by the user");
+  }
+  if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
+    throw RunTimeError("The settings folder " + folder +
+                       " may be written by other users; make it owner-only (chmod 700)");
+  }
+  if (for_writing && (info.st_mode & S_IWUSR) == 0) {
+    Fail("Cannot write to the settings folder", folder, EACCES);
+  }
+  return dir;
+}
+
+// Takes the exclusive lock that serialises every change of the accounts
+// file; it is let go when the returned descriptor closes.
+Descriptor LockAccounts(int dir, const std::string& folder) {
+  const std::string path = folder + "/" + kLockName;
+  Descriptor lock(::openat(dir, kLockName, O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK |
+                                                O_CLOEXEC, 0600));
+  if (!lock.valid()) Fail("Cannot open the lock file", path, errno);
+  struct stat info;
+  if (::fstat(lock.get(), &info) != 0) Fail("Cannot open the lock file", path, errno);
+  if (!S_ISREG(info.st_mode)) Fail("Cannot open the lock file", path, EINVAL);
+  while (::flock(lock.get(), LOCK_EX) != 0) {
+    if (errno != EINTR) Fail("Cannot lock", path, errno);
+  }
+  return lock;
+}
+
+// Writes text to a new temporary file of a unique name in the folder, syncs
+// it and renames it over the accounts file; on failure removes it and
+// throws, leaving the accounts file as it was.
+void ReplaceAccountsFile(int dir, const std::string& folder, const std::string& text) {
+  const std::string path = folder + "/" + kAccountsName;
+  std::string temporary = folder + "/" + kTemporaryName + ".XXXXXX";
+  Descriptor fd(::mkostemp(&temporary[0], O_CLOEXEC));
+  if (!fd.valid()) Fail("Cannot create a temporary file in", folder, errno);
+  const std::string base = temporary.substr(folder.size() + 1);
+  int error = 0;
+  if (!WriteAll(fd.get(), text) || ::fsync(fd.get()) != 0) error = errno;
+  if (!fd.Close() && error == 0) error = errno;
+  if (error == 0 && ::renameat(dir, base.c_str(), dir, kAccountsName) != 0) error = errno;
+  if (error != 0) {
+    ::unlinkat(dir, base.c_str(), 0);
+    Fail("Cannot write the accounts file", path, error);
+  }
+  ::fsync(dir);  // makes the rename itself durable; the data is already safe
+}
+
 }  // namespace
 
 std::string SettingsFolder() {
@@ -91,24 +198,9 @@ std::string SettingsFolder() {
   return base + "/taviron";
 }
 
-std::string AccountsFilePath() { return InSettingsFolder("config.file"); }
+std::string AccountsFilePath() { return InSettingsFolder(kAccountsName); }
 
-std::string TemporaryFilePath() { return InSettingsFolder("temp.file"); }
-
-bool CreateSettingsFolder() {
-  const std::string folder = SettingsFolder();
-  if (folder.empty()) return false;
-  // Create each missing component from the root down.
-  for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
-    const std::string part = folder.substr(0, slash);
-    if (!part.empty() && ::mkdir(part.c_str(), kFolderMode) != 0 && errno != EEXIST) {
-      return false;
-    }
-    if (slash == std::string::npos) break;
-  }
-  struct stat info;
-  return ::stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
-}
+std::string TemporaryFilePath() { return InSettingsFolder(kTemporaryName); }
 
 AccountRecord ParseAccountRecord(const std::string& line) {
   AccountRecord record;
@@ -129,56 +221,41 @@ AccountRecord ParseAccountRecord(const std::string& line) {
 }
 
 AccountsRead ReadAccountLines(std::vector<std::string>& lines) {
+  lines.clear();
+  const std::string folder = SettingsFolder();
+  if (folder.empty()) return AccountsRead::kMissing;
+  const Descriptor dir = OpenSettingsFolder(folder, false, true);
+  if (!dir.valid()) return AccountsRead::kMissing;
   std::string content;
-  const AccountsRead outcome = ReadWholeFile(AccountsFilePath(), content);
+  mode_t mode = 0;
+  const int error = ReadWholeFile(dir.get(), kAccountsName, content, mode);
+  if (error == ENOENT) return AccountsRead::kMissing;
+  if (error != 0) return AccountsRead::kFailed;
   lines = SplitLines(content);
-  return outcome;
+  return AccountsRead::kRead;
 }
 
-bool AppendAccountLine(const std::string& line) {
-  if (!CreateSettingsFolder()) return false;
-  const std::string path = AccountsFilePath();
-  const int fd = ::open(path.c_str(), O_RDWR | O_CREAT | O_APPEND | O_CLOEXEC, kFileMode);
-  if (fd < 0) return false;
-  ::fchmod(fd, kFileMode);
-  std::string text;
-  // End a last line that a foreign writer left open.
-  const off_t size = ::lseek(fd, 0, SEEK_END);
-  if (size > 0) {
-    char last = '\n';
-    if (::pread(fd, &last, 1, size - 1) == 1 && last != '\n') text += '\n';
+void RewriteAccountLines(const std::function<void(std::vector<std::string>&)>& edit) {
+  const std::string folder = SettingsFolder();
+  if (folder.empty()) {
+    throw RunTimeError(
+        "Cannot find the settings folder: none of APPDATA, XDG_CONFIG_HOME and HOME is set");
   }
-  text += line;
-  text += '\n';
-  const bool written = WriteAll(fd, text);
-  const bool closed = ::close(fd) == 0;
-  return written && closed;
-}
-
-bool RemoveAccountLines(const std::string& name) {
-  CreateSettingsFolder();
+  CreateFolders(folder);
+  const Descriptor dir = OpenSettingsFolder(folder, true, false);
+  const Descriptor lock = LockAccounts(dir.get(), folder);
+  const std::string path = folder + "/" + kAccountsName;
   std::string content;
-  if (ReadWholeFile(AccountsFilePath(), content) == AccountsRead::kFailed) {
-    return false;  // the accounts file stays untouched
+  mode_t mode = 0;
+  const int error = ReadWholeFile(dir.get(), kAccountsName, content, mode);
+  if (error != 0 && error != ENOENT) Fail("Cannot read the accounts file", path, error);
+  if (error == 0 && (mode & S_IWUSR) == 0) Fail("Cannot write the accounts file", path, EACCES);
+  std::vector<std::string> lines = SplitLines(content);
+  edit(lines);
+  std::string text;
+  for (const std::string& line : lines) {
+    text += line;
+    text += '\n';
   }
-  std::string kept;
-  for (const std::string& line : SplitLines(content)) {
-    if (ParseAccountRecord(line).name == name) continue;
-    kept += line;
-    kept += '\n';
-  }
-  const std::string temporary = TemporaryFilePath();
-  if (temporary.empty()) return false;
-  const int fd =
-      ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, kFileMode);
-  if (fd < 0) return false;
-  ::fchmod(fd, kFileMode);
-  const bool written = WriteAll(fd, kept) && ::fsync(fd) == 0;
-  const bool closed = ::close(fd) == 0;
-  if (!written || !closed ||
-      ::rename(temporary.c_str(), AccountsFilePath().c_str()) != 0) {
-    ::unlink(temporary.c_str());
-    return false;
-  }
-  return true;
+  ReplaceAccountsFile(dir.get(), folder, text);
 }

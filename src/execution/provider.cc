@@ -1,5 +1,6 @@
 #include "execution/provider.h"
 
+#include <algorithm>
 #include <map>
 
 #include "execution/accounts_file.h"
@@ -19,6 +20,15 @@ std::string UpToNul(const std::string& field) { return field.substr(0, field.fin
 
 bool FitsOneField(const std::string& field) {
   return field.find_first_of(",\n\r") == std::string::npos;
+}
+
+// Drops every line whose name field is name.
+void RemoveAccount(std::vector<std::string>& lines, const std::string& name) {
+  lines.erase(std::remove_if(lines.begin(), lines.end(),
+                             [&name](const std::string& line) {
+                               return ParseAccountRecord(line).name == name;
+                             }),
+              lines.end());
 }
 
 const std::string& FirstNonEmpty(const std::string& first, const std::string& second,
@@ -61,7 +71,7 @@ StringPairs TavironProvider::active_account() const {
 }
 
 bool TavironProvider::delete_account(const std::string& name) const {
-  RemoveAccountLines(name);
+  RewriteAccountLines([&name](std::vector<std::string>& lines) { RemoveAccount(lines, name); });
   return true;
 }
 
@@ -75,8 +85,12 @@ void TavironProvider::save_account(const std::string& token, const std::string& 
           "An account's name, token, url and instance must not contain a comma or a line end");
     }
   }
-  if (overwrite) RemoveAccountLines(fields[0]);
-  AppendAccountLine(fields[0] + "," + fields[1] + "," + fields[2] + "," + fields[3]);
+  // One locked rewrite: no other writer comes between the removal and the
+  // new line.
+  RewriteAccountLines([&](std::vector<std::string>& lines) {
+    if (overwrite) RemoveAccount(lines, fields[0]);
+    lines.push_back(fields[0] + "," + fields[1] + "," + fields[2] + "," + fields[3]);
+  });
 }
 
 StringPairs TavironProvider::saved_accounts(bool /*defaults*/, const std::string& /*name*/) const {

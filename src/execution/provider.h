@@ -36,11 +36,13 @@ class TavironProvider {
   std::shared_ptr<BackendV2> get_backend(const std::string& name) const;
   // {"name": name, "token": token}, as fixed at construction.
   StringPairs active_account() const;
-  // Removes every saved line of that name; always true.
+  // Removes every saved line of that name; true. Throws RunTimeError naming
+  // the path when the accounts file cannot be rewritten (accounts_file.h).
   bool delete_account(const std::string& name) const;
   // Appends "name,token,url,instance" to the accounts file, after removing
   // the name's earlier lines when overwrite is set. Throws RunTimeError when
-  // a field holds a comma or a line end, before anything changes.
+  // a field holds a comma or a line end, before anything changes, and when
+  // the accounts file cannot be rewritten (naming the path).
   void save_account(const std::string& token, const std::string& url,
                     const std::string& instance, const std::string& name,
                     bool verify = false, bool overwrite = true) const;
