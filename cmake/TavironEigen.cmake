@@ -7,24 +7,13 @@
 # on PATH), so the directories on that interpreter's sys.path are searched.
 # With neither, configuring stops with one line naming what to install.
 
+include(${CMAKE_CURRENT_LIST_DIR}/TavironConfiguringPython.cmake)
+
 find_package(Eigen3 3.4 QUIET NO_MODULE)
 
 if(NOT Eigen3_FOUND)
-  if(Python_EXECUTABLE)
-    set(taviron_eigen_python "${Python_EXECUTABLE}")
-  else()
-    find_program(TAVIRON_CONFIGURING_PYTHON NAMES python3 python)
-    set(taviron_eigen_python "${TAVIRON_CONFIGURING_PYTHON}")
-  endif()
-  set(taviron_cmeel_prefixes)
-  if(taviron_eigen_python)
-    execute_process(
-      COMMAND "${taviron_eigen_python}" -c
-              "import os, sys; print(';'.join(p for p in (os.path.join(d, 'cmeel.prefix') for d in sys.path if d) if os.path.isdir(p)))"
-      OUTPUT_VARIABLE taviron_cmeel_prefixes
-      OUTPUT_STRIP_TRAILING_WHITESPACE
-      ERROR_QUIET)
-  endif()
+  taviron_python_output(taviron_cmeel_prefixes
+    "import os, sys; print(';'.join(p for p in (os.path.join(d, 'cmeel.prefix') for d in sys.path if d) if os.path.isdir(p)))")
   if(taviron_cmeel_prefixes)
     find_package(Eigen3 3.4 QUIET NO_MODULE PATHS ${taviron_cmeel_prefixes} NO_DEFAULT_PATH)
   endif()

@@ -3,6 +3,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "circuit/quantum_circuit.h"
 #include "execution/backend.h"
@@ -12,6 +13,7 @@
 #include "foundation/exceptions.h"
 #include "foundation/text_utilities.h"
 #include "simulator/mps_state.h"
+#include "simulator/shot_sampling.h"
 
 namespace {
 
@@ -105,11 +107,18 @@ void BackendV2::ExecuteJob(const RunSnapshot& snapshot, JobV1& job, Result& resu
   }
   const bool print_times = time_lines && !snapshot.quiet;
   if (print_times) Print(sink, "Executing Circuit start time " + CurrentTimestamp() + "\n");
-  for (int32_t shot = 0; shot < snapshot.shots; ++shot) {
+  // A quiet circuit measured only at its end is simulated once and its
+  // shots drawn from that state; any other runs shot by shot.
+  const auto append = [&result](std::string bits) { result.AppendShot(std::move(bits)); };
+  const bool sampled =
+      snapshot.shots > 1 &&
+      QualifiesForSampling(snapshot.gates, snapshot.quiet, state->qubit_count) &&
+      RunSampledShots(*state, snapshot.gates, snapshot.shots, append);
+  for (int32_t shot = 0; !sampled && shot < snapshot.shots; ++shot) {
     if (!state->fresh) state->Reset();
     state->fresh = false;
     state->ExecuteInstructions(snapshot.quiet, snapshot.gates, sink);
-    result.AppendShot(state->GetShotBits());
+    append(state->GetShotBits());
   }
   if (print_times) Print(sink, "Completed Circuit end time " + CurrentTimestamp() + "\n");
   result.SetFinalState(std::move(state), true);

@@ -8,11 +8,6 @@
 namespace {
 
 
-// An outcome whose probability is this small is rounding noise (the state of
-// a qubit known to be 0 or 1 gives p0 a few ulps away from 1 or 0). It is
-// never chosen: its projection would blow that noise up to a unit state.
-constexpr double kNegligibleProbability = 1e-12;
-
 // Whether a measure record can take part in a run: it names a qubit the
 // state holds.
 bool MeasuresHeldQubit(const GateRecord& record, int64_t qubit_count) {
@@ -78,8 +73,8 @@ int MpsState::MeasureSite(int64_t site, int64_t next) {
   // leaves the state at norm 1 to rounding.
   const double p1 = BlockProbability(site, 1);
   // Never an outcome of (numerically) zero probability, whatever the draw.
-  if (outcome == 0 && p0 <= kNegligibleProbability) outcome = 1;
-  if (outcome == 1 && p1 <= kNegligibleProbability) outcome = 0;
+  if (outcome == 0 && p0 <= kNegligibleOutcomeProbability) outcome = 1;
+  if (outcome == 1 && p1 <= kNegligibleOutcomeProbability) outcome = 0;
 
   // Project onto the outcome and rescale to norm 1.
   std::vector<MatrixXcd>& blocks = sites[static_cast<size_t>(site)].blocks;

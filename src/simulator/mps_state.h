@@ -18,6 +18,16 @@ using Eigen::MatrixXcd;
 
 class QuantumCircuit;
 
+// A measurement outcome whose probability is this small is rounding noise
+// (the state of a qubit known to be 0 or 1 gives p0 a few ulps away from 1
+// or 0). It is never chosen: its projection would blow that noise up to a
+// unit state.
+constexpr double kNegligibleOutcomeProbability = 1e-12;
+
+// A shot's bit string from its classical values: the measured bits (0 or 1)
+// from the highest index down to 0; bits not measured (-1) are left out.
+std::string FormatShotBits(const std::vector<int64_t>& classical_values);
+
 // The matrix-product state of one job in Vidal form: site k of the chain
 // holds qubit site_to_qubit[k]; lambdas[k] holds the Schmidt values of the
 // bond between sites k and k + 1 (lambdas[n - 1] is always {1.0}).

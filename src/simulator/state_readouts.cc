@@ -79,14 +79,17 @@ QubitTensor ContractGroup(const MpsState& state, const std::vector<int64_t>& sit
 
 }  // namespace
 
-std::string MpsState::GetShotBits() const {
+std::string FormatShotBits(const std::vector<int64_t>& classical_values) {
   std::string bits;
+  bits.reserve(classical_values.size());
   for (size_t i = classical_values.size(); i-- > 0;) {
     if (classical_values[i] == 0) bits += '0';
     if (classical_values[i] == 1) bits += '1';
   }
   return bits;
 }
+
+std::string MpsState::GetShotBits() const { return FormatShotBits(classical_values); }
 
 std::string MpsState::GetClassicalRegister() const {
   std::string text;

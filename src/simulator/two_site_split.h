@@ -1,6 +1,7 @@
 #ifndef TAVIRON_SIMULATOR_TWO_SITE_SPLIT_H
 #define TAVIRON_SIMULATOR_TWO_SITE_SPLIT_H
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -10,17 +11,20 @@
 
 using Eigen::MatrixXcd;
 
-// Matrices with more rows than this go through the divide-and-conquer SVD,
-// smaller ones through the one-sided Jacobi SVD.
-constexpr Eigen::Index kJacobiSvdMaxRows = 16;
+// A matrix with a side of at most 2, or with at most 16 elements (up to
+// 4 x 4), goes through Eigen's one-sided Jacobi SVD, which is the faster
+// there; larger ones through LAPACK's divide-and-conquer SVD.
+constexpr Eigen::Index kJacobiSvdMaxSmallSide = 2;
+constexpr Eigen::Index kJacobiSvdMaxElements = 16;
 // A singular value s is kept when s * s is strictly above this.
 constexpr double kSignificantSquareThreshold = 1e-8;
 // Kept values are renormalised when their squares sum differs from 1 by more.
 constexpr double kRenormaliseTolerance = 1e-9;
 
-// Whether a matrix of this many rows is decomposed by the divide-and-conquer
-// SVD.
-inline bool UsesDivideAndConquerSvd(Eigen::Index rows) { return rows > kJacobiSvdMaxRows; }
+// Whether a rows x cols matrix is decomposed through LAPACK.
+inline bool UsesLapackSvd(Eigen::Index rows, Eigen::Index cols) {
+  return std::min(rows, cols) > kJacobiSvdMaxSmallSide && rows * cols > kJacobiSvdMaxElements;
+}
 
 // The number of values x with threshold < x * x.
 int64_t CountSignificantSingularValues(std::vector<double> values, double threshold);

@@ -138,15 +138,24 @@ TEST(TwoSiteSplit, TruncationNeverLeavesAnEmptyBond) {
   }
 }
 
+TEST(TwoSiteSplit, SmallMatricesStayWithJacobi) {
+  const struct {
+    Eigen::Index rows, cols;
+    bool lapack;
+  } cases[] = {{2, 2, false}, {4, 2, false}, {2, 4, false}, {4, 4, false}, {16, 2, false},
+               {2, 64, false}, {6, 4, true},  {4, 8, true},  {8, 8, true},  {18, 10, true}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(UsesLapackSvd(c.rows, c.cols), c.lapack) << c.rows << " x " << c.cols;
+  }
+}
+
 TEST(TwoSiteSplit, BothDecompositionsSplitExactly) {
-  EXPECT_FALSE(UsesDivideAndConquerSvd(16));
-  EXPECT_TRUE(UsesDivideAndConquerSvd(17));
-  EXPECT_TRUE(UsesDivideAndConquerSvd(18));
   std::mt19937 rng(7);
   std::normal_distribution<double> normal;
-  // Dl = 8 (16 rows, Jacobi) and Dl = 9 (18 rows, divide and conquer).
-  for (Eigen::Index dl : {Eigen::Index{8}, Eigen::Index{9}}) {
-    const Eigen::Index dr = 5;
+  // Dl = Dr = 2 (4 x 4, Jacobi) and Dl = 9, Dr = 5 (18 x 10, LAPACK).
+  for (Eigen::Index dl : {Eigen::Index{2}, Eigen::Index{9}}) {
+    const Eigen::Index dr = dl == 2 ? 2 : 5;
+    ASSERT_EQ(UsesLapackSvd(2 * dl, 2 * dr), dl != 2);
     std::vector<MatrixXcd> blocks(4, MatrixXcd(dl, dr));
     double norm2 = 0.0;
     for (MatrixXcd& b : blocks) {
@@ -172,17 +181,11 @@ TEST(TwoSiteSplit, BothDecompositionsSplitExactly) {
   }
 }
 
-TEST(TwoSiteSplit, FactorsThatDoNotRebuildTheMatrixAreNotUsed) {
+TEST(TwoSiteSplit, SplitsTheMatrixThatEigensDivideAndConquerGotWrong) {
   const Eigen::Index rows = kDivideAndConquerFailureRows;
   const Eigen::Index cols = kDivideAndConquerFailureCols;
-  ASSERT_TRUE(UsesDivideAndConquerSvd(rows));
-  MatrixXcd m(rows, cols);
-  for (Eigen::Index i = 0; i < rows; ++i) {
-    for (Eigen::Index j = 0; j < cols; ++j) {
-      const double* entry = kDivideAndConquerFailureEntries + 2 * (i * cols + j);
-      m(i, j) = Complex(entry[0], entry[1]);
-    }
-  }
+  ASSERT_TRUE(UsesLapackSvd(rows, cols));
+  const MatrixXcd m = DivideAndConquerFailureMatrix();
   const Eigen::JacobiSVD<MatrixXcd> exact(m, Eigen::ComputeThinU | Eigen::ComputeThinV);
   QubitTensor left, right;
   std::vector<double> lambda;

@@ -1,6 +1,10 @@
 #ifndef TAVIRON_SIMULATOR_TESTING_DIVIDE_AND_CONQUER_FAILURE_H
 #define TAVIRON_SIMULATOR_TESTING_DIVIDE_AND_CONQUER_FAILURE_H
 
+#include <complex>
+
+#include <Eigen/Dense>
+
 // A 32 x 16 two-site matrix met in a 10-qubit circuit of u and cx gates, on
 // which Eigen 3.4.0's divide-and-conquer SVD returns factors whose product is
 // 7% off the matrix (its largest value reads 0.685754 instead of 0.683885).
@@ -266,5 +270,17 @@ constexpr double kDivideAndConquerFailureEntries[] = {
     -1.736108195406708e-05, 0.00062749966470233842, 2.1212342430008487e-18, -4.2572646513841375e-19,
     -0.00014326889246030374, -5.3154340768745388e-05, -0.00076063148038579332, -9.474209162493619e-05,
 };
+
+// The matrix itself.
+inline Eigen::MatrixXcd DivideAndConquerFailureMatrix() {
+  Eigen::MatrixXcd m(kDivideAndConquerFailureRows, kDivideAndConquerFailureCols);
+  for (Eigen::Index i = 0; i < m.rows(); ++i) {
+    for (Eigen::Index j = 0; j < m.cols(); ++j) {
+      const double* entry = kDivideAndConquerFailureEntries + 2 * (i * m.cols() + j);
+      m(i, j) = std::complex<double>(entry[0], entry[1]);
+    }
+  }
+  return m;
+}
 
 #endif

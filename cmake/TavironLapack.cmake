@@ -1,0 +1,32 @@
+# Finds the OpenBLAS build (with LAPACK) that the PyPI package
+# scipy-openblas32 installs into a Python environment, and provides the
+# target taviron::lapack: its headers and its shared library, whose symbols
+# carry the prefix scipy_ (scipy_zgesdd_, scipy_openblas_set_num_threads).
+#
+# The package is a build requirement and a run-time dependency of the
+# module, so the Python that configures the build (pip's build environment,
+# or the virtual environment on PATH) has it. Programs built in this tree
+# (the C++ tests, the benchmark) find the library through their build RPATH;
+# the installed module through an RPATH relative to itself, pointing at the
+# copy of the package installed beside it in the same site-packages.
+
+include(${CMAKE_CURRENT_LIST_DIR}/TavironConfiguringPython.cmake)
+taviron_python_output(taviron_openblas_query
+  "import scipy_openblas32 as p; print(p.get_include_dir() + ';' + p.get_lib_dir() + ';' + p.get_library(True))")
+if(NOT taviron_openblas_query)
+  message(FATAL_ERROR "  scipy-openblas32 not found: install it (pip install scipy-openblas32) into the Python that configures the build")
+endif()
+list(GET taviron_openblas_query 0 TAVIRON_OPENBLAS_INCLUDE_DIR)
+list(GET taviron_openblas_query 1 TAVIRON_OPENBLAS_LIB_DIR)
+list(GET taviron_openblas_query 2 taviron_openblas_file)
+
+add_library(taviron_openblas SHARED IMPORTED GLOBAL)
+set_target_properties(taviron_openblas PROPERTIES
+  IMPORTED_LOCATION "${TAVIRON_OPENBLAS_LIB_DIR}/${taviron_openblas_file}"
+  IMPORTED_NO_SONAME OFF
+  INTERFACE_INCLUDE_DIRECTORIES "${TAVIRON_OPENBLAS_INCLUDE_DIR}")
+add_library(taviron::lapack ALIAS taviron_openblas)
+# Where the installed module looks for the library: the package directory
+# beside it in site-packages.
+set(TAVIRON_OPENBLAS_INSTALL_RPATH "$ORIGIN/scipy_openblas32/lib")
+message(STATUS "OpenBLAS (LAPACK): ${TAVIRON_OPENBLAS_LIB_DIR}/${taviron_openblas_file}")
