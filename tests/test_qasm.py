@@ -37,8 +37,10 @@ def test_qasm_printing_saving_and_encoding(tmp_path, capsys):
     assert qc.qasm(filename=str(path)) == text
     assert path.read_bytes() == text.encode()
     assert qc.qasm(encoding="latin-1") == text
-    # A file that cannot be created is ignored.
-    assert qc.qasm(filename=str(tmp_path / "missing" / "x.qasm")) == text
+    # A file that cannot be created raises, naming it.
+    missing = str(tmp_path / "missing" / "x.qasm")
+    with pytest.raises(RuntimeError, match="^Can't write the OpenQASM text to the file " + missing):
+        qc.qasm(filename=missing)
 
 
 def test_qasm_docstring():

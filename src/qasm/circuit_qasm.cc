@@ -4,6 +4,7 @@
 #include <fstream>
 
 #include "circuit/quantum_circuit.h"
+#include "foundation/exceptions.h"
 #include "qasm/qasm_writer.h"
 #include "qasm/qelib_gate_names.h"
 
@@ -13,9 +14,10 @@ std::string QuantumCircuit::qasm(
   const std::string text = WriteQasm(MakeQelibGateNames(), *this);
   if (formatted && print) print(text);
   if (!filename.empty()) {
-    // A file that cannot be created or written is ignored.
     std::ofstream file(filename, std::ios::out | std::ios::trunc);
     if (file) file << text;
+    if (file.is_open()) file.close();
+    if (!file) throw RunTimeError("Can't write the OpenQASM text to the file " + filename + ".");
   }
   return formatted ? std::string() : text;
 }

@@ -52,9 +52,18 @@ TEST_F(CircuitQasmTest, SavesTheTextAndReplacesAnOldFile) {
   std::remove(path.c_str());
 }
 
-TEST_F(CircuitQasmTest, UnwritableFileIsIgnored) {
-  EXPECT_EQ(circuit.qasm(false, "/nonexistent-dir/x/out.qasm", "", sink),
-            expected);
+TEST_F(CircuitQasmTest, UnwritableFileRaisesNamingIt) {
+  // No folder, a folder in place of the file, and a full device.
+  for (const std::string& path : {std::string("/nonexistent-dir/x/out.qasm"),
+                                   std::string(::testing::TempDir()), std::string("/dev/full")}) {
+    try {
+      circuit.qasm(false, path, "", sink);
+      ADD_FAILURE() << path << ": no error";
+    } catch (const RunTimeError& error) {
+      EXPECT_EQ(std::string(error.what()),
+                "Can't write the OpenQASM text to the file " + path + ".");
+    }
+  }
 }
 
 TEST_F(CircuitQasmTest, WriterFailureLeavesBeforePrintingOrSaving) {

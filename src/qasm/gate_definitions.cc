@@ -201,5 +201,10 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
     if (!ApplyStatement(*gate_circuit, statement)) return false;
   }
   circuit.compose(*gate_circuit, {}, {}, false, false);
+  // The composite spans the qubits it was called on and keeps the values it
+  // was called with, as the composite of a gate method does.
+  GateRecord& composite = *circuit.gates.back();
+  composite.qubits.assign(call.qubits.begin(), call.qubits.end());
+  composite.params = call.parameters;
   return true;
 }

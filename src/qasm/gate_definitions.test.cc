@@ -25,8 +25,9 @@ TEST(QasmGateDefinitions, CallReplaysTheBodyAsOneComposite) {
   const GateRecord& composite = *circuit->gates[0];
   EXPECT_EQ(composite.gate_type, GateId::kComposite);
   EXPECT_EQ(composite.label, "rot");
-  // The gate's circuit has every qubit, mapped one to one.
-  EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{0, 1, 2, 3, 4}));
+  // The composite spans the call's operands and keeps its values.
+  EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{1, 3}));
+  EXPECT_EQ(composite.params, (std::vector<double>{kPi / 2, kPi}));
   ASSERT_EQ(composite.body.size(), 3u);
   EXPECT_EQ(composite.body[0]->gate_type, GateId::kU);
   EXPECT_EQ(composite.body[0]->qubits, std::vector<uint64_t>{1});

@@ -1,52 +1,15 @@
 #include "qasm/qasm_writer.h"
 
-#include <algorithm>
 #include <cstdint>
-#include <memory>
+#include <string>
 
 #include "circuit/quantum_circuit.h"
+#include "foundation/gate_id.h"
 #include "foundation/gate_record.h"
-#include "foundation/text_utilities.h"
+#include "qasm/qasm_definitions.h"
+#include "qasm/qasm_record_text.h"
 
 namespace {
-
-// Instruction and body lines write at most this many parameters.
-constexpr size_t kMaxWrittenParameters = 4;
-
-template <class Items, class Format>
-std::string Join(const Items& items, const std::string& separator,
-                 Format format) {
-  std::string text;
-  bool first = true;
-  for (const auto& item : items) {
-    if (!first) text += separator;
-    text += format(item);
-    first = false;
-  }
-  return text;
-}
-
-std::string AngleList(const std::vector<double>& params, size_t limit,
-                      const std::string& separator) {
-  const std::vector<double> written(
-      params.begin(), params.begin() + std::min(params.size(), limit));
-  return Join(written, separator, FormatAngle);
-}
-
-std::string Lower(std::string text) {
-  for (char& c : text) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return text;
-}
-
-std::string QubitArgument(uint64_t qubit) {
-  return "q_" + ToLetterDigits(static_cast<int64_t>(qubit));
-}
-
-std::string ClbitArgument(uint64_t clbit) {
-  return "c_" + ToLetterDigits(static_cast<int64_t>(clbit));
-}
 
 std::string Reference(const std::pair<int64_t, std::string>& place) {
   return place.second + "[" + std::to_string(place.first) + "]";
@@ -73,50 +36,6 @@ void WriteRegisters(const QuantumCircuit& circuit, std::string& text) {
   }
 }
 
-// One line of a definition body; operands are named by their circuit-wide
-// index, so nothing here can fail.
-std::string BodyLine(const GateRecord& record) {
-  std::string line = "  " + record.GetName();
-  if (!record.params.empty()) {
-    line += "(" + AngleList(record.params, kMaxWrittenParameters, ",") + ")";
-  }
-  line += " " + Join(record.qubits, ", ", QubitArgument);
-  if (record.gate_type == GateId::kMeasure) {
-    line += " -> " + Join(record.clbits, ", ", ClbitArgument);
-  }
-  return line + ";\n";
-}
-
-std::string Definition(const GateRecord& composite) {
-  std::string text = "gate " + composite.GetName() + " ";
-  if (!composite.params.empty()) {
-    text += "(" + Join(composite.params, ", ", FormatAngle) + ") ";
-  }
-  std::vector<std::string> arguments;
-  for (uint64_t qubit : composite.qubits) arguments.push_back(QubitArgument(qubit));
-  for (uint64_t clbit : composite.clbits) arguments.push_back(ClbitArgument(clbit));
-  text += Join(arguments, ", ", [](const std::string& s) { return s; });
-  text += " {\n";
-  for (const GateRecordPtr& part : composite.body) text += BodyLine(*part);
-  return text + "}\n";
-}
-
-void WriteDefinitions(const std::vector<std::string>& standard_names,
-                      const QuantumCircuit& circuit, std::string& text) {
-  std::vector<std::string> defined;
-  for (const GateRecordPtr& record : circuit.gates) {
-    if (record->gate_type != GateId::kComposite) continue;
-    const std::string key = Lower(record->GetLabel());
-    const auto known = [&key](const std::vector<std::string>& names) {
-      return std::find(names.begin(), names.end(), key) != names.end();
-    };
-    if (known(standard_names) || known(defined)) continue;
-    if (defined.empty()) text += "\n// Custom gate definitions\n";
-    defined.push_back(key);
-    text += Definition(*record);
-  }
-}
-
 std::string ConditionPrefix(const QuantumCircuit& circuit,
                             const GateRecord& record) {
   if (!record.conditioned) return "";
@@ -131,19 +50,23 @@ std::string ConditionPrefix(const QuantumCircuit& circuit,
 }
 
 std::string InstructionLine(const QuantumCircuit& circuit,
+                            const std::vector<std::string>& standard_names,
+                            const QasmDefinitions& definitions,
                             const GateRecord& record) {
-  std::string line = ConditionPrefix(circuit, record) + record.GetName();
-  if (!record.params.empty()) {
-    line += "(" + AngleList(record.params, kMaxWrittenParameters, ", ") + ")";
+  const auto qubit = [&circuit](uint64_t q) { return QubitReference(circuit, q); };
+  const auto clbit = [&circuit](uint64_t c) { return ClbitReference(circuit, c); };
+  std::string line = ConditionPrefix(circuit, record);
+  if (NeedsDefinition(record, standard_names)) {
+    // A defined gate takes the operands of its definition, in its order.
+    line += definitions.NameOf(record) + ParameterText(record, ", ") + " " +
+            Join(QasmDefinitions::Qubits(record), ", ", qubit);
+    const std::vector<uint64_t> clbits = QasmDefinitions::Clbits(record);
+    if (!clbits.empty()) line += ", " + Join(clbits, ", ", clbit);
+    return line + ";\n";
   }
-  line += " " + Join(record.qubits, ", ", [&circuit](uint64_t qubit) {
-            return QubitReference(circuit, qubit);
-          });
-  if (record.gate_type == GateId::kMeasure) {
-    line += " -> " + Join(record.clbits, ", ", [&circuit](uint64_t clbit) {
-              return ClbitReference(circuit, clbit);
-            });
-  }
+  line += StandardGateName(record) + ParameterText(record, ", ") + " " +
+          Join(record.qubits, ", ", qubit);
+  if (record.gate_type == GateId::kMeasure) line += " -> " + Join(record.clbits, ", ", clbit);
   return line + ";\n";
 }
 
@@ -153,10 +76,11 @@ std::string WriteQasm(const std::vector<std::string>& standard_names,
                       const QuantumCircuit& circuit) {
   std::string text = "OPENQASM 2.0;\ninclude \"qelib1.inc\";\n";
   WriteRegisters(circuit, text);
-  WriteDefinitions(standard_names, circuit, text);
+  const QasmDefinitions definitions(standard_names, circuit);
+  text += definitions.text();
   text += "\n// Instructions\n";
   for (const GateRecordPtr& record : circuit.gates) {
-    text += InstructionLine(circuit, *record);
+    text += InstructionLine(circuit, standard_names, definitions, *record);
   }
   return text;
 }

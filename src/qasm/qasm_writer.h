@@ -6,12 +6,13 @@
 
 class QuantumCircuit;
 
-// The OpenQASM 2.0 text of a circuit: header, register declarations, one
-// `gate` definition per composite whose lower-cased name is neither in
-// standard_names nor already defined, then one line per instruction record.
-// Reads the circuit only. Throws RunTimeError "Invalid Qubit Index: <i>" or
-// "Invalid Classical Bit Index: <i>" for an operand outside every register;
-// no text is produced then.
+// The OpenQASM 2.0 text of a circuit: header, register declarations, the
+// `gate` definitions of its composites that standard_names does not provide
+// (see QasmDefinitions), then one line per instruction record; the text
+// reads back as the same circuit. Reads the circuit only. Throws
+// RunTimeError "Invalid Qubit Index: <i>" or "Invalid Classical Bit Index:
+// <i>" for an operand outside every register, and one naming the gate for a
+// parameter that is not a finite number; no text is produced then.
 std::string WriteQasm(const std::vector<std::string>& standard_names,
                       const QuantumCircuit& circuit);
 

@@ -1,6 +1,7 @@
 #include "qasm/qasm_writer.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -62,14 +63,14 @@ TEST(QasmWriterTest, EveryFamilyOfRecords) {
                                "qreg q[2];\n"
                                "creg c[2];\n"
                                "\n// Custom gate definitions\n"
-                               "gate Gms (0.500000) q_a, q_b {\n"
-                               "  rxx(0.500000) q_a, q_b;\n"
+                               "gate Gms (p_a) q_a, q_b {\n"
+                               "  rxx(0.5) q_a, q_b;\n"
                                "}\n"
                                "\n// Instructions\n"
                                "h q[0];\n"
                                "rx(pi/2) q[1];\n"
                                "cx q[0], q[1];\n"
-                               "Gms(0.500000) q[0], q[1];\n"
+                               "Gms(0.5) q[0], q[1];\n"
                                "if (c == 1) x q[1];\n"
                                "if (c[1]  == 0) z q[0];\n"
                                "barrier q[0];\n"
@@ -117,7 +118,7 @@ TEST(QasmWriterTest, StandardCompositesGetNoDefinition) {
                             "creg c[5];\n"
                             "\n// Instructions\n"
                             "ccx q[0], q[1], q[2];\n"
-                            "Rccx q[0], q[1], q[2];\n"
+                            "rccx q[0], q[1], q[2];\n"
                             "cswap q[0], q[1], q[2];\n"
                             "rc3x q[0], q[1], q[2], q[3];\n"
                             "c3x q[0], q[1], q[2], q[3];\n"
@@ -125,42 +126,97 @@ TEST(QasmWriterTest, StandardCompositesGetNoDefinition) {
                             "c4x q[0], q[1], q[2], q[3], q[4];\n");
 }
 
-TEST(QasmWriterTest, CustomCompositesAreDefinedOnceByTheFirst) {
+TEST(QasmWriterTest, CompositesThatDifferGetDefinitionsOfTheirOwn) {
   auto qc = Circuit(3, 3);
   qc->mcp(kPi / 4, {0}, 1);
-  qc->mcp(kPi / 2, {1}, 2);  // same name: no second definition
+  qc->mcp(kPi / 2, {1}, 2);  // same name, other angle: a definition of its own
+  qc->mcp(kPi / 4, {1}, 2);  // same body on other qubits: shares the first
   qc->ccx(0, 1, 2, "tof");
-  qc->ccx(0, 1, 2, "TOF");  // differs only in case
+  qc->ccx(0, 1, 2, "TOF");  // names differ only in case: both defined
   qc->mcrx(kPi, {0, 1}, 2);
   const std::string text = Write(*qc);
-  // Definition headers carry the first record's own values.
-  EXPECT_NE(text.find("gate mcphase (pi/4) q_a, q_b {\n"), std::string::npos)
-      << text;
-  EXPECT_EQ(text.find("gate mcphase (pi/2)"), std::string::npos) << text;
-  EXPECT_NE(text.find("gate tof q_a, q_b, q_c {\n  h q_c;\n"),
-            std::string::npos)
-      << text;
-  EXPECT_EQ(text.find("gate TOF"), std::string::npos) << text;
+  // Parameters are named in the header; the body holds the values.
+  EXPECT_NE(text.find("gate mcphase (p_a) q_a, q_b {\n  cp(pi/4) q_a, q_b;\n}\n"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find("gate mcphase_1 (p_a) q_a, q_b {\n  cp(pi/2) q_a, q_b;\n}\n"),
+            std::string::npos) << text;
+  EXPECT_NE(text.find("gate tof q_a, q_b, q_c {\n  h q_c;\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("gate TOF q_a, q_b, q_c {\n  h q_c;\n"), std::string::npos) << text;
   // The renamed Toffoli's definition holds its fifteen body records.
   const size_t tof = text.find("gate tof ");
-  const std::string tof_definition =
-      text.substr(tof, text.find("}\n", tof) - tof);
-  EXPECT_EQ(std::count(tof_definition.begin(), tof_definition.end(), '\n'),
-            1 + 15)
+  const std::string tof_definition = text.substr(tof, text.find("}\n", tof) - tof);
+  EXPECT_EQ(std::count(tof_definition.begin(), tof_definition.end(), '\n'), 1 + 15)
       << tof_definition;
-  EXPECT_NE(text.find("gate mcrx (pi) q_a, q_b, q_c {\n"), std::string::npos)
-      << text;
+  EXPECT_NE(text.find("gate mcrx (p_a) q_a, q_b, q_c {\n"), std::string::npos) << text;
   // A cu leaf inside a body writes its four parameters without blanks.
-  EXPECT_NE(text.find("  cu(pi/2,-pi/2,pi/2,0) q_"), std::string::npos)
-      << text;
+  EXPECT_NE(text.find("  cu(pi/2,-pi/2,pi/2,0) q_"), std::string::npos) << text;
   const std::string instructions = text.substr(text.find("// Instructions"));
   EXPECT_EQ(instructions,
             "// Instructions\n"
             "mcphase(pi/4) q[0], q[1];\n"
-            "mcphase(pi/2) q[1], q[2];\n"
+            "mcphase_1(pi/2) q[1], q[2];\n"
+            "mcphase(pi/4) q[1], q[2];\n"
             "tof q[0], q[1], q[2];\n"
             "TOF q[0], q[1], q[2];\n"
             "mcrx(pi) q[0], q[1], q[2];\n");
+}
+
+TEST(QasmWriterTest, CompositeLabelsBecomeFreeValidNames) {
+  struct Case {
+    std::string label;
+    std::string name;
+  };
+  const Case cases[] = {
+      {"h", "h_1"},            // a gate keyword of the reader
+      {"pi", "pi_1"},          // another word of the reader
+      {"q", "q_1"},            // the register's name
+      {"ccz", "ccz"},          // not standard: kept
+      {"two words", "two_words"},
+      {"3way", "g3way"},
+      {"_hidden", "g_hidden"},
+  };
+  for (const Case& c : cases) {
+    auto qc = Circuit(2, 2);
+    QuantumCircuit inner(2, 0, c.label, 0.0);
+    inner.h(0);
+    qc->compose(inner, {}, {}, false, true);
+    const std::string text = Write(*qc);
+    EXPECT_NE(text.find("gate " + c.name + " q_a, q_b {\n  h q_a;\n}\n"), std::string::npos)
+        << c.label << "\n" << text;
+    EXPECT_NE(text.find("\n" + c.name + " q[0], q[1];\n"), std::string::npos) << text;
+  }
+}
+
+TEST(QasmWriterTest, NestedCompositesAreWrittenOutInTheirDefinition) {
+  auto qc = Circuit(3, 3);
+  QuantumCircuit inner(3, 0, "inner", 0.0);
+  inner.ccz(0, 1, 2);  // not standard: written out
+  inner.ccx(0, 1, 2);  // standard: called by name
+  qc->compose(inner, {}, {}, false, true);
+  const std::string text = Write(*qc);
+  const size_t start = text.find("gate inner q_a, q_b, q_c {\n");
+  ASSERT_NE(start, std::string::npos) << text;
+  const std::string definition = text.substr(start, text.find("}\n", start) - start);
+  EXPECT_EQ(definition.find("ccz"), std::string::npos) << definition;
+  EXPECT_NE(definition.find("  h q_c;\n"), std::string::npos) << definition;
+  EXPECT_NE(definition.find("  ccx q_a, q_b, q_c;\n"), std::string::npos) << definition;
+}
+
+TEST(QasmWriterTest, NonFiniteParameterIsRefusedNamingTheGate) {
+  for (double value : {std::nan(""), HUGE_VAL, -HUGE_VAL}) {
+    auto qc = Circuit(2, 2);
+    qc->rx(value, 1);
+    try {
+      Write(*qc);
+      ADD_FAILURE() << value << " written";
+    } catch (const RunTimeError& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("Gate rx has the parameter ", 0), 0u) << e.what();
+    }
+  }
+  // Inside a definition's body too.
+  auto qc = Circuit(2, 2);
+  qc->mcp(std::nan(""), {0}, 1);
+  EXPECT_THROW(Write(*qc), RunTimeError);
 }
 
 TEST(QasmWriterTest, GateNamesParametersAndConditionValues) {
@@ -173,10 +229,10 @@ TEST(QasmWriterTest, GateNamesParametersAndConditionValues) {
   const std::string text = Write(*qc);
   EXPECT_EQ(text.substr(text.find("// Instructions")),
             "// Instructions\n"
-            "i q[0];\n"
+            "id q[0];\n"
             "u(pi, 0, pi/4) q[1];\n"
             "cx q[1], q[0];\n"
-            "cu(0.500000, 0, 0, 7.000000) q[0], q[1];\n"
+            "cu(0.5, 0, 0, 7) q[0], q[1];\n"
             "if (c[0]  == 18446744073709551615) y q[1];\n");
 }
 

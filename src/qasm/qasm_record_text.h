@@ -1,0 +1,47 @@
+#ifndef TAVIRON_QASM_QASM_RECORD_TEXT_H
+#define TAVIRON_QASM_QASM_RECORD_TEXT_H
+
+#include <string>
+#include <vector>
+
+#include "foundation/gate_record.h"
+
+// Pieces of the OpenQASM text of one record, shared by instruction lines
+// and the bodies of gate definitions.
+
+// Whether the record is a composite that the standard include provides
+// under its lower-cased name (ccx, rccx, c3x, ...).
+bool IsStandardComposite(const GateRecord& record,
+                         const std::vector<std::string>& standard_names);
+
+// A composite that needs a definition of its own.
+bool NeedsDefinition(const GateRecord& record,
+                     const std::vector<std::string>& standard_names);
+
+// The name of a gate that is not defined in the text: `id` for the identity,
+// the lower-cased standard name of a standard composite, else the record's
+// own name.
+std::string StandardGateName(const GateRecord& record);
+
+// The parameters as written, at most four: "(a<separator>b)", or "" when
+// there are none. Throws RunTimeError naming the gate for a parameter that
+// is not a finite number.
+std::string ParameterText(const GateRecord& record, const std::string& separator);
+
+// The number of parameters that ParameterText writes.
+size_t WrittenParameterCount(const GateRecord& record);
+
+// The items joined by `separator`, each written by `format`.
+template <class Items, class Format>
+std::string Join(const Items& items, const std::string& separator, Format format) {
+  std::string text;
+  bool first = true;
+  for (const auto& item : items) {
+    if (!first) text += separator;
+    text += format(item);
+    first = false;
+  }
+  return text;
+}
+
+#endif
