@@ -57,6 +57,22 @@ void BackendV2::WorkerLoop(std::shared_ptr<WorkQueue> queue) {
   }
 }
 
+namespace {
+
+// Whatever a shot throws (memory exhausted, a failing sink) ends the job in
+// ERROR, its Result keeping the shots so far, not complete and without
+// state, and giving reason to the readouts; the worker goes on with the
+// next task.
+void FailTask(ExecutionTask& task, const std::string& reason) noexcept {
+  try {
+    if (const std::shared_ptr<Result> result = task.job->result()) result->Fail(reason);
+    task.job->SetStatus(JobStatus::ERROR);
+  } catch (...) {
+  }
+}
+
+}  // namespace
+
 void BackendV2::RunTask(ExecutionTask& task) {
   try {
     if (!task.job->StartUnlessCancelled()) return;  // cancelled while queued
@@ -66,13 +82,9 @@ void BackendV2::RunTask(ExecutionTask& task) {
       return;
     }
     ExecuteJob(task.snapshot, *task.job, *result, false, task.sink);
+  } catch (const std::exception& error) {
+    FailTask(task, std::string("The job failed: ") + error.what());
   } catch (...) {
-    // Whatever a shot throws (memory exhausted, a failing sink) ends this
-    // job in ERROR, its Result keeping the shots so far, not complete and
-    // without state; the worker goes on with the next task.
-    try {
-      task.job->SetStatus(JobStatus::ERROR);
-    } catch (...) {
-    }
+    FailTask(task, "The job failed.");
   }
 }

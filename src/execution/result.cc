@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "execution/result_memory.h"
 #include "execution/run_date.h"
 #include "foundation/exceptions.h"
 #include "simulator/mps_state.h"
@@ -13,13 +14,6 @@ const char* const kNotCompleted = "Job not completed yet. Try again later.";
 const char* const kStatevectorGone = "Statevector is is no longer accessible for the given job.";
 const char* const kAmplitudesGone = "Amplitude vector is no longer accessible for the given job.";
 const char* const kDensityGone = "Density Matrix is no longer accessible for the given job.";
-
-// The readouts' checks, in their order: an engine state, then completion.
-void RequireStateAndCompletion(const std::shared_ptr<MpsState>& state, bool complete,
-                               const char* missing_state_message) {
-  if (!state) throw RunTimeError(missing_state_message);
-  if (!complete) throw RunTimeError(kNotCompleted);
-}
 
 ShotCounts CountShots(const std::vector<std::string>& shots) {
   // std::string orders by unsigned byte value, so the map's order is the
@@ -66,6 +60,7 @@ Result::Result(const Result& other) : mutex_(other.mutex_) {
   status_ = other.status_;
   header_ = other.header_;
   state_ = other.state_;
+  failure_ = other.failure_;
 }
 
 Result::~Result() {
@@ -140,42 +135,50 @@ ShotCounts Result::get_counts() const {
 
 ComplexVector Result::get_statevector(int32_t, int32_t) {
   std::lock_guard<std::mutex> lock(*mutex_);
-  RequireStateAndCompletion(state_, success_, kStatevectorGone);
+  RequireStateLocked(kStatevectorGone);
   return state_->GetStateVector();
 }
 
 ComplexVector Result::get_unitary(int32_t, int32_t) const {
   std::lock_guard<std::mutex> lock(*mutex_);
-  RequireStateAndCompletion(state_, success_, kAmplitudesGone);
+  RequireStateLocked(kAmplitudesGone);
   return state_->GetAmplitudes(FirstIndices<uint64_t>(state_->qubit_count));
 }
 
 std::vector<double> Result::get_probabilities(int32_t, int32_t) const {
   std::lock_guard<std::mutex> lock(*mutex_);
-  RequireStateAndCompletion(state_, success_, kAmplitudesGone);
+  RequireStateLocked(kAmplitudesGone);
+  RequireWithinBudget("The probabilities of " + std::to_string(state_->qubit_count) + " qubits",
+                      ProbabilitiesBytes(state_->qubit_count));
   return state_->GetProbabilities(AllQubitsLocked());
 }
 
 ComplexRows Result::get_densitymatrix(int32_t, int32_t) const {
   std::lock_guard<std::mutex> lock(*mutex_);
-  RequireStateAndCompletion(state_, success_, kDensityGone);
+  RequireStateLocked(kDensityGone);
+  RequireWithinBudget("The density matrix of " + std::to_string(state_->qubit_count) + " qubits",
+                      DensityMatrixBytes(state_->qubit_count));
   return DensityRowsLocked();
 }
 
 std::string Result::get_classicalregister() const {
   std::lock_guard<std::mutex> lock(*mutex_);
-  if (!state_) throw RunTimeError(kAmplitudesGone);
+  if (!state_) throw RunTimeError(failure_.empty() ? kAmplitudesGone : failure_);
   return state_->GetClassicalRegister();
 }
 
 ResultData Result::data(int32_t) {
   std::lock_guard<std::mutex> lock(*mutex_);
-  if (!success_) throw RunTimeError(kNotCompleted);
+  if (!success_) throw RunTimeError(failure_.empty() ? kNotCompleted : failure_);
   ResultData data;
   data.counts = CountShots(results_);
   if (state_) {
     data.has_state = true;
+    // First, so that more than 16 qubits meet the state vector's own limit.
     data.statevector = state_->GetStateVector();
+    const uint64_t n = state_->qubit_count;
+    RequireWithinBudget("The data of " + std::to_string(n) + " qubits",
+                        StateVectorBytes(n) + ProbabilitiesBytes(n) + DensityMatrixBytes(n));
     data.probabilities = state_->GetProbabilities(AllQubitsLocked());
     data.amplitudes = state_->GetAmplitudes(FirstIndices<uint64_t>(state_->qubit_count));
     data.densitymatrix = DensityRowsLocked();
@@ -195,6 +198,18 @@ void Result::SetFinalState(std::unique_ptr<MpsState> state, bool complete) {
   std::lock_guard<std::mutex> lock(*mutex_);
   state_ = std::move(state);
   if (complete) success_ = true;
+}
+
+void Result::Fail(std::string reason) {
+  std::lock_guard<std::mutex> lock(*mutex_);
+  state_.reset();
+  success_ = false;
+  failure_ = std::move(reason);
+}
+
+void Result::RequireStateLocked(const char* missing_state_message) const {
+  if (!state_) throw RunTimeError(failure_.empty() ? missing_state_message : failure_);
+  if (!success_) throw RunTimeError(kNotCompleted);
 }
 
 ComplexRows Result::DensityRowsLocked() const {

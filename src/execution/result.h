@@ -70,7 +70,9 @@ class Result {
   std::vector<std::string> get_memory() const;
   ShotCounts get_counts() const;
   // The arguments are accepted and have no effect. RunTimeError when the
-  // result has no engine state or is not complete.
+  // result has no engine state or is not complete; MemoryBudgetError
+  // (result_memory.h) for a probability or density-matrix readout, or data,
+  // that the machine cannot hold.
   ComplexVector get_statevector(int32_t experiment = 0, int32_t decimals = 0);
   ComplexVector get_unitary(int32_t experiment = 0, int32_t decimals = 0) const;
   std::vector<double> get_probabilities(int32_t experiment = 0, int32_t decimals = 0) const;
@@ -85,8 +87,15 @@ class Result {
   // Stores the final engine state (or none) and, when complete is set, the
   // completion flag, in one hold of the mutex.
   void SetFinalState(std::unique_ptr<MpsState> state, bool complete);
+  // Marks the job's run as failed: no engine state, not complete, and every
+  // readout that needs the state, and data, raise RunTimeError with reason
+  // instead of the messages of a result that is not complete yet.
+  void Fail(std::string reason);
 
  private:
+  // The readouts' checks, mutex held: an engine state (else the failure
+  // reason, or missing_state_message), then completion.
+  void RequireStateLocked(const char* missing_state_message) const;
   // Readouts that expect the mutex held.
   ComplexRows DensityRowsLocked() const;
   // The qubits 0, 1, ..., n-1 of the engine state.
@@ -103,6 +112,7 @@ class Result {
   std::string header_;
   std::shared_ptr<std::mutex> mutex_;
   std::shared_ptr<MpsState> state_;
+  std::string failure_;
 };
 
 #endif

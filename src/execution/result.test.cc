@@ -159,4 +159,29 @@ TEST(Result, CopySharesTheEngineState) {
   EXPECT_EQ(copy.get_classicalregister(), "X");
 }
 
+TEST(Result, AFailedRunGivesItsReasonToEveryReadoutOfTheState) {
+  Result result;
+  result.AppendShot("1");
+  result.Fail("The gate rx has a parameter that is not a finite number (nan).");
+  const std::string reason = "The gate rx has a parameter that is not a finite number (nan).";
+  EXPECT_FALSE(result.success());
+  EXPECT_EQ(result.get_counts().size(), 1u);
+  const std::vector<std::function<void()>> readouts = {
+      [&] { result.get_statevector(); },  [&] { result.get_unitary(); },
+      [&] { result.get_probabilities(); }, [&] { result.get_densitymatrix(); },
+      [&] { result.get_classicalregister(); }, [&] { result.data(0); },
+  };
+  for (const auto& readout : readouts) EXPECT_EQ(MessageOf(readout), reason);
+  EXPECT_EQ(MessageOf([&] { Result(result).get_statevector(); }), reason);
+}
+
+TEST(Result, ReadoutsTooLargeForTheMachineAreRefusedBeforeTheyAllocate) {
+  Result result;
+  result.SetFinalState(std::make_unique<MpsState>(40), true);
+  const std::string probabilities = MessageOf([&] { result.get_probabilities(); });
+  EXPECT_EQ(probabilities.rfind("The probabilities of 40 qubits needs ", 0), 0u) << probabilities;
+  const std::string density = MessageOf([&] { result.get_densitymatrix(); });
+  EXPECT_EQ(density.rfind("The density matrix of 40 qubits needs ", 0), 0u) << density;
+}
+
 }  // namespace

@@ -8,7 +8,9 @@
 #include "circuit/quantum_circuit.h"
 #include "execution/backend.h"
 #include "execution/job.h"
+#include "execution/parameter_check.h"
 #include "execution/result.h"
+#include "execution/result_memory.h"
 #include "execution/run_date.h"
 #include "foundation/exceptions.h"
 #include "foundation/text_utilities.h"
@@ -30,6 +32,13 @@ void Print(const OutputSink& sink, const std::string& text) {
 
 void RequireCircuit(const std::shared_ptr<QuantumCircuit>& circuit) {
   if (!circuit) throw std::invalid_argument("A run needs a circuit.");
+}
+
+// Refuses, before any job exists, a shot count whose bit strings the
+// machine could not hold.
+void RequireShotStorage(const QuantumCircuit& circuit) {
+  RequireWithinBudget("A run of " + std::to_string(circuit.shots) + " shots",
+                      ShotStorageBytes(circuit.shots, circuit.num_qubits + circuit.num_ancillas));
 }
 
 }  // namespace
@@ -61,6 +70,7 @@ std::shared_ptr<JobV1> BackendV2::BeginJob(const std::string& job_id) {
 std::shared_ptr<JobV1> BackendV2::SubmitAsync(const std::shared_ptr<QuantumCircuit>& circuit,
                                               const OutputSink& sink) {
   RequireCircuit(circuit);
+  RequireShotStorage(*circuit);
   std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
   ExecutionTask task{circuit, job, CopyCircuit(*circuit), sink};
   job_counter_.fetch_add(1);  // wraps around at the 32-bit limit
@@ -82,6 +92,7 @@ std::shared_ptr<JobV1> BackendV2::SubmitAsync(const std::shared_ptr<QuantumCircu
 std::shared_ptr<JobV1> BackendV2::RunSync(const std::shared_ptr<QuantumCircuit>& circuit,
                                           const OutputSink& sink) {
   RequireCircuit(circuit);
+  RequireShotStorage(*circuit);
   std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
   {
     std::lock_guard<std::mutex> lock(queue_->mutex);
@@ -97,6 +108,12 @@ std::shared_ptr<JobV1> BackendV2::RunSync(const std::shared_ptr<QuantumCircuit>&
 
 void BackendV2::ExecuteJob(const RunSnapshot& snapshot, JobV1& job, Result& result,
                            bool time_lines, const OutputSink& sink) {
+  const std::string refused = NonFiniteParameterReason(snapshot.gates);
+  if (!refused.empty()) {
+    result.Fail(refused);
+    job.SetStatus(JobStatus::ERROR);
+    return;
+  }
   std::unique_ptr<MpsState> state;
   try {
     state = std::make_unique<MpsState>(static_cast<int64_t>(snapshot.qubit_count));
