@@ -9,4 +9,4 @@ build="$root/build/thread-sanitize"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTAVIRON_TSAN=ON >/dev/null
 cmake --build "$build" --target execution_tests -j "$(nproc 2>/dev/null || echo 2)"
 export TSAN_OPTIONS="halt_on_error=1"
-"$build/execution_tests" --gtest_filter='Backend.*:RunPaths.*:JobMonitor.*:Job.*'
+"$build/execution_tests" --gtest_filter='BackendTest.*:RunPathsTest.*:JobMonitorTest.*:JobTest.*'

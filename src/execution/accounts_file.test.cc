@@ -18,7 +18,7 @@
 
 namespace {
 
-using AccountsFile = SettingsSandbox;
+using AccountsFileTest = SettingsSandbox;
 
 struct FolderCase {
   const char* appdata;  // nullptr: unset
@@ -27,7 +27,7 @@ struct FolderCase {
   std::string expected;
 };
 
-TEST_F(AccountsFile, SettingsFolderFollowsTheVariablesInOrder) {
+TEST_F(AccountsFileTest, SettingsFolderFollowsTheVariablesInOrder) {
   const std::vector<FolderCase> cases = {
       {"/a", "/x", "/h", "/a/taviron"},
       {"", "/x", "/h", "/x/taviron"},
@@ -59,7 +59,7 @@ struct SplitCase {
   std::string name, token, rest;
 };
 
-TEST_F(AccountsFile, LinesSplitAtTheirFirstTwoCommas) {
+TEST_F(AccountsFileTest, LinesSplitAtTheirFirstTwoCommas) {
   const std::vector<SplitCase> cases = {
       {"alice,tok1,https://x.io,inst", "alice", "tok1", "https://x.io,inst"},
       {"alice,tok1", "alice", "tok1", ""},
@@ -76,7 +76,7 @@ TEST_F(AccountsFile, LinesSplitAtTheirFirstTwoCommas) {
   }
 }
 
-TEST_F(AccountsFile, ReadsLinesDroppingCarriageReturns) {
+TEST_F(AccountsFileTest, ReadsLinesDroppingCarriageReturns) {
   std::vector<std::string> lines;
   EXPECT_EQ(ReadAccountLines(lines), AccountsRead::kMissing);
   EXPECT_TRUE(lines.empty());
@@ -102,7 +102,7 @@ std::vector<std::string> TemporaryFiles(const std::string& folder) {
   return found;
 }
 
-TEST_F(AccountsFile, FolderIsOwnerOnlyAndFileMode0600) {
+TEST_F(AccountsFileTest, FolderIsOwnerOnlyAndFileMode0600) {
   ::setenv("APPDATA", (root_ + "/deeper/still").c_str(), 1);
   Append("a,1,u,i");
   struct stat info;
@@ -112,13 +112,13 @@ TEST_F(AccountsFile, FolderIsOwnerOnlyAndFileMode0600) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
-TEST_F(AccountsFile, AppendEndsAForeignLastLineFirst) {
+TEST_F(AccountsFileTest, AppendEndsAForeignLastLineFirst) {
   WriteAccounts("old,1");
   Append("new,2,u,");
   EXPECT_EQ(ReadAccounts(), "old,1\nnew,2,u,\n");
 }
 
-TEST_F(AccountsFile, RewriteReplacesTheFileAndLeavesNoTemporary) {
+TEST_F(AccountsFileTest, RewriteReplacesTheFileAndLeavesNoTemporary) {
   WriteAccounts("alice,1\r\nbob,2\nalice,3\nali,4");
   RewriteAccountLines([](std::vector<std::string>& lines) { lines.erase(lines.begin()); });
   EXPECT_EQ(ReadAccounts(), "bob,2\nalice,3\nali,4\n");
@@ -128,7 +128,7 @@ TEST_F(AccountsFile, RewriteReplacesTheFileAndLeavesNoTemporary) {
   EXPECT_EQ(info.st_mode & 0777, 0600u);
 }
 
-TEST_F(AccountsFile, PlantedLinksAreNeverFollowed) {
+TEST_F(AccountsFileTest, PlantedLinksAreNeverFollowed) {
   const std::string target = root_ + "/target";
   std::ofstream(target) << "untouched\n";
   ::mkdir(Folder().c_str(), 0700);
@@ -153,7 +153,7 @@ struct FailureCase {
 
 // Each case makes the rewrite impossible; it must throw a message that names
 // the place, and leave the accounts file as it was.
-TEST_F(AccountsFile, FailedRewritesThrowAndChangeNothing) {
+TEST_F(AccountsFileTest, FailedRewritesThrowAndChangeNothing) {
   const std::vector<FailureCase> cases = {
       {"read-only file", [this] { ::chmod(AccountsPath().c_str(), 0400); },
        "/taviron/config.file: Permission denied"},
@@ -209,7 +209,7 @@ TEST_F(AccountsFile, FailedRewritesThrowAndChangeNothing) {
   }
 }
 
-TEST_F(AccountsFile, AFolderOfAnotherUserIsRefused) {
+TEST_F(AccountsFileTest, AFolderOfAnotherUserIsRefused) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs to give the folder away";
   WriteAccounts("alice,1,u,\n");
   ASSERT_EQ(::chown(Folder().c_str(), 65534, 65534), 0);
@@ -218,7 +218,7 @@ TEST_F(AccountsFile, AFolderOfAnotherUserIsRefused) {
   EXPECT_THROW(ReadAccountLines(lines), RunTimeError);
 }
 
-TEST_F(AccountsFile, ConcurrentRewritesLoseNothing) {
+TEST_F(AccountsFileTest, ConcurrentRewritesLoseNothing) {
   constexpr int kThreads = 8;
   constexpr int kEach = 25;
   std::vector<std::thread> threads;

@@ -33,7 +33,7 @@ std::shared_ptr<JobV1> RunHeld(BackendV2& backend, const std::shared_ptr<WorkerH
 
 bool Final(const std::shared_ptr<JobV1>& job) { return job->in_final_state(); }
 
-TEST(Backend, HasItsFixedAttributes) {
+TEST(BackendTest, HasItsFixedAttributes) {
   const auto backend = std::make_shared<BackendV2>();
   EXPECT_EQ(backend->version, 2);
   EXPECT_EQ(backend->dt, 1);
@@ -46,7 +46,7 @@ TEST(Backend, HasItsFixedAttributes) {
   EXPECT_EQ(backend->backend_version, "0.2.1");
 }
 
-TEST(Backend, RunsQueuedJobsInOrderOneAtATime) {
+TEST(BackendTest, RunsQueuedJobsInOrderOneAtATime) {
   auto backend = std::make_shared<BackendV2>();
   auto gate = WorkerHold::Make();
   auto first = RunHeld(*backend, gate);
@@ -75,7 +75,7 @@ TEST(Backend, RunsQueuedJobsInOrderOneAtATime) {
   EXPECT_EQ(order, (std::vector<std::string>{"second", "third"}));
 }
 
-TEST(Backend, CancelledJobIsSkippedAndTheNextOneRuns) {
+TEST(BackendTest, CancelledJobIsSkippedAndTheNextOneRuns) {
   auto backend = std::make_shared<BackendV2>();
   auto gate = WorkerHold::Make();
   auto running = RunHeld(*backend, gate);
@@ -98,7 +98,7 @@ TEST(Backend, CancelledJobIsSkippedAndTheNextOneRuns) {
   EXPECT_THROW(dropped->data(0), std::runtime_error);
 }
 
-TEST(Backend, TwoBackendsRunSideBySide) {
+TEST(BackendTest, TwoBackendsRunSideBySide) {
   auto held_backend = std::make_shared<BackendV2>();
   auto other_backend = std::make_shared<BackendV2>();
   auto gate = WorkerHold::Make();
@@ -111,7 +111,7 @@ TEST(Backend, TwoBackendsRunSideBySide) {
   EXPECT_TRUE(WaitUntil([&] { return Final(held); }));
 }
 
-TEST(Backend, StoppingLetsTheRunningJobFinishAndLeavesTheRestQueued) {
+TEST(BackendTest, StoppingLetsTheRunningJobFinishAndLeavesTheRestQueued) {
   const int threads_before = ThreadCount();
   auto backend = std::make_shared<BackendV2>();
   auto gate = WorkerHold::Make();
@@ -145,7 +145,7 @@ TEST(Backend, StoppingLetsTheRunningJobFinishAndLeavesTheRestQueued) {
   EXPECT_TRUE(watch.expired());
 }
 
-TEST(Backend, BackendWhoseLastHolderIsItsOwnJobEndsOnItsWorker) {
+TEST(BackendTest, BackendWhoseLastHolderIsItsOwnJobEndsOnItsWorker) {
   const int threads_before = ThreadCount();
   auto backend = std::make_shared<BackendV2>();
   std::weak_ptr<BackendV2> watch = backend;
@@ -165,7 +165,7 @@ TEST(Backend, BackendWhoseLastHolderIsItsOwnJobEndsOnItsWorker) {
   EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threads_before; }));
 }
 
-TEST(Backend, ManyBackendsLeaveNoThreadBehind) {
+TEST(BackendTest, ManyBackendsLeaveNoThreadBehind) {
   const int threads_before = ThreadCount();
   for (int round = 0; round < 100; ++round) {
     auto backend = std::make_shared<BackendV2>();
@@ -178,7 +178,7 @@ TEST(Backend, ManyBackendsLeaveNoThreadBehind) {
   EXPECT_TRUE(WaitUntil([&] { return ThreadCount() == threads_before; }));
 }
 
-TEST(Backend, WorkerSurvivesAShotThatThrows) {
+TEST(BackendTest, WorkerSurvivesAShotThatThrows) {
   auto backend = std::make_shared<BackendV2>();
   auto circuit = BellCircuit();
   int lines = 0;

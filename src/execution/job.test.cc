@@ -20,7 +20,7 @@ const std::vector<JobStatus> kAllStatuses = {
     JobStatus::INITIALIZING, JobStatus::QUEUED, JobStatus::VALIDATING, JobStatus::RUNNING,
     JobStatus::CANCELLED,    JobStatus::DONE,   JobStatus::ERROR};
 
-TEST(Job, ConstructedJobHasOnlyItsId) {
+TEST(JobTest, ConstructedJobHasOnlyItsId) {
   JobV1 job("42");
   EXPECT_EQ(job.job_id(), "42");
   EXPECT_EQ(job.status(), JobStatus::INITIALIZING);
@@ -40,7 +40,7 @@ TEST(Job, ConstructedJobHasOnlyItsId) {
   }
 }
 
-TEST(Job, PredicatesAndCancelFollowTheStatus) {
+TEST(JobTest, PredicatesAndCancelFollowTheStatus) {
   for (JobStatus status : kAllStatuses) {
     JobV1 job("1");
     job.SetStatus(status);
@@ -58,7 +58,7 @@ TEST(Job, PredicatesAndCancelFollowTheStatus) {
   }
 }
 
-TEST(Job, StartsUnlessCancelled) {
+TEST(JobTest, StartsUnlessCancelled) {
   JobV1 queued("1");
   queued.SetStatus(JobStatus::QUEUED);
   EXPECT_TRUE(queued.StartUnlessCancelled());
@@ -69,7 +69,7 @@ TEST(Job, StartsUnlessCancelled) {
   EXPECT_EQ(cancelled.status(), JobStatus::CANCELLED);
 }
 
-TEST(Job, WaitOnAFinalJobCallsBackOnceWithTheJobItself) {
+TEST(JobTest, WaitOnAFinalJobCallsBackOnceWithTheJobItself) {
   auto job = std::make_shared<JobV1>("7");
   job->SetStatus(JobStatus::DONE);
   std::vector<JobStatus> seen;
@@ -84,7 +84,7 @@ TEST(Job, WaitOnAFinalJobCallsBackOnceWithTheJobItself) {
   job->wait_for_final_state(0, 0, nullptr);
 }
 
-TEST(Job, WaitSeesTheFinalStateThatAnotherThreadSets) {
+TEST(JobTest, WaitSeesTheFinalStateThatAnotherThreadSets) {
   auto job = std::make_shared<JobV1>("8");
   job->SetStatus(JobStatus::RUNNING);
   std::atomic<bool> polled{false};
@@ -102,7 +102,7 @@ TEST(Job, WaitSeesTheFinalStateThatAnotherThreadSets) {
   EXPECT_EQ(seen, (std::vector<JobStatus>{JobStatus::RUNNING, JobStatus::DONE}));
 }
 
-TEST(Job, PauseOfAnHourEndsWhenTheJobReachesAFinalState) {
+TEST(JobTest, PauseOfAnHourEndsWhenTheJobReachesAFinalState) {
   // The first poll sees the job QUEUED; another thread then cancels it, and
   // the second poll, which sees CANCELLED, follows at once.
   auto slow = std::make_shared<JobV1>("10");
@@ -121,7 +121,7 @@ TEST(Job, PauseOfAnHourEndsWhenTheJobReachesAFinalState) {
   EXPECT_EQ(slow->status(), JobStatus::CANCELLED);
 }
 
-TEST(Job, TimeoutsOutsideTheRangePassAtTheFirstCheck) {
+TEST(JobTest, TimeoutsOutsideTheRangePassAtTheFirstCheck) {
   for (double timeout : {std::nan(""), -1.0, -5.5, 1e300, -1e300}) {
     JobV1 job("13");
     int calls = 0;
@@ -137,7 +137,7 @@ TEST(Job, TimeoutsOutsideTheRangePassAtTheFirstCheck) {
   }
 }
 
-TEST(Job, TimeoutOfOneSecondPassesAfterTwoWholeSeconds) {
+TEST(JobTest, TimeoutOfOneSecondPassesAfterTwoWholeSeconds) {
   JobV1 job("a-rather-long-job-identifier-that-a-fixed-buffer-would-cut");
   try {
     job.wait_for_final_state(1, 0, nullptr);
@@ -152,7 +152,7 @@ TEST(Job, TimeoutOfOneSecondPassesAfterTwoWholeSeconds) {
 
 // The timeout is truncated toward zero: one between -1 and 0 acts like a
 // timeout below 1 and passes after the first whole second, not at once.
-TEST(Job, TimeoutBetweenMinusOneAndZeroTruncatesToZero) {
+TEST(JobTest, TimeoutBetweenMinusOneAndZeroTruncatesToZero) {
   JobV1 job("14");
   int calls = 0;
   try {
@@ -166,7 +166,7 @@ TEST(Job, TimeoutBetweenMinusOneAndZeroTruncatesToZero) {
   EXPECT_GT(calls, 1);
 }
 
-TEST(Job, CallbackExceptionLeavesTheWait) {
+TEST(JobTest, CallbackExceptionLeavesTheWait) {
   JobV1 job("3");
   EXPECT_THROW(job.wait_for_final_state(0, 0,
                                         std::make_shared<FunctionCallback>(
@@ -176,7 +176,7 @@ TEST(Job, CallbackExceptionLeavesTheWait) {
                std::runtime_error);
 }
 
-TEST(Job, ReleasesItsCallbackWhenReplacedAndWhenDestroyed) {
+TEST(JobTest, ReleasesItsCallbackWhenReplacedAndWhenDestroyed) {
   auto first_released = std::make_shared<std::atomic<bool>>(false);
   auto second_released = std::make_shared<std::atomic<bool>>(false);
   auto nothing = [](const std::string&, JobStatus, JobV1&) {};
@@ -192,7 +192,7 @@ TEST(Job, ReleasesItsCallbackWhenReplacedAndWhenDestroyed) {
   EXPECT_TRUE(*second_released);
 }
 
-TEST(Job, HoldsItsResultAfterOtherHoldersLetGo) {
+TEST(JobTest, HoldsItsResultAfterOtherHoldersLetGo) {
   auto job = std::make_shared<JobV1>("9");
   auto result = std::make_shared<Result>();
   std::weak_ptr<Result> watch = result;
@@ -204,7 +204,7 @@ TEST(Job, HoldsItsResultAfterOtherHoldersLetGo) {
   EXPECT_TRUE(watch.expired());
 }
 
-TEST(Job, CopySharesTheMutexAndTheHeldObjects) {
+TEST(JobTest, CopySharesTheMutexAndTheHeldObjects) {
   JobV1 job("11");
   job.Attach(nullptr, std::make_shared<Result>());
   job.SetStatus(JobStatus::QUEUED);

@@ -24,7 +24,7 @@ struct MonitorCase {
 
 // One poll per status: final states end the monitor, others are ended by
 // the interrupt check at the next poll.
-TEST(JobMonitor, PrintsEachStatusText) {
+TEST(JobMonitorTest, PrintsEachStatusText) {
   const std::vector<MonitorCase> cases = {
       {JobStatus::INITIALIZING, {"Job Initializing"}},
       {JobStatus::QUEUED, {"Job Queued"}},
@@ -59,7 +59,7 @@ TEST(JobMonitor, PrintsEachStatusText) {
   }
 }
 
-TEST(JobMonitor, FollowsARunningJobToItsEnd) {
+TEST(JobMonitorTest, FollowsARunningJobToItsEnd) {
   auto backend = std::make_shared<BackendV2>();
   auto circuit = BellCircuit();
   auto gate = WorkerHold::Make();
@@ -83,7 +83,7 @@ TEST(JobMonitor, FollowsARunningJobToItsEnd) {
   EXPECT_TRUE(job->done());
 }
 
-TEST(JobMonitor, InterruptCheckEndsASleep) {
+TEST(JobMonitorTest, InterruptCheckEndsASleep) {
   JobV1 job("1");
   LineRecorder recorder;
   int checks = 0;

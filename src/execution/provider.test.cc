@@ -12,7 +12,7 @@
 
 namespace {
 
-using Provider = SettingsSandbox;
+using ProviderTest = SettingsSandbox;
 
 struct ConstructorCase {
   std::optional<std::string> file;  // nullopt: no accounts file
@@ -20,7 +20,7 @@ struct ConstructorCase {
   std::string expected_name, expected_token, expected_url;
 };
 
-TEST_F(Provider, AccountComesFromArgumentsThenFileThenDefaults) {
+TEST_F(ProviderTest, AccountComesFromArgumentsThenFileThenDefaults) {
   const std::string url = kDefaultUrl;
   const std::vector<ConstructorCase> cases = {
       {std::nullopt, "", "", "", kDefaultAccountName, kDefaultToken, url},
@@ -49,7 +49,7 @@ TEST_F(Provider, AccountComesFromArgumentsThenFileThenDefaults) {
   }
 }
 
-TEST_F(Provider, RefusesUrlsOutsideThePattern) {
+TEST_F(ProviderTest, RefusesUrlsOutsideThePattern) {
   for (const std::string& url : std::vector<std::string>{
            "https://Example.com", "https://example.com:8080", "https://example.com/x?q=1",
         "https://localhost", "https://example.com/abcdefghijklmnopqrstuvwxyz0123?q=1",
@@ -64,7 +64,7 @@ TEST_F(Provider, RefusesUrlsOutsideThePattern) {
   EXPECT_EQ(TavironProvider("", "example.com/path").url, "example.com/path");
 }
 
-TEST_F(Provider, NamesOneBackendAndCreatesANewOneEachTime) {
+TEST_F(ProviderTest, NamesOneBackendAndCreatesANewOneEachTime) {
   const TavironProvider provider;
   EXPECT_EQ(provider.backends("anything"), std::vector<std::string>{"velmora_taviron"});
   const std::shared_ptr<BackendV2> first = provider.get_backend("velmora_taviron");
@@ -81,7 +81,7 @@ TEST_F(Provider, NamesOneBackendAndCreatesANewOneEachTime) {
   }
 }
 
-TEST_F(Provider, SaveWithOverwriteMovesTheLineToTheEnd) {
+TEST_F(ProviderTest, SaveWithOverwriteMovesTheLineToTheEnd) {
   const TavironProvider provider;
   provider.save_account("t1", "u1", "i1", "alice");
   provider.save_account("t2", "u2", "", "bob");
@@ -93,7 +93,7 @@ TEST_F(Provider, SaveWithOverwriteMovesTheLineToTheEnd) {
             (StringPairs{{"name", kDefaultAccountName}, {"token", kDefaultToken}}));
 }
 
-TEST_F(Provider, SaveWithoutOverwriteKeepsBothLines) {
+TEST_F(ProviderTest, SaveWithoutOverwriteKeepsBothLines) {
   const TavironProvider provider;
   provider.save_account("t1", "u", "i", "alice", false, false);
   provider.save_account("t2", "u", "i", "bob", false, false);
@@ -103,7 +103,7 @@ TEST_F(Provider, SaveWithoutOverwriteKeepsBothLines) {
   EXPECT_EQ(provider.saved_accounts(), (StringPairs{{"alice", "t3"}, {"bob", "t2"}}));
 }
 
-TEST_F(Provider, DeleteKeepsOtherAccountsAndEndsEveryLine) {
+TEST_F(ProviderTest, DeleteKeepsOtherAccountsAndEndsEveryLine) {
   const TavironProvider provider;
   WriteAccounts("alice,1,u,i\nali,2\nbob,3");
   EXPECT_TRUE(provider.delete_account("ali"));
@@ -114,20 +114,20 @@ TEST_F(Provider, DeleteKeepsOtherAccountsAndEndsEveryLine) {
   EXPECT_EQ(ReadAccounts(), "alice,1,u,i\nbob,3\n");
 }
 
-TEST_F(Provider, DeleteWithoutFileCreatesAnEmptyOne) {
+TEST_F(ProviderTest, DeleteWithoutFileCreatesAnEmptyOne) {
   EXPECT_EQ(ReadAccounts(), std::nullopt);
   EXPECT_TRUE(TavironProvider().delete_account("alice"));
   EXPECT_EQ(ReadAccounts(), "");
 }
 
-TEST_F(Provider, SavedAccountsReadsEmptyAndMissingFiles) {
+TEST_F(ProviderTest, SavedAccountsReadsEmptyAndMissingFiles) {
   const TavironProvider provider;
   EXPECT_TRUE(provider.saved_accounts().empty());
   WriteAccounts("alice,1\n\nbob\r\n");
   EXPECT_EQ(provider.saved_accounts(), (StringPairs{{"alice", "1"}, {"", ""}, {"bob", ""}}));
 }
 
-TEST_F(Provider, RefusesFieldsThatWouldBreakTheFile) {
+TEST_F(ProviderTest, RefusesFieldsThatWouldBreakTheFile) {
   const TavironProvider provider;
   WriteAccounts("alice,1,u,i\n");
   struct FieldCase {
@@ -145,7 +145,7 @@ TEST_F(Provider, RefusesFieldsThatWouldBreakTheFile) {
   EXPECT_EQ(ReadAccounts(), "alice,1,u,i\n");
 }
 
-TEST_F(Provider, FieldsAreWrittenUpToANul) {
+TEST_F(ProviderTest, FieldsAreWrittenUpToANul) {
   const TavironProvider provider;
   provider.save_account(std::string("to\0ken", 6), "u", "i", std::string("bo\0b", 4));
   EXPECT_EQ(ReadAccounts(), "bo,to,u,i\n");

@@ -32,7 +32,7 @@ const char* const kStatevectorGone = "Statevector is is no longer accessible for
 const char* const kAmplitudesGone = "Amplitude vector is no longer accessible for the given job.";
 const char* const kDensityGone = "Density Matrix is no longer accessible for the given job.";
 
-TEST(Result, DefaultResultHasADateAndTheFunctionalStatus) {
+TEST(ResultTest, DefaultResultHasADateAndTheFunctionalStatus) {
   const Result result;
   EXPECT_EQ(result.backend_name(), "");
   EXPECT_EQ(result.backend_version(), "");
@@ -49,7 +49,7 @@ TEST(Result, DefaultResultHasADateAndTheFunctionalStatus) {
   EXPECT_EQ(date.back(), '\n');
 }
 
-TEST(Result, RunTextsAreKeptAndStatusIsAlwaysFunctional) {
+TEST(ResultTest, RunTextsAreKeptAndStatusIsAlwaysFunctional) {
   const Result result("velmora_taviron", "0.2.1", "", "3", "Mon Jan  1 00:00:00 2024\n", "Other",
                       "");
   EXPECT_EQ(result.backend_name(), "velmora_taviron");
@@ -67,7 +67,7 @@ struct MessageCase {
 };
 
 // Each readout checks for an engine state first, then for completion.
-TEST(Result, ReadoutsRefuseInTheirOrder) {
+TEST(ResultTest, ReadoutsRefuseInTheirOrder) {
   const std::vector<MessageCase> cases = {
       {"get_statevector", [](Result& r) { r.get_statevector(); }, kStatevectorGone, kNotCompleted},
       {"get_unitary", [](Result& r) { r.get_unitary(); }, kAmplitudesGone, kNotCompleted},
@@ -92,7 +92,7 @@ TEST(Result, ReadoutsRefuseInTheirOrder) {
   }
 }
 
-TEST(Result, CountsAreOrderedByBytes) {
+TEST(ResultTest, CountsAreOrderedByBytes) {
   Result result;
   for (const char* bits : {"11", "00", "1", "01", "0", "11", "00", "11"}) result.AppendShot(bits);
   EXPECT_EQ(result.get_counts(), (ShotCounts{{"0", 1}, {"00", 2}, {"01", 1}, {"1", 1}, {"11", 3}}));
@@ -100,7 +100,7 @@ TEST(Result, CountsAreOrderedByBytes) {
             (std::vector<std::string>{"11", "00", "1", "01", "0", "11", "00", "11"}));
 }
 
-TEST(Result, DictionaryKeysStandInTheirOrder) {
+TEST(ResultTest, DictionaryKeysStandInTheirOrder) {
   Result result("velmora_taviron", "0.2.1", "", "0", "date\n", "Functional", "");
   result.AppendShot("1");
   const std::vector<std::string> expected_keys = {"backend_name", "backend_version", "date",
@@ -118,7 +118,7 @@ TEST(Result, DictionaryKeysStandInTheirOrder) {
   EXPECT_EQ(result.to_dict().texts.back().second, "Success");
 }
 
-TEST(Result, DataOfACompleteResultHoldsEveryReadout) {
+TEST(ResultTest, DataOfACompleteResultHoldsEveryReadout) {
   Result result;
   auto state = std::make_unique<MpsState>(1);
   state->classical_values[0] = 0;
@@ -140,7 +140,7 @@ TEST(Result, DataOfACompleteResultHoldsEveryReadout) {
   EXPECT_EQ(result.get_unitary(), ComplexVector{1.0});
 }
 
-TEST(Result, DataRefusesMoreQubitsThanTheStateVectorAllows) {
+TEST(ResultTest, DataRefusesMoreQubitsThanTheStateVectorAllows) {
   Result result;
   result.SetFinalState(std::make_unique<MpsState>(17), true);
   EXPECT_EQ(MessageOf([&] { result.data(0); }),
@@ -148,7 +148,7 @@ TEST(Result, DataRefusesMoreQubitsThanTheStateVectorAllows) {
   EXPECT_EQ(result.get_unitary().size(), 17u);
 }
 
-TEST(Result, CopySharesTheEngineState) {
+TEST(ResultTest, CopySharesTheEngineState) {
   auto original = std::make_unique<Result>();
   original->AppendShot("1");
   original->SetFinalState(std::make_unique<MpsState>(1), true);

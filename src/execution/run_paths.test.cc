@@ -60,7 +60,7 @@ void ExpectBellCounts(const Result& result, int64_t shots) {
   EXPECT_EQ(counts[0].second + counts[1].second, shots);
 }
 
-TEST(RunPaths, BellRunsQueuedAndSynchronously) {
+TEST(RunPathsTest, BellRunsQueuedAndSynchronously) {
   auto backend = std::make_shared<BackendV2>();
   auto queued = Finished(backend->run(BellCircuit(), Options(100)));
   ASSERT_EQ(queued->status(), JobStatus::DONE);
@@ -73,7 +73,7 @@ TEST(RunPaths, BellRunsQueuedAndSynchronously) {
   EXPECT_EQ(sync->backend(), backend);
 }
 
-TEST(RunPaths, ResultCarriesTheRunTexts) {
+TEST(RunPathsTest, ResultCarriesTheRunTexts) {
   auto backend = std::make_shared<BackendV2>();
   auto job = Finished(backend->run(BellCircuit(), Options(1)));
   const std::shared_ptr<Result> result = job->result();
@@ -96,7 +96,7 @@ struct ModeCase {
 
 // "sync" in any letter case runs in the calling thread and takes the job
 // counter without advancing it; everything else is queued and advances it.
-TEST(RunPaths, ModeChoosesThePathAndTheJobId) {
+TEST(RunPathsTest, ModeChoosesThePathAndTheJobId) {
   const std::vector<ModeCase> cases = {
       {std::nullopt, false}, {std::string("sync"), true}, {std::string("SYNC"), true},
       {std::string("SyNc"), true},  {std::string("sync2"), false}, {std::string("async"), false},
@@ -117,7 +117,7 @@ TEST(RunPaths, ModeChoosesThePathAndTheJobId) {
   }
 }
 
-TEST(RunPaths, SynchronousRunPrintsStartProgressAndEndLines) {
+TEST(RunPathsTest, SynchronousRunPrintsStartProgressAndEndLines) {
   auto backend = std::make_shared<BackendV2>();
   LineRecorder recorder;
   backend->run(BellCircuit(), Options(1, "sync", false), recorder.Sink());
@@ -142,7 +142,7 @@ TEST(RunPaths, SynchronousRunPrintsStartProgressAndEndLines) {
   EXPECT_TRUE(quiet.Lines().empty());
 }
 
-TEST(RunPaths, SynchronousRunIsRefusedWhileATaskWaits) {
+TEST(RunPathsTest, SynchronousRunIsRefusedWhileATaskWaits) {
   auto backend = std::make_shared<BackendV2>();
   auto gate = WorkerHold::Make();
   auto running =
@@ -169,7 +169,7 @@ TEST(RunPaths, SynchronousRunIsRefusedWhileATaskWaits) {
   EXPECT_EQ(backend->run(BellCircuit(), Options(1))->job_id(), "2");
 }
 
-TEST(RunPaths, RunWritesShotsAndQuietIntoTheCircuit) {
+TEST(RunPathsTest, RunWritesShotsAndQuietIntoTheCircuit) {
   auto backend = std::make_shared<BackendV2>();
   auto circuit = BellCircuit();
   EXPECT_EQ(circuit->shots, 0);
@@ -201,7 +201,7 @@ TEST(RunPaths, RunWritesShotsAndQuietIntoTheCircuit) {
 
 // A queued job runs on what its circuit was when it was queued: clearing,
 // changing, re-running or dropping the circuit afterwards cannot reach it.
-TEST(RunPaths, QueuedJobRunsOnASnapshotOfItsCircuit) {
+TEST(RunPathsTest, QueuedJobRunsOnASnapshotOfItsCircuit) {
   auto backend = std::make_shared<BackendV2>();
   auto gate = WorkerHold::Make();
   auto holder =
@@ -226,7 +226,7 @@ TEST(RunPaths, QueuedJobRunsOnASnapshotOfItsCircuit) {
   EXPECT_EQ(flipped->result()->get_counts(), (ShotCounts{{"1", 20}}));
 }
 
-TEST(RunPaths, ConditionsReadTheRegisterAsItWasQueued) {
+TEST(RunPathsTest, ConditionsReadTheRegisterAsItWasQueued) {
   auto backend = std::make_shared<BackendV2>();
   auto gate = WorkerHold::Make();
   auto holder =
@@ -252,7 +252,7 @@ TEST(RunPaths, ConditionsReadTheRegisterAsItWasQueued) {
 
 // While a job runs, its Result holds the shots so far and no engine state:
 // the readouts answer "no longer accessible", data "not completed".
-TEST(RunPaths, ResultOfARunningJobHoldsTheShotsSoFar) {
+TEST(RunPathsTest, ResultOfARunningJobHoldsTheShotsSoFar) {
   auto backend = std::make_shared<BackendV2>();
   auto gate = WorkerHold::Make();
   // Bell prints three progress lines per shot: hold at the first of shot 2.
@@ -292,7 +292,7 @@ TEST(RunPaths, ResultOfARunningJobHoldsTheShotsSoFar) {
   EXPECT_TRUE(result->success());
 }
 
-TEST(RunPaths, EngineStateThatCannotBeMadeEndsTheJobInError) {
+TEST(RunPathsTest, EngineStateThatCannotBeMadeEndsTheJobInError) {
   JobV1 job("0");
   Result result;
   RunSnapshot snapshot;

@@ -18,7 +18,7 @@ struct UrlCase {
   bool valid;
 };
 
-TEST(UrlCheck, AcceptsAndRefusesTypicalUrls) {
+TEST(UrlCheckTest, AcceptsAndRefusesTypicalUrls) {
   const std::vector<UrlCase> cases = {
       {"https://example.com", true},
       {"http://example.com", true},
@@ -49,7 +49,7 @@ TEST(UrlCheck, AcceptsAndRefusesTypicalUrls) {
 
 // Every string of up to four characters over an alphabet that touches each
 // character class and its borders, behind each scheme-like prefix.
-TEST(UrlCheck, AgreesWithThePatternOnAllShortStrings) {
+TEST(UrlCheckTest, AgreesWithThePatternOnAllShortStrings) {
   const std::regex pattern(kUrlPattern, std::regex::ECMAScript);
   const std::string alphabet = "a.z/A1-_ :";
   const std::vector<std::string> prefixes = {"", "http://", "https://", "http:/", "xs"};
@@ -77,7 +77,7 @@ TEST(UrlCheck, AgreesWithThePatternOnAllShortStrings) {
 // Random near-misses: a host, a dot, a top-level part and a path drawn from
 // their own classes (with neighbours that belong to none), then one
 // character often replaced by any character of the sample alphabet.
-TEST(UrlCheck, AgreesWithThePatternOnRandomStrings) {
+TEST(UrlCheckTest, AgreesWithThePatternOnRandomStrings) {
   const std::regex pattern(kUrlPattern, std::regex::ECMAScript);
   const std::vector<std::string> prefixes = {"", "http://", "https://"};
   const std::string host = "ab9-.";
@@ -111,7 +111,7 @@ TEST(UrlCheck, AgreesWithThePatternOnRandomStrings) {
   EXPECT_GT(refused, 5000);
 }
 
-TEST(UrlCheck, LongUrlsAreDecidedAtOnce) {
+TEST(UrlCheckTest, LongUrlsAreDecidedAtOnce) {
   // A 30-character path with a query: the pattern backtracks through every
   // split of the path before it fails; the matcher answers in one pass.
   EXPECT_FALSE(IsValidUrl("https://example.com/abcdefghijklmnopqrstuvwxyz0123?q=1"));

@@ -22,7 +22,7 @@ Position StringPosition(const qasm2& reader) {
     EXPECT_EQ(StringPosition(reader).column, expected_column);     \
   } while (0)
 
-TEST(QasmReaderStream, NewReaderState) {
+TEST(QasmReaderStreamTest, NewReaderState) {
   qasm2 reader;
   EXPECT_FALSE(reader.version_seen);
   EXPECT_FALSE(reader.qelib1_included);
@@ -55,7 +55,7 @@ TEST(QasmReaderStream, NewReaderState) {
   }
 }
 
-TEST(QasmReaderStream, ReadCountsLinesAndColumns) {
+TEST(QasmReaderStreamTest, ReadCountsLinesAndColumns) {
   qasm2 reader;
   ReadFromText(reader, "ab\ncd");
   const Position expected[] = {{0, 1}, {0, 2}, {1, 1}, {1, 2}, {1, 3}};
@@ -70,7 +70,7 @@ TEST(QasmReaderStream, ReadCountsLinesAndColumns) {
   EXPECT_EQ(reader.ReadChar(), 'd');
 }
 
-TEST(QasmReaderStream, UnreadWordAndNewlineTokens) {
+TEST(QasmReaderStreamTest, UnreadWordAndNewlineTokens) {
   qasm2 reader;
   ReadFromText(reader, "abc x");
   const QasmToken word = reader.ScanToken(false);
@@ -91,7 +91,7 @@ TEST(QasmReaderStream, UnreadWordAndNewlineTokens) {
   EXPECT_POSITION(reader, 1u, 1u);
 }
 
-TEST(QasmReaderStream, EndOfInputStaysAtTheEnd) {
+TEST(QasmReaderStreamTest, EndOfInputStaysAtTheEnd) {
   qasm2 reader;
   ReadFromText(reader, "a");
   EXPECT_EQ(reader.ReadChar(), 'a');
@@ -107,7 +107,7 @@ TEST(QasmReaderStream, EndOfInputStaysAtTheEnd) {
   EXPECT_EQ(reader.ReadChar(), 'a');
 }
 
-TEST(QasmReaderStream, PutBackAcrossALineFeedStopsTheColumnAtZero) {
+TEST(QasmReaderStreamTest, PutBackAcrossALineFeedStopsTheColumnAtZero) {
   // The word "rr" ends at a line feed, which is read and put back (column
   // 1); putting the word back then cannot take the column below zero.
   qasm2 reader;
@@ -120,7 +120,7 @@ TEST(QasmReaderStream, PutBackAcrossALineFeedStopsTheColumnAtZero) {
             "Error Invalid parameter in line 2 at 0");
 }
 
-TEST(QasmReaderStream, RegisterLookupsAreExactAndPerKind) {
+TEST(QasmReaderStreamTest, RegisterLookupsAreExactAndPerKind) {
   DeclaredCircuit declared({{"q", 2}}, {{"c", 2}});
   EXPECT_TRUE(declared.reader.IsQuantumRegister("q"));
   EXPECT_FALSE(declared.reader.IsQuantumRegister("Q"));

@@ -14,7 +14,7 @@ bool ParseDeclarationsOf(qasm2& reader, const std::string& text) {
   return reader.ParseDeclarations();
 }
 
-TEST(QasmDeclarationsPass, RecordsDeclarationsAndDefinitions) {
+TEST(QasmDeclarationsPassTest, RecordsDeclarationsAndDefinitions) {
   qasm2 reader;
   ASSERT_TRUE(ParseDeclarationsOf(reader,
                                   "OPENQASM 2.0;\n"
@@ -54,7 +54,7 @@ TEST(QasmDeclarationsPass, RecordsDeclarationsAndDefinitions) {
   }
 }
 
-TEST(QasmDeclarationsPass, NamesTakeUnderscoresAfterTheFirstLetter) {
+TEST(QasmDeclarationsPassTest, NamesTakeUnderscoresAfterTheFirstLetter) {
   qasm2 reader;
   ASSERT_TRUE(ParseDeclarationsOf(reader,
                                   "qreg q_a[2]; creg anc_0[1];\n"
@@ -67,7 +67,7 @@ TEST(QasmDeclarationsPass, NamesTakeUnderscoresAfterTheFirstLetter) {
             (std::vector<std::string>{"a_b", "c__"}));
 }
 
-TEST(QasmDeclarationsPass, AcceptsTheLooseFormsOfDefinitionsAndIncludes) {
+TEST(QasmDeclarationsPassTest, AcceptsTheLooseFormsOfDefinitionsAndIncludes) {
   struct Case {
     std::string text;
     bool qelib1;
@@ -98,7 +98,7 @@ TEST(QasmDeclarationsPass, AcceptsTheLooseFormsOfDefinitionsAndIncludes) {
   }
 }
 
-TEST(QasmDeclarationsPass, NothingDeclaredFailsWithoutACode) {
+TEST(QasmDeclarationsPassTest, NothingDeclaredFailsWithoutACode) {
   for (const std::string text : {"", "h q[0];\nx q[1];", "OPENQASM 3.0;"}) {
     qasm2 reader;
     EXPECT_FALSE(ParseDeclarationsOf(reader, text)) << text;
@@ -109,7 +109,7 @@ TEST(QasmDeclarationsPass, NothingDeclaredFailsWithoutACode) {
   EXPECT_TRUE(reader.version_seen);
 }
 
-TEST(QasmDeclarationsPass, RefusesMalformedDeclarations) {
+TEST(QasmDeclarationsPassTest, RefusesMalformedDeclarations) {
   struct Case {
     std::string text;
     int code;
@@ -160,7 +160,7 @@ TEST(QasmDeclarationsPass, RefusesMalformedDeclarations) {
   }
 }
 
-TEST(QasmDeclarationsPass, FailedPassCreatesNoRegisterObjects) {
+TEST(QasmDeclarationsPassTest, FailedPassCreatesNoRegisterObjects) {
   qasm2 reader;
   EXPECT_FALSE(ParseDeclarationsOf(reader, "qreg q[2];\nqreg q[1];"));
   ASSERT_EQ(reader.qreg_declarations.size(), 1u);

@@ -29,7 +29,7 @@ Evaluation Evaluate(const std::string& text, const std::vector<std::string>& nam
   return evaluation;
 }
 
-TEST(QasmExpressionEvaluator, ComputesValues) {
+TEST(QasmExpressionEvaluatorTest, ComputesValues) {
   struct Case {
     std::string text;
     double value;
@@ -65,7 +65,7 @@ TEST(QasmExpressionEvaluator, ComputesValues) {
   EXPECT_EQ(Evaluate("pi/2;").result.value, 1.5707963267948966);
 }
 
-TEST(QasmExpressionEvaluator, BindsParameterNames) {
+TEST(QasmExpressionEvaluatorTest, BindsParameterNames) {
   const Evaluation half = Evaluate("theta/2;", {"phi", "theta"}, {7.0, 0.5});
   ASSERT_TRUE(half.result.ok);
   EXPECT_EQ(half.result.value, 0.25);
@@ -74,7 +74,7 @@ TEST(QasmExpressionEvaluator, BindsParameterNames) {
   EXPECT_EQ(unbound.error_code, QasmErrorCode::INVALID_PARAMETER);
 }
 
-TEST(QasmExpressionEvaluator, RefusesMalformedExpressions) {
+TEST(QasmExpressionEvaluatorTest, RefusesMalformedExpressions) {
   struct Case {
     std::string text;
     int code;
@@ -117,7 +117,7 @@ TEST(QasmExpressionEvaluator, RefusesMalformedExpressions) {
   EXPECT_FALSE(Evaluate("a;", {"a", "a"}, {1.0, 2.0}).result.ok);
 }
 
-TEST(QasmExpressionEvaluator, StopsAtTheTokenThatEndsTheExpression) {
+TEST(QasmExpressionEvaluatorTest, StopsAtTheTokenThatEndsTheExpression) {
   // A comma or an unmatched closing parenthesis stays in the stream; a
   // semicolon is consumed.
   const Evaluation comma = Evaluate("1+2, 3");
@@ -134,7 +134,7 @@ TEST(QasmExpressionEvaluator, StopsAtTheTokenThatEndsTheExpression) {
   EXPECT_EQ(bracket.next.kind, RIGHT_BRACKET);
 }
 
-TEST(QasmExpressionEvaluator, FunctionArgumentEndsAtItsClosingParenthesis) {
+TEST(QasmExpressionEvaluatorTest, FunctionArgumentEndsAtItsClosingParenthesis) {
   qasm2 reader;
   ReadFromText(reader, "(1+1)*3, x");
   QasmToken token = reader.NextToken(false);
@@ -149,7 +149,7 @@ TEST(QasmExpressionEvaluator, FunctionArgumentEndsAtItsClosingParenthesis) {
   EXPECT_FALSE(reader.EvaluateExpression(token, true, {}, {}).ok);
 }
 
-TEST(QasmExpressionEvaluator, DivisionByZeroIsReportedAsAnExpressionError) {
+TEST(QasmExpressionEvaluatorTest, DivisionByZeroIsReportedAsAnExpressionError) {
   qasm2 reader;
   EXPECT_FALSE(reader.ApplyBinaryOperator(1.0, 0.0, SLASH).ok);
   EXPECT_EQ(reader.error_code, QasmErrorCode::DIVIDE_BY_ZERO);
@@ -171,13 +171,13 @@ std::string Nested(const std::string& open, int depth, const std::string& close)
   return text + ";";
 }
 
-TEST(QasmExpressionEvaluator, InfinitiesOnTheWayToAFiniteValueAreFine) {
+TEST(QasmExpressionEvaluatorTest, InfinitiesOnTheWayToAFiniteValueAreFine) {
   const Evaluation evaluation = Evaluate("atan(exp(1000));");
   ASSERT_TRUE(evaluation.result.ok);
   EXPECT_EQ(evaluation.result.value, std::atan(HUGE_VAL));
 }
 
-TEST(QasmExpressionEvaluator, NestingIsCappedBeforeTheStackRunsOut) {
+TEST(QasmExpressionEvaluatorTest, NestingIsCappedBeforeTheStackRunsOut) {
   const struct {
     std::string open;
     std::string close;

@@ -17,7 +17,7 @@ std::shared_ptr<QuantumCircuit> Load(const std::string& text) {
   return reader.loads(kRegisters + text);
 }
 
-TEST(QasmGateDefinitions, CallReplaysTheBodyAsOneComposite) {
+TEST(QasmGateDefinitionsTest, CallReplaysTheBodyAsOneComposite) {
   const auto circuit = Load(
       "gate rot(theta, phi) a, b { u3(theta, phi, 0) a; cx a, b; rz((theta + pi) / 2) b; }\n"
       "rot(pi/2, pi) q[1], r[0];");
@@ -39,7 +39,7 @@ TEST(QasmGateDefinitions, CallReplaysTheBodyAsOneComposite) {
   EXPECT_DOUBLE_EQ(composite.body[2]->params[0], (kPi / 2 + kPi) / 2);
 }
 
-TEST(QasmGateDefinitions, BodyIsStoredWithArgumentReferencesAndParameterText) {
+TEST(QasmGateDefinitionsTest, BodyIsStoredWithArgumentReferencesAndParameterText) {
   qasm2 reader;
   reader.loads(std::string(kRegisters) +
                "gate g(theta) a, b { cx b, r[1]; u1(sin(theta)*2) a, 0; }");
@@ -53,7 +53,7 @@ TEST(QasmGateDefinitions, BodyIsStoredWithArgumentReferencesAndParameterText) {
   EXPECT_EQ(body[1].qubits, (std::vector<int64_t>{-1, 0}));
 }
 
-TEST(QasmGateDefinitions, FixedQubitsAndSpareOperands) {
+TEST(QasmGateDefinitionsTest, FixedQubitsAndSpareOperands) {
   // A register qubit and a qubit number in the body apply at every call;
   // an operand beyond the gate's arguments is ignored.
   const auto circuit = Load("gate g a { cx r[1], a; swap 0, a; }\ng q[1], q[2], r[0];");
@@ -63,14 +63,14 @@ TEST(QasmGateDefinitions, FixedQubitsAndSpareOperands) {
   EXPECT_EQ(composite.body[1]->qubits, (std::vector<uint64_t>{0, 1}));
 }
 
-TEST(QasmGateDefinitions, EmptyBodies) {
+TEST(QasmGateDefinitionsTest, EmptyBodies) {
   const auto circuit = Load("gate nothing a { }\nnothing q[2];");
   ASSERT_EQ(circuit->gates.size(), 1u);
   EXPECT_EQ(circuit->gates[0]->label, "nothing");
   EXPECT_TRUE(circuit->gates[0]->body.empty());
 }
 
-TEST(QasmGateDefinitions, CallsNeedNoClassicalBitsOfTheirOwn) {
+TEST(QasmGateDefinitionsTest, CallsNeedNoClassicalBitsOfTheirOwn) {
   // More classical bits than qubits: the body is still replayed.
   const auto circuit = Load("creg c[9];\ngate g a { x a; }\ng q[1];");
   ASSERT_EQ(circuit->gates.size(), 1u);
@@ -78,7 +78,7 @@ TEST(QasmGateDefinitions, CallsNeedNoClassicalBitsOfTheirOwn) {
   EXPECT_EQ(circuit->gates[0]->body[0]->qubits, std::vector<uint64_t>{1});
 }
 
-TEST(QasmGateDefinitions, SecondCallWithOtherValuesGetsItsOwnName) {
+TEST(QasmGateDefinitionsTest, SecondCallWithOtherValuesGetsItsOwnName) {
   const auto circuit = Load("gate g(w) a { rz(w) a; }\ng(1) q[0];\ng(2) q[0];\ng(1) q[0];");
   ASSERT_EQ(circuit->gates.size(), 3u);
   EXPECT_EQ(circuit->gates[0]->label, "g");
@@ -88,7 +88,7 @@ TEST(QasmGateDefinitions, SecondCallWithOtherValuesGetsItsOwnName) {
   EXPECT_EQ(circuit->gates[2]->label, "g");
 }
 
-TEST(QasmGateDefinitions, FailuresOfBodiesAndCalls) {
+TEST(QasmGateDefinitionsTest, FailuresOfBodiesAndCalls) {
   struct Case {
     std::string text;
     std::string failure;
@@ -126,7 +126,7 @@ TEST(QasmGateDefinitions, FailuresOfBodiesAndCalls) {
   }
 }
 
-TEST(QasmGateDefinitions, CallKeepsThePositionOfTheText) {
+TEST(QasmGateDefinitionsTest, CallKeepsThePositionOfTheText) {
   // Evaluating a body's parameters reads the string stream; the position of
   // the text is put back, so a later error on the same line is placed right.
   EXPECT_EQ(LoadsFailure("qreg q[1];\ngate g(w) a { rz(w) a; }\ng(1) q[0]; h r[0];"),

@@ -50,7 +50,7 @@ std::string FailureOf(const std::function<void()>& call) {
   return "";
 }
 
-TEST(QasmLoadDriver, LoadsReturnsTheCircuitOfTheText) {
+TEST(QasmLoadDriverTest, LoadsReturnsTheCircuitOfTheText) {
   qasm2 reader;
   const std::string text = "OPENQASM 2.0;\ninclude \"qelib1.inc\";\nqreg q[2];\nh q[0];\n";
   for (bool strict : {false, true}) {
@@ -73,7 +73,7 @@ TEST(QasmLoadDriver, LoadsReturnsTheCircuitOfTheText) {
   }
 }
 
-TEST(QasmLoadDriver, StrictChecksIncludeThenVersion) {
+TEST(QasmLoadDriverTest, StrictChecksIncludeThenVersion) {
   const std::string without_version = "include \"qelib1.inc\";\nqreg q[2];\nh q[0];\n";
   EXPECT_EQ(LoadsFailure(without_version, true), "");
   EXPECT_EQ(LoadsFailure("qreg q[1];", false), "");
@@ -93,7 +93,7 @@ TEST(QasmLoadDriver, StrictChecksIncludeThenVersion) {
   EXPECT_TRUE(reader.load(file.path(), "", "append", false));
 }
 
-TEST(QasmLoadDriver, QuantumRegistersMustHoldQubits) {
+TEST(QasmLoadDriverTest, QuantumRegistersMustHoldQubits) {
   qasm2 reader;
   EXPECT_EQ(FailureOf([&] { reader.loads("OPENQASM 2.0;\ncreg c[2];"); }),
             "Atleast one quantum register must be defined.\n");
@@ -114,7 +114,7 @@ TEST(QasmLoadDriver, QuantumRegistersMustHoldQubits) {
   }
 }
 
-TEST(QasmLoadDriver, FileIsReadInTextModeAndTextAsGiven) {
+TEST(QasmLoadDriverTest, FileIsReadInTextModeAndTextAsGiven) {
   const std::string crlf = "qreg q[2];\r\nh q[0];\r\ncx q[0], q[1];\r\n";
   EXPECT_EQ(LoadsFailure(crlf), "Error Invalid parameter in line 1 at 0");
   qasm2 reader;
@@ -129,7 +129,7 @@ TEST(QasmLoadDriver, FileIsReadInTextModeAndTextAsGiven) {
   EXPECT_FALSE(reader.file_stream.is_open());
 }
 
-TEST(QasmLoadDriver, MissingFileThenAGoodOne) {
+TEST(QasmLoadDriverTest, MissingFileThenAGoodOne) {
   qasm2 reader;
   EXPECT_EQ(FailureOf([&] { reader.load("/nonexistent/folder/program.qasm"); }),
             "Can't open the given file.");
@@ -139,7 +139,7 @@ TEST(QasmLoadDriver, MissingFileThenAGoodOne) {
   EXPECT_EQ(reader.include_path, "some/path");
 }
 
-TEST(QasmLoadDriver, UserGatesInAFileEvaluateTheirParameters) {
+TEST(QasmLoadDriverTest, UserGatesInAFileEvaluateTheirParameters) {
   qasm2 reader;
   const TemporaryFile file("qasm_driver_gate.qasm",
                            "qreg q[1];\ngate g(w) a { rz(w/2) a; }\ng(3) q[0]; h r[0];\n");
@@ -153,7 +153,7 @@ TEST(QasmLoadDriver, UserGatesInAFileEvaluateTheirParameters) {
   EXPECT_EQ(circuit->gates[1]->gate_type, GateId::kX);
 }
 
-TEST(QasmLoadDriver, NothingCarriesOverBetweenCalls) {
+TEST(QasmLoadDriverTest, NothingCarriesOverBetweenCalls) {
   qasm2 reader;
   const auto first = reader.loads(kBell);
   const auto second = reader.loads(kBell);
@@ -168,7 +168,7 @@ TEST(QasmLoadDriver, NothingCarriesOverBetweenCalls) {
   EXPECT_EQ(reader.loads("qreg q[3];\nx q[2];")->total_qubits, 3u);
 }
 
-TEST(QasmLoadDriver, AddedClassicalRegisterSkipsDeclaredNames) {
+TEST(QasmLoadDriverTest, AddedClassicalRegisterSkipsDeclaredNames) {
   // The added register takes the next default name that the text leaves
   // free, whatever the process-wide name counter says.
   const int32_t saved = ClassicalRegisterNameCounter;
@@ -187,7 +187,7 @@ TEST(QasmLoadDriver, AddedClassicalRegisterSkipsDeclaredNames) {
   ClassicalRegisterNameCounter = saved;
 }
 
-TEST(QasmLoadDriver, RefusedLoadsLeaveTheCountersAsTheyWere) {
+TEST(QasmLoadDriverTest, RefusedLoadsLeaveTheCountersAsTheyWere) {
   const auto counters = [] {
     return std::vector<int32_t>{QuantumRegisterCounter,     AncillaRegisterCounter,
                                 ClassicalRegisterCounter,   QuantumRegisterNameCounter,
@@ -209,7 +209,7 @@ TEST(QasmLoadDriver, RefusedLoadsLeaveTheCountersAsTheyWere) {
   }
 }
 
-TEST(QasmLoadDriver, OnlyRegularFilesAreRead) {
+TEST(QasmLoadDriverTest, OnlyRegularFilesAreRead) {
   const std::filesystem::path fifo = std::filesystem::temp_directory_path() / "qasm_driver_fifo";
   std::filesystem::remove(fifo);
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -250,7 +250,7 @@ void ExpectSameRecords(const GateRecordList& expected, const GateRecordList& act
   }
 }
 
-TEST(QasmLoadDriver, ProgramsRoundTripThroughTheWriter) {
+TEST(QasmLoadDriverTest, ProgramsRoundTripThroughTheWriter) {
   const std::string programs[] = {
       kBell,
       "OPENQASM 2.0;\ninclude \"qelib1.inc\";\nqreg q[3];\ncreg c[3];\n"

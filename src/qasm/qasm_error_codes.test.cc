@@ -5,7 +5,7 @@
 
 namespace {
 
-TEST(QasmErrorCodes, MessagesAreStoredExactly) {
+TEST(QasmErrorCodesTest, MessagesAreStoredExactly) {
   ASSERT_EQ(QasmErrorMessages.size(), 34u);
   using namespace QasmErrorCode;
   // The codes that no reading of text can report.
@@ -21,7 +21,7 @@ TEST(QasmErrorCodes, MessagesAreStoredExactly) {
   EXPECT_EQ(QasmPassFailureText(INVALID_PARAMETER, 2, 3), "Error Invalid parameter in line 3 at 3");
 }
 
-TEST(QasmErrorCodes, EveryReportedCodeReachesTheExceptionText) {
+TEST(QasmErrorCodesTest, EveryReportedCodeReachesTheExceptionText) {
   struct Case {
     std::string text;
     std::string failure;
@@ -65,7 +65,7 @@ TEST(QasmErrorCodes, EveryReportedCodeReachesTheExceptionText) {
   }
 }
 
-TEST(QasmErrorCodes, StatementReadersRecordTheirCodes) {
+TEST(QasmErrorCodesTest, StatementReadersRecordTheirCodes) {
   struct Case {
     std::string statement;
     std::string message;

@@ -11,7 +11,7 @@ namespace {
 
 using namespace QasmTokenKind;
 
-TEST(QasmKeywordTable, StatementWordsInAsciiOrder) {
+TEST(QasmKeywordTableTest, StatementWordsInAsciiOrder) {
   ASSERT_EQ(QasmKeywordTable.size(), 68u);
   // The 48 gate and statement words take 46..93 in ASCII order; "gate" (44)
   // stands among them between "ecr" and "h".

@@ -16,7 +16,7 @@ std::shared_ptr<QuantumCircuit> Load(const std::string& text) {
   return reader.loads(text);
 }
 
-TEST(QasmStatementsPass, EachGateKeywordAppendsItsOperation) {
+TEST(QasmStatementsPassTest, EachGateKeywordAppendsItsOperation) {
   struct Case {
     std::string statement;
     GateId gate_type;
@@ -84,7 +84,7 @@ TEST(QasmStatementsPass, EachGateKeywordAppendsItsOperation) {
   }
 }
 
-TEST(QasmStatementsPass, OneQubitGatesResetAndBarrierBroadcast) {
+TEST(QasmStatementsPassTest, OneQubitGatesResetAndBarrierBroadcast) {
   struct Case {
     std::string statement;
     GateId gate_type;
@@ -111,7 +111,7 @@ TEST(QasmStatementsPass, OneQubitGatesResetAndBarrierBroadcast) {
   }
 }
 
-TEST(QasmStatementsPass, MeasureMapsRegistersBitByBit) {
+TEST(QasmStatementsPassTest, MeasureMapsRegistersBitByBit) {
   // The registers start at different first indices: q at qubit 3, c at bit 2.
   const std::string registers = "qreg a[3]; qreg q[2]; creg b[2]; creg c[2]; creg w[1];\n";
   const auto whole = Load(registers + "measure q -> c;\nmeasure\n q[1]\n ->\n b[0]\n;");
@@ -130,7 +130,7 @@ TEST(QasmStatementsPass, MeasureMapsRegistersBitByBit) {
             "Error Number is out of range in line 2 at 22");
 }
 
-TEST(QasmStatementsPass, ConditionsGoOnTheAppendedRecords) {
+TEST(QasmStatementsPassTest, ConditionsGoOnTheAppendedRecords) {
   const auto circuit = Load(
       "qreg q[3]; creg d[1]; creg c[2];\n"
       "if (c == 3) x q[0];\n"
@@ -163,7 +163,7 @@ TEST(QasmStatementsPass, ConditionsGoOnTheAppendedRecords) {
   EXPECT_EQ(circuit->gates[5]->gate_type, GateId::kComposite);
 }
 
-TEST(QasmStatementsPass, ConditionStaysOffTheRecordsInsideAComposite) {
+TEST(QasmStatementsPassTest, ConditionStaysOffTheRecordsInsideAComposite) {
   const auto circuit = Load("qreg q[3]; creg c[3];\nif (c == 1) ccx q[0], q[1], q[2];");
   ASSERT_EQ(circuit->gates.size(), 1u);
   EXPECT_TRUE(circuit->gates[0]->conditioned);
@@ -171,7 +171,7 @@ TEST(QasmStatementsPass, ConditionStaysOffTheRecordsInsideAComposite) {
   for (const GateRecordPtr& part : circuit->gates[0]->body) EXPECT_FALSE(part->conditioned);
 }
 
-TEST(QasmStatementsPass, DeclarationsAreSkippedToTheirOwnSemicolon) {
+TEST(QasmStatementsPassTest, DeclarationsAreSkippedToTheirOwnSemicolon) {
   struct Case {
     std::string text;
     std::vector<GateId> gate_types;
@@ -193,13 +193,13 @@ TEST(QasmStatementsPass, DeclarationsAreSkippedToTheirOwnSemicolon) {
   }
 }
 
-TEST(QasmStatementsPass, BarrierOnAnEmptyRegisterAppendsNothing) {
+TEST(QasmStatementsPassTest, BarrierOnAnEmptyRegisterAppendsNothing) {
   const auto circuit = Load("qreg q[1]; qreg none[0];\nbarrier none;\nh q[0];");
   ASSERT_EQ(circuit->gates.size(), 1u);
   EXPECT_EQ(circuit->gates[0]->gate_type, GateId::kH);
 }
 
-TEST(QasmStatementsPass, CircuitExceptionsPassUnchanged) {
+TEST(QasmStatementsPassTest, CircuitExceptionsPassUnchanged) {
   qasm2 reader;
   try {
     reader.loads("qreg q[2];\ncx q[1], q[1];");

@@ -10,7 +10,7 @@ namespace {
 
 using namespace QasmTokenKind;
 
-TEST(QasmReadNumber, CollectsTheNumberText) {
+TEST(QasmReadNumberTest, CollectsTheNumberText) {
   struct Case {
     std::string text;
     std::string number;
@@ -58,7 +58,7 @@ TEST(QasmReadNumber, CollectsTheNumberText) {
   EXPECT_EQ(reader.error_code, QasmErrorCode::EXPRESSION_ERROR);
 }
 
-TEST(QasmParseGateStatement, ReadsParametersAndOperands) {
+TEST(QasmParseGateStatementTest, ReadsParametersAndOperands) {
   struct Case {
     std::string text;  // everything after the gate name
     std::string register_name;
@@ -89,7 +89,7 @@ TEST(QasmParseGateStatement, ReadsParametersAndOperands) {
   }
 }
 
-TEST(QasmParseGateStatement, RefusesMalformedStatements) {
+TEST(QasmParseGateStatementTest, RefusesMalformedStatements) {
   struct Case {
     std::string text;
     int code;
@@ -122,7 +122,7 @@ TEST(QasmParseGateStatement, RefusesMalformedStatements) {
   }
 }
 
-TEST(QasmParseGateStatement, RefusedTokenGoesBackIntoTheStream) {
+TEST(QasmParseGateStatementTest, RefusedTokenGoesBackIntoTheStream) {
   DeclaredCircuit declared({{"q", 2}});
   ReadFromText(declared.reader, " q[0] x q[1];");
   QasmToken token = declared.reader.NextToken(false);

@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(QasmTextModeFileStream, ReadsLineEndPairsAsLineFeeds) {
+TEST(QasmTextModeFileStreamTest, ReadsLineEndPairsAsLineFeeds) {
   const auto path = std::filesystem::temp_directory_path() / "qasm_text_mode_stream.txt";
   {
     std::ofstream out(path, std::ios::binary);
@@ -36,7 +36,7 @@ TEST(QasmTextModeFileStream, ReadsLineEndPairsAsLineFeeds) {
   }
 }
 
-TEST(QasmTextModeFileStream, OpensOnlyRegularFilesUpToTheCap) {
+TEST(QasmTextModeFileStreamTest, OpensOnlyRegularFilesUpToTheCap) {
   const std::filesystem::path folder =
       std::filesystem::temp_directory_path() / "qasm_text_mode_stream_kinds";
   std::filesystem::create_directories(folder);

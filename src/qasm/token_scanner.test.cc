@@ -22,7 +22,7 @@ Tokens ReadTokens(const std::string& text, bool split) {
   return tokens;
 }
 
-TEST(QasmTokenScanner, CutsTextIntoTokens) {
+TEST(QasmTokenScannerTest, CutsTextIntoTokens) {
   struct Case {
     std::string text;
     bool split;
@@ -68,7 +68,7 @@ TEST(QasmTokenScanner, CutsTextIntoTokens) {
   }
 }
 
-TEST(QasmTokenScanner, ByteFFIsAnOrdinaryByte) {
+TEST(QasmTokenScannerTest, ByteFFIsAnOrdinaryByte) {
   // In a word, between words and inside a comment: the input goes on.
   const struct {
     std::string text;
@@ -81,7 +81,7 @@ TEST(QasmTokenScanner, ByteFFIsAnOrdinaryByte) {
   for (const auto& c : cases) EXPECT_EQ(ReadTokens(c.text, false), c.expected);
 }
 
-TEST(QasmTokenScanner, UnderscoreJoinsAWordButCannotBeginOne) {
+TEST(QasmTokenScannerTest, UnderscoreJoinsAWordButCannotBeginOne) {
   EXPECT_EQ(ReadTokens("my_gate q_a anc_0 a__b_", false),
             (Tokens{{IDENTIFIER, "my_gate"}, {IDENTIFIER, "q_a"},
                     {IDENTIFIER, "anc_0"}, {IDENTIFIER, "a__b_"}}));
@@ -90,7 +90,7 @@ TEST(QasmTokenScanner, UnderscoreJoinsAWordButCannotBeginOne) {
   EXPECT_EQ(ReadTokens("q_1", true), (Tokens{{IDENTIFIER, "q_"}, {NUMBER, "1"}}));
 }
 
-TEST(QasmTokenScanner, WordAtTheEndThenEndOfInputRepeatedly) {
+TEST(QasmTokenScannerTest, WordAtTheEndThenEndOfInputRepeatedly) {
   qasm2 reader;
   ReadFromText(reader, "qreg");
   EXPECT_EQ(reader.NextToken(false).kind, KW_QREG);
@@ -101,7 +101,7 @@ TEST(QasmTokenScanner, WordAtTheEndThenEndOfInputRepeatedly) {
   EXPECT_EQ(reader.string_column, 6u);
 }
 
-TEST(QasmTokenScanner, SkipNewlinesStopsAtTheFirstOtherToken) {
+TEST(QasmTokenScannerTest, SkipNewlinesStopsAtTheFirstOtherToken) {
   qasm2 reader;
   ReadFromText(reader, "\n\n// c\n  x");
   QasmToken token = reader.NextToken(false);

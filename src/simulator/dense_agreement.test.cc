@@ -55,7 +55,7 @@ void CompareReadouts(MpsState& state, const DenseReference& ref, std::mt19937& r
   }
 }
 
-TEST(DenseAgreement, RandomCircuitsOfEveryRecordKind) {
+TEST(DenseAgreementTest, RandomCircuitsOfEveryRecordKind) {
   for (uint32_t seed = 1; seed <= 24; ++seed) {
     std::mt19937 rng(seed);
     const int n = 3 + static_cast<int>(seed % 6);  // 3 .. 8 qubits

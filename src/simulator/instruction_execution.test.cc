@@ -36,7 +36,7 @@ void ExpectMatchesDense(const MpsState& state, const GateRecordList& records) {
   }
 }
 
-TEST(ExecuteInstructions, ProgressLinesCountPerListAndComposite) {
+TEST(ExecuteInstructionsTest, ProgressLinesCountPerListAndComposite) {
   MpsState state(3);
   const GateRecordList records = {
       H(0), CompositeRecord("block", {X(1), CX(1, 2), H(2)}),
@@ -56,7 +56,7 @@ TEST(ExecuteInstructions, ProgressLinesCountPerListAndComposite) {
   EXPECT_TRUE(none.empty());
 }
 
-TEST(ExecuteInstructions, LongProgressLineIsPrintedWhole) {
+TEST(ExecuteInstructionsTest, LongProgressLineIsPrintedWhole) {
   const std::string name(300, 'n');
   MpsState state(2);
   const std::vector<std::string> lines =
@@ -65,7 +65,7 @@ TEST(ExecuteInstructions, LongProgressLineIsPrintedWhole) {
   EXPECT_EQ(lines[0], "0 of 1, gate: " + name + "\n");
 }
 
-TEST(ExecuteInstructions, CircuitSuppliesQuietFlag) {
+TEST(ExecuteInstructionsTest, CircuitSuppliesQuietFlag) {
   QuantumCircuit qc(2);
   qc.h(0);
   qc.cx(0, 1);
@@ -80,7 +80,7 @@ TEST(ExecuteInstructions, CircuitSuppliesQuietFlag) {
   EXPECT_EQ(lines, (std::vector<std::string>{"0 of 2, gate: h\n", "1 of 2, gate: cx\n"}));
 }
 
-TEST(ExecuteInstructions, TimestampsFollowTheRecordKind) {
+TEST(ExecuteInstructionsTest, TimestampsFollowTheRecordKind) {
   auto three_qubit_other = std::make_shared<GateRecord>();
   three_qubit_other->gate_type = GateId::kU;
   three_qubit_other->qubits = {0, 1, 2};
@@ -114,7 +114,7 @@ TEST(ExecuteInstructions, TimestampsFollowTheRecordKind) {
   }
 }
 
-TEST(ExecuteInstructions, ConditionsOnUnmeasuredAndMissingBits) {
+TEST(ExecuteInstructionsTest, ConditionsOnUnmeasuredAndMissingBits) {
   auto reg = std::make_shared<ClassicalRegister>(2, "cr");
   reg->first_index = 0;
   auto on_register = [&](GateRecordPtr r, std::shared_ptr<ClassicalRegister> cr, uint64_t value) {
@@ -147,7 +147,7 @@ TEST(ExecuteInstructions, ConditionsOnUnmeasuredAndMissingBits) {
   }
 }
 
-TEST(ExecuteInstructions, RecordsNamingAQubitTwiceOrOutsideAreSkipped) {
+TEST(ExecuteInstructionsTest, RecordsNamingAQubitTwiceOrOutsideAreSkipped) {
   MpsState state(3);
   state.ExecuteInstructions(true, {H(0), X(2)});
   const MpsState before = state;
@@ -160,7 +160,7 @@ TEST(ExecuteInstructions, RecordsNamingAQubitTwiceOrOutsideAreSkipped) {
   for (const GateRecordPtr& r : {same, outside_one, outside_two}) EXPECT_EQ(r->start_time, 0);
 }
 
-TEST(ExecuteInstructions, DistantGatesPermuteTheChain) {
+TEST(ExecuteInstructionsTest, DistantGatesPermuteTheChain) {
   struct Case {
     uint64_t control, target;
     std::vector<int64_t> site_to_qubit;
@@ -187,7 +187,7 @@ TEST(ExecuteInstructions, DistantGatesPermuteTheChain) {
   }
 }
 
-TEST(ExecuteInstructions, UnlistedTwoQubitTypesOnlyMoveTheirQubits) {
+TEST(ExecuteInstructionsTest, UnlistedTwoQubitTypesOnlyMoveTheirQubits) {
   // Types without a two-site action bring their qubits together and leave
   // the state as it was, whatever matrix they carry.
   for (GateId type : {GateId::kCXSpare, GateId::kCSwap, GateId::kU1, GateId::kU2, GateId::kCCX, GateId::kCCZ, GateId::kH}) {
@@ -202,7 +202,7 @@ TEST(ExecuteInstructions, UnlistedTwoQubitTypesOnlyMoveTheirQubits) {
   }
 }
 
-TEST(ExecuteInstructions, MoveAndSwapSitesCarryQubits) {
+TEST(ExecuteInstructionsTest, MoveAndSwapSitesCarryQubits) {
   struct Case {
     bool swap;  // SwapSites(a, b), else MoveSite(a, b)
     int64_t a, b;
@@ -234,7 +234,7 @@ TEST(ExecuteInstructions, MoveAndSwapSitesCarryQubits) {
   }
 }
 
-TEST(ExecuteInstructions, FixedGatesActWithoutArithmetic) {
+TEST(ExecuteInstructionsTest, FixedGatesActWithoutArithmetic) {
   MpsState state(1);
   state.ExecuteInstructions(true, {X(0)});
   // The blocks were exchanged, not computed.
@@ -254,7 +254,7 @@ TEST(ExecuteInstructions, FixedGatesActWithoutArithmetic) {
   EXPECT_LT(std::abs(ss.GetAmplitudes({1})[0] - z.GetAmplitudes({1})[0]), 1e-15);
 }
 
-TEST(ExecuteInstructions, NonFiniteAnglesKeepTheChainIntact) {
+TEST(ExecuteInstructionsTest, NonFiniteAnglesKeepTheChainIntact) {
   // A NaN or infinite angle makes the amplitudes no numbers: the run must
   // still go through gates on entangled wide bonds, measurements, resets and
   // every readout without losing a bond.
@@ -281,7 +281,7 @@ TEST(ExecuteInstructions, NonFiniteAnglesKeepTheChainIntact) {
   }
 }
 
-TEST(ExecuteInstructions, CircuitGateMethodsMatchDense) {
+TEST(ExecuteInstructionsTest, CircuitGateMethodsMatchDense) {
   QuantumCircuit qc(4);
   qc.h(0);
   qc.cx(0, 3);

@@ -80,12 +80,12 @@ void ExpectDecomposes(const MatrixXcd& m, Routine run, const std::string& what) 
   EXPECT_LT((vt * vt.adjoint() - MatrixXcd::Identity(k, k)).norm(), 1e-12) << what;
 }
 
-TEST(LapackSvd, DecomposesTheMatrixThatEigensDivideAndConquerGotWrong) {
+TEST(LapackSvdTest, DecomposesTheMatrixThatEigensDivideAndConquerGotWrong) {
   const MatrixXcd m = DivideAndConquerFailureMatrix();
   for (const NamedRoutine& routine : kRoutines) ExpectDecomposes(m, routine.run, routine.name);
 }
 
-TEST(LapackSvd, DecomposesIllConditionedMatrices) {
+TEST(LapackSvdTest, DecomposesIllConditionedMatrices) {
   std::mt19937 rng(2024);
   const std::pair<Eigen::Index, Eigen::Index> shapes[] = {{16, 16}, {32, 16}, {12, 40}, {64, 64}};
   for (const auto& shape : shapes) {
@@ -103,7 +103,7 @@ TEST(LapackSvd, DecomposesIllConditionedMatrices) {
 
 // The split through LAPACK keeps the same values as one through the Jacobi
 // SVD and leaves the same two-site state, to 1e-12.
-TEST(LapackSvd, SplitKeepsTheValuesAndStateOfTheJacobiSplit) {
+TEST(LapackSvdTest, SplitKeepsTheValuesAndStateOfTheJacobiSplit) {
   std::mt19937 rng(99);
   for (const std::vector<double>& spectrum : IllConditionedSpectra()) {
     const Eigen::Index dl = 12, dr = 10;
@@ -132,7 +132,7 @@ TEST(LapackSvd, SplitKeepsTheValuesAndStateOfTheJacobiSplit) {
   }
 }
 
-TEST(LapackSvd, RefusesAMatrixWithoutNumbers) {
+TEST(LapackSvdTest, RefusesAMatrixWithoutNumbers) {
   MatrixXcd m = MatrixXcd::Identity(8, 8);
   m(3, 4) = Complex(std::numeric_limits<double>::quiet_NaN(), 0.0);
   MatrixXcd u, vt;

@@ -14,7 +14,7 @@ MatrixXcd Counting(Eigen::Index rows, Eigen::Index cols, double start = 1.0) {
   return m;
 }
 
-TEST(MatrixFunctions, ConjugateAndAdjoint) {
+TEST(MatrixFunctionsTest, ConjugateAndAdjoint) {
   const MatrixXcd m = Counting(2, 3);
   const MatrixXcd conj = ConjugateMatrix(m);
   const MatrixXcd adj = AdjointMatrix(m);
@@ -28,7 +28,7 @@ TEST(MatrixFunctions, ConjugateAndAdjoint) {
   }
 }
 
-TEST(MatrixFunctions, ConcatenateShapesAndFallbacks) {
+TEST(MatrixFunctionsTest, ConcatenateShapesAndFallbacks) {
   const MatrixXcd a = Counting(2, 3);
   const MatrixXcd b = Counting(3, 3, 100.0);
   const MatrixXcd c = Counting(2, 2, 50.0);
@@ -50,7 +50,7 @@ TEST(MatrixFunctions, ConcatenateShapesAndFallbacks) {
   EXPECT_EQ(wide.rightCols(2), c);
 }
 
-TEST(MatrixFunctions, SplitHalvesOrLeavesOutputsAlone) {
+TEST(MatrixFunctionsTest, SplitHalvesOrLeavesOutputsAlone) {
   const MatrixXcd m = Counting(3, 4);
   const MatrixXcd sentinel = Counting(1, 1, -7.0);
   MatrixXcd first = sentinel, second = sentinel;
@@ -72,7 +72,7 @@ TEST(MatrixFunctions, SplitHalvesOrLeavesOutputsAlone) {
   EXPECT_EQ(second, tall.bottomRows(2));
 }
 
-TEST(MatrixFunctions, ElementwiseProductStatus) {
+TEST(MatrixFunctionsTest, ElementwiseProductStatus) {
   const MatrixXcd a = Counting(2, 2);
   const MatrixXcd b = Counting(2, 3);
   MatrixXcd out = Counting(1, 1, 9.0);

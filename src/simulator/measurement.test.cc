@@ -35,7 +35,7 @@ double AmplitudeOf(const MpsState& state, uint64_t index) {
   return std::abs(state.GetAmplitudes({index})[0]);
 }
 
-TEST(Measurement, DrawDecidesAgainstProbabilityOfZero) {
+TEST(MeasurementTest, DrawDecidesAgainstProbabilityOfZero) {
   const double tiny_p1_angle = 2.0 * std::asin(std::sqrt(1e-14));  // p(1) = 1e-14
   const double small_p1_angle = 2.0 * std::asin(std::sqrt(1e-10));  // p(1) = 1e-10
   struct Case {
@@ -70,7 +70,7 @@ TEST(Measurement, DrawDecidesAgainstProbabilityOfZero) {
   }
 }
 
-TEST(Measurement, DrawIsMappedOntoTheStateBounds) {
+TEST(MeasurementTest, DrawIsMappedOntoTheStateBounds) {
   MpsState state(1);
   state.ExecuteInstructions(true, {H(0)});
   state.lower_bound = 0.4;
@@ -80,7 +80,7 @@ TEST(Measurement, DrawIsMappedOntoTheStateBounds) {
   EXPECT_EQ(state.classical_values[0], 0);
 }
 
-TEST(Measurement, BellPairRunAgreesInEveryShot) {
+TEST(MeasurementTest, BellPairRunAgreesInEveryShot) {
   const GateRecordList records = {H(0), CX(0, 1), MeasureRecord(0, 0), MeasureRecord(1, 1)};
   MpsState state(2);
   state.uniform_draw = SeededDraws(2024);
@@ -96,7 +96,7 @@ TEST(Measurement, BellPairRunAgreesInEveryShot) {
   EXPECT_LE(std::abs(ones - shots / 2), 5.0 * std::sqrt(shots * 0.25));
 }
 
-TEST(Measurement, RunsStoreOutcomesAtTheirBits) {
+TEST(MeasurementTest, RunsStoreOutcomesAtTheirBits) {
   // qubit 0 into bit 1: bit 0 stays unmeasured and the shot has one bit.
   MpsState a(2);
   a.ExecuteInstructions(true, {X(0), MeasureRecord(0, 1)});
@@ -120,7 +120,7 @@ TEST(Measurement, RunsStoreOutcomesAtTheirBits) {
   EXPECT_EQ(c.classical_values[0], 1);
 }
 
-TEST(Measurement, ConditionedMeasureIsTestedAfterTheRunBeforeIt) {
+TEST(MeasurementTest, ConditionedMeasureIsTestedAfterTheRunBeforeIt) {
   // Each case ends with a run of measure records followed directly by a
   // conditioned measure whose condition holds before the run's outcomes are
   // stored and fails after them (or the other way round). It must be tested
@@ -158,7 +158,7 @@ TEST(Measurement, ConditionedMeasureIsTestedAfterTheRunBeforeIt) {
   }
 }
 
-TEST(Measurement, ResetLeavesZeroAndTheClassicalValues) {
+TEST(MeasurementTest, ResetLeavesZeroAndTheClassicalValues) {
   MpsState one(2);
   one.ExecuteInstructions(true, {X(1), MeasureRecord(1, 0), ResetRecord(1)});
   EXPECT_EQ(one.classical_values, (std::vector<int64_t>{1, -1}));
@@ -177,7 +177,7 @@ TEST(Measurement, ResetLeavesZeroAndTheClassicalValues) {
   }
 }
 
-TEST(Measurement, SweepStopsAtABondOfDimensionOne) {
+TEST(MeasurementTest, SweepStopsAtABondOfDimensionOne) {
   // A Bell pair on qubits 0 and 1, qubit 2 unentangled: measuring qubit 2
   // (the last site) finds bond 1 of dimension 1 and re-splits nothing, so
   // the pair's sites and Schmidt values stay exactly as they were.
@@ -196,7 +196,7 @@ TEST(Measurement, SweepStopsAtABondOfDimensionOne) {
   EXPECT_EQ(state.lambdas[0].size(), 1u);
 }
 
-TEST(Measurement, ProbabilityOfZeroUsesTheBondValues) {
+TEST(MeasurementTest, ProbabilityOfZeroUsesTheBondValues) {
   std::mt19937 rng(5);
   const GateRecordList records = RandomCircuit(5, 30, rng);
   MpsState state(5);
@@ -235,7 +235,7 @@ void ExpectSampledDistribution(int n, const GateRecordList& records, int shots, 
   }
 }
 
-TEST(Measurement, MidCircuitStatisticsMatchDenseConditionalProbabilities) {
+TEST(MeasurementTest, MidCircuitStatisticsMatchDenseConditionalProbabilities) {
   for (uint32_t seed = 1; seed <= 8; ++seed) {
     std::mt19937 rng(seed);
     const int n = 3 + static_cast<int>(seed % 3);
@@ -267,7 +267,7 @@ TEST(Measurement, MidCircuitStatisticsMatchDenseConditionalProbabilities) {
   }
 }
 
-TEST(Measurement, SeededGeneratorSamplesTheDistribution) {
+TEST(MeasurementTest, SeededGeneratorSamplesTheDistribution) {
   // The state's own generator (seeded once from the random device and the
   // clocks): a 5-sigma bound on a skewed distribution.
   QuantumCircuit qc(3);

@@ -35,19 +35,19 @@ void ExpectAllZeroState(const MpsState& state, int64_t n) {
   EXPECT_TRUE(state.fresh);
 }
 
-TEST(MpsState, NewStateIsAllZero) {
+TEST(MpsStateTest, NewStateIsAllZero) {
   for (int64_t n : {1, 2, 7, 100}) {
     MpsState state(n);
     ExpectAllZeroState(state, n);
   }
 }
 
-TEST(MpsState, RefusesAnEmptyChain) {
+TEST(MpsStateTest, RefusesAnEmptyChain) {
   EXPECT_THROW(MpsState(0), RunTimeError);
   EXPECT_THROW(MpsState(-3), RunTimeError);
 }
 
-TEST(MpsState, ResetRestoresTheAllZeroPicture) {
+TEST(MpsStateTest, ResetRestoresTheAllZeroPicture) {
   std::mt19937 rng(3);
   GateRecordList records = RandomCircuit(6, 40, rng);
   for (uint64_t q = 0; q < 6; ++q) records.push_back(MeasureRecord(q, q));
@@ -59,7 +59,7 @@ TEST(MpsState, ResetRestoresTheAllZeroPicture) {
   ExpectAllZeroState(state, 6);
 }
 
-TEST(MpsState, CopiesAreIndependent) {
+TEST(MpsStateTest, CopiesAreIndependent) {
   MpsState original(3);
   original.ExecuteInstructions(true, {H(0), CX(0, 2)});
   MpsState copy(original);
@@ -72,7 +72,7 @@ TEST(MpsState, CopiesAreIndependent) {
   EXPECT_NE(copy.classical_values[0], -1);
 }
 
-TEST(MpsState, SeededDrawsAreUniformOnTheUnitInterval) {
+TEST(MpsStateTest, SeededDrawsAreUniformOnTheUnitInterval) {
   MpsState state(1);
   double sum = 0.0;
   const int draws = 10000;

@@ -12,7 +12,7 @@ MatrixXcd Filled(Eigen::Index rows, Eigen::Index cols, double seed) {
   return m;
 }
 
-TEST(QubitTensor, SiteConstructorAndDeepCopy) {
+TEST(QubitTensorTest, SiteConstructorAndDeepCopy) {
   QubitTensor site(Complex(1.0, 0.0), Complex(0.0, 2.0));
   ASSERT_EQ(site.blocks.size(), 2u);
   EXPECT_EQ(site.blocks[0](0, 0), Complex(1.0, 0.0));
@@ -25,7 +25,7 @@ TEST(QubitTensor, SiteConstructorAndDeepCopy) {
   EXPECT_EQ(copy.blocks[0](0, 0), Complex(5.0, 0.0));
 }
 
-TEST(QubitTensor, ScaleByLambda) {
+TEST(QubitTensorTest, ScaleByLambda) {
   const QubitTensor original({Filled(2, 3, 1.0), Filled(2, 3, 10.0)});
   struct Case {
     std::vector<double> lambda;
@@ -63,7 +63,7 @@ TEST(QubitTensor, ScaleByLambda) {
   EXPECT_EQ(site.blocks[1](0, 0), Complex(-6.0, 0.0));
 }
 
-TEST(QubitTensor, ContractPairOrdersBlocksLeftValueFirst) {
+TEST(QubitTensorTest, ContractPairOrdersBlocksLeftValueFirst) {
   const QubitTensor left({Filled(1, 2, 1.0), Filled(1, 2, 3.0)});
   const QubitTensor right({Filled(2, 1, 5.0), Filled(2, 1, 7.0)});
   const std::vector<double> lambda = {0.8, 0.6};
@@ -80,7 +80,7 @@ TEST(QubitTensor, ContractPairOrdersBlocksLeftValueFirst) {
   }
 }
 
-TEST(QubitTensor, GateOnBlocksUsesOldBlocksOnly) {
+TEST(QubitTensorTest, GateOnBlocksUsesOldBlocksOnly) {
   // Each new block mixes both old ones: the result must not see a block
   // already overwritten.
   QubitTensor t({Filled(2, 2, 1.0), Filled(2, 2, 20.0)});
@@ -101,7 +101,7 @@ TEST(QubitTensor, GateOnBlocksUsesOldBlocksOnly) {
   EXPECT_LT((four.blocks[1] - (Complex(0, 1) * before.blocks[3] - before.blocks[1])).norm(), 1e-12);
 }
 
-TEST(QubitTensor, PairGateBitZeroIsTheFirstQubit) {
+TEST(QubitTensorTest, PairGateBitZeroIsTheFirstQubit) {
   // X on the gate's first qubit (basis index bit 0): 0<->1, 2<->3.
   MatrixXcd x_first = MatrixXcd::Zero(4, 4);
   x_first(0, 1) = x_first(1, 0) = x_first(2, 3) = x_first(3, 2) = 1.0;

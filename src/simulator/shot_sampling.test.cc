@@ -53,7 +53,7 @@ std::vector<GateRecordList> MeasurementTails(int n) {
   };
 }
 
-TEST(ShotSampling, SameDrawsGiveTheLoopsBitStringsAndFinalState) {
+TEST(ShotSamplingTest, SameDrawsGiveTheLoopsBitStringsAndFinalState) {
   int sampled_circuits = 0;
   for (uint32_t seed = 1; seed <= 12; ++seed) {
     std::mt19937 rng(seed);
@@ -92,7 +92,7 @@ TEST(ShotSampling, SameDrawsGiveTheLoopsBitStringsAndFinalState) {
   EXPECT_GE(sampled_circuits, 40);
 }
 
-TEST(ShotSampling, LaterRunLeftOfAnEarlierOneIsLeftToTheLoop) {
+TEST(ShotSamplingTest, LaterRunLeftOfAnEarlierOneIsLeftToTheLoop) {
   const GateRecordList records = {H(0), CX(0, 1), MeasureRecord(1, 1), Barrier(), MeasureRecord(0, 0)};
   ASSERT_TRUE(QualifiesForSampling(records, true, 2));
   MpsState state(2);
@@ -105,7 +105,7 @@ TEST(ShotSampling, LaterRunLeftOfAnEarlierOneIsLeftToTheLoop) {
 // Counts of many sampled shots against the exact distribution: every
 // outcome within 5 standard deviations (the draws are seeded, so the test
 // gives the same counts on every run), none of probability 0.
-TEST(ShotSampling, CountsFollowTheExactProbabilities) {
+TEST(ShotSamplingTest, CountsFollowTheExactProbabilities) {
   const int shots = 20000;
   int sampled_circuits = 0;
   for (uint32_t seed = 101; seed <= 104; ++seed) {
@@ -140,7 +140,7 @@ TEST(ShotSampling, CountsFollowTheExactProbabilities) {
   EXPECT_GE(sampled_circuits, 12);
 }
 
-TEST(ShotSampling, QualifyingRule) {
+TEST(ShotSamplingTest, QualifyingRule) {
   const GateRecordList bell = {H(0), CX(0, 1)};
   const GateRecordList measured = {MeasureRecord(0, 0), MeasureRecord(1, 1)};
   struct Case {

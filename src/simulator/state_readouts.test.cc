@@ -12,7 +12,7 @@ namespace {
 using Complex = std::complex<double>;
 constexpr double kR = 0.7071067811865476;
 
-TEST(StateReadouts, StateVectorBitQIsQubitQ) {
+TEST(StateReadoutsTest, StateVectorBitQIsQubitQ) {
   MpsState state(2);
   state.ExecuteInstructions(true, {H(0)});
   const std::vector<Complex> v = state.GetStateVector();
@@ -21,7 +21,7 @@ TEST(StateReadouts, StateVectorBitQIsQubitQ) {
   for (size_t i = 0; i < 4; ++i) EXPECT_NEAR(std::abs(v[i] - expected[i]), 0.0, 1e-15);
 }
 
-TEST(StateReadouts, ProbabilitiesFollowTheListOrder) {
+TEST(StateReadoutsTest, ProbabilitiesFollowTheListOrder) {
   MpsState state(2);
   state.ExecuteInstructions(true, {X(0)});
   // Bit 0 of the index is the first listed qubit (1), bit 1 the second (0).
@@ -30,7 +30,7 @@ TEST(StateReadouts, ProbabilitiesFollowTheListOrder) {
   EXPECT_EQ(state.GetProbabilities({1}), (std::vector<double>{1.0, 0.0}));
 }
 
-TEST(StateReadouts, PermutedChainReadoutsAgreeWithTheStateVector) {
+TEST(StateReadoutsTest, PermutedChainReadoutsAgreeWithTheStateVector) {
   MpsState state(3);
   state.ExecuteInstructions(true, {H(0), CX(0, 2), X(1)});
   ASSERT_EQ(state.site_to_qubit, (std::vector<int64_t>{0, 2, 1}));
@@ -58,7 +58,7 @@ TEST(StateReadouts, PermutedChainReadoutsAgreeWithTheStateVector) {
   EXPECT_NEAR(std::abs(v[7]), kR, 1e-15);  // |111>
 }
 
-TEST(StateReadouts, BellPairDensityMatrices) {
+TEST(StateReadoutsTest, BellPairDensityMatrices) {
   MpsState state(2);
   state.ExecuteInstructions(true, {H(0), CX(0, 1)});
   const Eigen::MatrixXcd one = state.GetDensityMatrix({0});
@@ -68,7 +68,7 @@ TEST(StateReadouts, BellPairDensityMatrices) {
   EXPECT_LT((state.GetDensityMatrix({0, 1}) - expected).cwiseAbs().maxCoeff(), 1e-15);
 }
 
-TEST(StateReadouts, StateVectorRefusesSeventeenQubitsBeforeMoving) {
+TEST(StateReadoutsTest, StateVectorRefusesSeventeenQubitsBeforeMoving) {
   MpsState state(17);
   state.ExecuteInstructions(true, {H(0), CX(0, 16)});
   const std::vector<int64_t> chain = state.site_to_qubit;
@@ -83,7 +83,7 @@ TEST(StateReadouts, StateVectorRefusesSeventeenQubitsBeforeMoving) {
   EXPECT_EQ(sixteen.GetStateVector().size(), size_t{1} << 16);
 }
 
-TEST(StateReadouts, ClassicalValueTexts) {
+TEST(StateReadoutsTest, ClassicalValueTexts) {
   MpsState three(3);
   three.classical_values = {1, -1, 0};
   EXPECT_EQ(three.GetClassicalRegister(), "0X1");
@@ -95,7 +95,7 @@ TEST(StateReadouts, ClassicalValueTexts) {
   EXPECT_EQ(MpsState(2).GetShotBits(), "");
 }
 
-TEST(StateReadouts, AmplitudeIndicesReadAllSixtyFourBits) {
+TEST(StateReadoutsTest, AmplitudeIndicesReadAllSixtyFourBits) {
   MpsState fresh(3);
   EXPECT_EQ(fresh.GetAmplitudes({0, 1, 7}), (std::vector<Complex>{1.0, 0.0, 0.0}));
 
@@ -116,7 +116,7 @@ TEST(StateReadouts, AmplitudeIndicesReadAllSixtyFourBits) {
   EXPECT_EQ(wide.GetAmplitudes({uint64_t{1} << 63})[0], Complex(0.0));
 }
 
-TEST(StateReadouts, OversizedReadoutsRaiseMemoryAllocError) {
+TEST(StateReadoutsTest, OversizedReadoutsRaiseMemoryAllocError) {
   MpsState state(100);
   std::vector<int64_t> all(100);
   for (int64_t q = 0; q < 100; ++q) all[static_cast<size_t>(q)] = q;
@@ -141,7 +141,7 @@ TEST(StateReadouts, OversizedReadoutsRaiseMemoryAllocError) {
   EXPECT_EQ(p, (std::vector<double>{1.0, 0.0, 0.0, 0.0}));
 }
 
-TEST(StateReadouts, InvalidQubitListsAreRefused) {
+TEST(StateReadoutsTest, InvalidQubitListsAreRefused) {
   MpsState state(3);
   for (const std::vector<int64_t>& qubits :
        {std::vector<int64_t>{}, {0, 0}, {3}, {-1}, {2, 1, 2}}) {
@@ -150,7 +150,7 @@ TEST(StateReadouts, InvalidQubitListsAreRefused) {
   }
 }
 
-TEST(StateReadouts, CentralizedIndices) {
+TEST(StateReadoutsTest, CentralizedIndices) {
   struct Case {
     std::vector<int64_t> positions, sorted, run;
   };
@@ -168,7 +168,7 @@ TEST(StateReadouts, CentralizedIndices) {
   }
 }
 
-TEST(StateReadouts, CentralizeKeepsRelativeOrder) {
+TEST(StateReadoutsTest, CentralizeKeepsRelativeOrder) {
   std::mt19937 rng(17);
   const GateRecordList records = RandomCircuit(7, 30, rng);
   MpsState state(7);
@@ -188,7 +188,7 @@ TEST(StateReadouts, CentralizeKeepsRelativeOrder) {
   for (size_t i = 0; i < 128; ++i) EXPECT_NEAR(std::abs(a[i] - b[i]), 0.0, 1e-12);
 }
 
-TEST(StateReadouts, RanksAndBasisPermutation) {
+TEST(StateReadoutsTest, RanksAndBasisPermutation) {
   EXPECT_EQ(ComputeRanks({7, 2, 4}), (std::vector<int64_t>{2, 0, 1}));
   // Source digits: ascending positions, smallest most significant (2, 4, 7).
   // Destination digits: list order 7, 2, 4, first most significant.

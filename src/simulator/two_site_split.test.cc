@@ -37,7 +37,7 @@ MatrixXcd Rebuild(const QubitTensor& left, const std::vector<double>& lambda, co
   return m;
 }
 
-TEST(TwoSiteSplit, ProductOfZerosKeepsOneUnitValue) {
+TEST(TwoSiteSplitTest, ProductOfZerosKeepsOneUnitValue) {
   QubitTensor left, right;
   std::vector<double> lambda;
   SplitTwoSiteTensor(TwoSite(1.0, 0.0, 0.0, 0.0), left, lambda, right);
@@ -50,7 +50,7 @@ TEST(TwoSiteSplit, ProductOfZerosKeepsOneUnitValue) {
   EXPECT_NEAR(std::abs(left.blocks[0](0, 0) * right.blocks[0](0, 0) - 1.0), 0.0, 1e-15);
 }
 
-TEST(TwoSiteSplit, BellPairHasTwoEqualSchmidtValues) {
+TEST(TwoSiteSplitTest, BellPairHasTwoEqualSchmidtValues) {
   const double r = 0.7071067811865476;
   QubitTensor left, right;
   std::vector<double> lambda;
@@ -62,7 +62,7 @@ TEST(TwoSiteSplit, BellPairHasTwoEqualSchmidtValues) {
   ASSERT_EQ(right.blocks[0].rows(), 2);
 }
 
-TEST(TwoSiteSplit, CountSignificantIsStrict) {
+TEST(TwoSiteSplitTest, CountSignificantIsStrict) {
   // 1e-4 squared is 1e-8 in double arithmetic: not strictly above.
   EXPECT_EQ(1e-4 * 1e-4, 1e-8);
   const std::vector<std::pair<double, int64_t>> cases = {
@@ -73,7 +73,7 @@ TEST(TwoSiteSplit, CountSignificantIsStrict) {
   EXPECT_EQ(CountSignificantSingularValues({0.9, 0.3, 2e-4, 1e-4, 1e-9}, 1e-8), 3);
 }
 
-TEST(TwoSiteSplit, TruncationCutsFactorsAndRenormalises) {
+TEST(TwoSiteSplitTest, TruncationCutsFactorsAndRenormalises) {
   struct Case {
     std::vector<double> s;
     size_t kept;
@@ -111,7 +111,7 @@ TEST(TwoSiteSplit, TruncationCutsFactorsAndRenormalises) {
   }
 }
 
-TEST(TwoSiteSplit, TruncationNeverLeavesAnEmptyBond) {
+TEST(TwoSiteSplitTest, TruncationNeverLeavesAnEmptyBond) {
   // No significant value (amplitudes that are no numbers, or a theta far
   // below norm 1): the leading value and its vectors are kept.
   const double nan = std::nan("");
@@ -138,7 +138,7 @@ TEST(TwoSiteSplit, TruncationNeverLeavesAnEmptyBond) {
   }
 }
 
-TEST(TwoSiteSplit, SmallMatricesStayWithJacobi) {
+TEST(TwoSiteSplitTest, SmallMatricesStayWithJacobi) {
   const struct {
     Eigen::Index rows, cols;
     bool lapack;
@@ -149,7 +149,7 @@ TEST(TwoSiteSplit, SmallMatricesStayWithJacobi) {
   }
 }
 
-TEST(TwoSiteSplit, BothDecompositionsSplitExactly) {
+TEST(TwoSiteSplitTest, BothDecompositionsSplitExactly) {
   std::mt19937 rng(7);
   std::normal_distribution<double> normal;
   // Dl = Dr = 2 (4 x 4, Jacobi) and Dl = 9, Dr = 5 (18 x 10, LAPACK).
@@ -181,7 +181,7 @@ TEST(TwoSiteSplit, BothDecompositionsSplitExactly) {
   }
 }
 
-TEST(TwoSiteSplit, SplitsTheMatrixThatEigensDivideAndConquerGotWrong) {
+TEST(TwoSiteSplitTest, SplitsTheMatrixThatEigensDivideAndConquerGotWrong) {
   const Eigen::Index rows = kDivideAndConquerFailureRows;
   const Eigen::Index cols = kDivideAndConquerFailureCols;
   ASSERT_TRUE(UsesLapackSvd(rows, cols));
