@@ -31,7 +31,7 @@ struct CheckCase {
   std::string expected;  // "" when the run may go on
 };
 
-TEST(ParameterCheck, NamesTheFirstGateWithANonFiniteValue) {
+TEST(ParameterCheckTest, NamesTheFirstGateWithANonFiniteValue) {
   auto rx = [](double angle) { return Record(GateId::kRX, {angle}); };
   auto composite = std::make_shared<GateRecord>();
   composite->gate_type = GateId::kComposite;

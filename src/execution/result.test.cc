@@ -159,7 +159,7 @@ TEST(ResultTest, CopySharesTheEngineState) {
   EXPECT_EQ(copy.get_classicalregister(), "X");
 }
 
-TEST(Result, AFailedRunGivesItsReasonToEveryReadoutOfTheState) {
+TEST(ResultTest, AFailedRunGivesItsReasonToEveryReadoutOfTheState) {
   Result result;
   result.AppendShot("1");
   result.Fail("The gate rx has a parameter that is not a finite number (nan).");
@@ -175,7 +175,7 @@ TEST(Result, AFailedRunGivesItsReasonToEveryReadoutOfTheState) {
   EXPECT_EQ(MessageOf([&] { Result(result).get_statevector(); }), reason);
 }
 
-TEST(Result, ReadoutsTooLargeForTheMachineAreRefusedBeforeTheyAllocate) {
+TEST(ResultTest, ReadoutsTooLargeForTheMachineAreRefusedBeforeTheyAllocate) {
   Result result;
   result.SetFinalState(std::make_unique<MpsState>(40), true);
   const std::string probabilities = MessageOf([&] { result.get_probabilities(); });

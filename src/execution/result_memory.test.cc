@@ -6,7 +6,7 @@
 
 namespace {
 
-TEST(ResultMemory, SizesGrowWithTheirQubitsAndShots) {
+TEST(ResultMemoryTest, SizesGrowWithTheirQubitsAndShots) {
   EXPECT_EQ(ShotStorageBytes(0, 5), 0);
   EXPECT_EQ(ShotStorageBytes(-3, 5), 0);
   EXPECT_DOUBLE_EQ(ShotStorageBytes(2000, 2), 1000 * ShotStorageBytes(2, 2));
@@ -19,7 +19,7 @@ TEST(ResultMemory, SizesGrowWithTheirQubitsAndShots) {
   EXPECT_GT(DensityMatrixBytes(100), 1e60);
 }
 
-TEST(ResultMemory, RefusesWhatIsAboveHalfThePhysicalMemory) {
+TEST(ResultMemoryTest, RefusesWhatIsAboveHalfThePhysicalMemory) {
   const double budget = MemoryBudgetBytes();
   ASSERT_GT(budget, 0);
   EXPECT_NO_THROW(RequireWithinBudget("A small readout", budget));

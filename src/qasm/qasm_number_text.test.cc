@@ -26,7 +26,7 @@ double ReadBack(const std::string& text) {
 
 bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-TEST(QasmNumberText, WritesPiFormsOnlyWhereExact) {
+TEST(QasmNumberTextTest, WritesPiFormsOnlyWhereExact) {
   const struct {
     double value;
     const char* text;
@@ -56,7 +56,7 @@ TEST(QasmNumberText, WritesPiFormsOnlyWhereExact) {
   }
 }
 
-TEST(QasmNumberText, EveryFiniteDoubleReadsBackBitForBit) {
+TEST(QasmNumberTextTest, EveryFiniteDoubleReadsBackBitForBit) {
   std::mt19937_64 bits(20261211);
   std::uniform_real_distribution<double> angle(-10.0, 10.0);
   const double extremes[] = {std::numeric_limits<double>::min(),
