@@ -187,14 +187,9 @@ int32_t QuantumCircuit::AttachCircuit(const QuantumCircuit& other,
   // A composite of the same name whose body differs from the other circuit
   // gets the name a numeric suffix, so one name never stands for two bodies.
   std::string composite_name = other.name;
-  for (const GateRecordPtr& record : gates) {
-    if (record->gate_type == GateId::kComposite &&
-        record->label == other.name &&
-        !GateListsEqual(record->body, other.gates)) {
-      composite_name += std::to_string(CircuitNameCounter);
-      CircuitNameCounter = WrappingAdd32(CircuitNameCounter, 1);
-      break;
-    }
+  if (composite_index.HasOtherBody(gates, other.name, other.gates)) {
+    composite_name += std::to_string(CircuitNameCounter);
+    CircuitNameCounter = WrappingAdd32(CircuitNameCounter, 1);
   }
 
   GateRecordPtr composite = NewCompositeRecord(composite_name, "");
@@ -205,6 +200,7 @@ int32_t QuantumCircuit::AttachCircuit(const QuantumCircuit& other,
   CopyGateRecords(other.gates, composite->body, qubit_map, clbit_map);
   if (front) {
     gates.insert(gates.begin(), std::move(composite));
+    composite_index.Reset();  // every position moved
   } else {
     gates.push_back(std::move(composite));
   }

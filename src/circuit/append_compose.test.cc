@@ -156,6 +156,32 @@ TEST(AppendComposeTest, NamingRule) {
   }
 }
 
+// The composites are found through the circuit's index, which follows
+// records appended by other means, front insertions and clear.
+TEST(AppendComposeTest, NamingRuleSeesEveryCompositeOfTheList) {
+  QuantumCircuit first(2, 2, "g");
+  first.h(0);
+  QuantumCircuit second(2, 2, "g");
+  second.x(0);
+  const auto renamed = [](QuantumCircuit& circuit, const QuantumCircuit& other, bool front) {
+    const int32_t counter = CircuitNameCounter;
+    circuit.compose(other, {}, {}, front, true);
+    return CircuitNameCounter != counter;
+  };
+
+  QuantumCircuit circuit(2, 2);
+  circuit.x(1);
+  EXPECT_FALSE(renamed(circuit, first, true));  // "g" holding h, in front
+  circuit.h(0);
+  EXPECT_TRUE(renamed(circuit, second, false));
+  EXPECT_FALSE(renamed(circuit, first, false));
+  EXPECT_TRUE(renamed(circuit, second, true));
+  EXPECT_FALSE(renamed(circuit, first, false));
+  circuit.clear();
+  EXPECT_FALSE(renamed(circuit, second, false));  // nothing left to differ from
+  EXPECT_TRUE(renamed(circuit, first, false));
+}
+
 // The suffix is the counter's decimal text, signed once the counter has
 // wrapped. The walk stops at the first same-named composite whose body
 // differs, so attaching the same other circuit again takes the next number.

@@ -47,6 +47,7 @@ void QuantumCircuit::clear() {
     record->qubits.clear();
   }
   gates.clear();
+  composite_index.Reset();
 }
 
 int32_t QuantumCircuit::size() const {

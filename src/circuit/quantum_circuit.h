@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "circuit/composite_name_index.h"
 #include "circuit/registers.h"
 #include "foundation/gate.h"
 #include "foundation/gate_record.h"
@@ -48,6 +49,9 @@ class QuantumCircuit {
   double global_phase = 0.0;
   std::string prefix = "circuit";
   GateRecordList gates;
+  // The composites of `gates` by label, for attaching circuits (see
+  // AttachCircuit); clear and front insertions reset it.
+  CompositeNameIndex composite_index;
   std::string name;
   bool quiet = true;
 

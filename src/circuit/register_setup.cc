@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "circuit/quantum_circuit.h"
@@ -34,20 +35,48 @@ bool AnyNamed(const std::vector<std::shared_ptr<Register>>& registers,
   return false;
 }
 
+// How many registers bear each name, kept up to date as unnamed registers
+// get their default names; a hash map, so that a circuit of many registers
+// is checked in time linear in their number.
+class RegisterNameCounts {
+ public:
+  template <class... Lists>
+  explicit RegisterNameCounts(const Lists&... lists) {
+    (AddAll(lists), ...);
+  }
+  // Names `reg` if it is unnamed, as NameIfUnnamed does, and tells whether
+  // another register bears its name.
+  template <class Register>
+  bool NameAndCheck(Register& reg, char letter, int32_t& name_counter) {
+    if (reg.name.empty()) {
+      --counts_[""];
+      NameIfUnnamed(reg, letter, name_counter);
+      ++counts_[reg.name];
+    }
+    return counts_[reg.name] > 1;
+  }
+
+ private:
+  template <class List>
+  void AddAll(const List& list) {
+    for (const auto& reg : list) ++counts_[reg->name];
+  }
+  std::unordered_map<std::string, int64_t> counts_;
+};
+
 }  // namespace
 
 void QuantumCircuit::SetupRegisters() {
+  RegisterNameCounts names(quantum_registers, ancilla_registers, classical_registers);
   num_qubits = 0;
   num_ancillas = 0;
 
   int32_t offset = 0;
-  uint64_t position = 1;
   for (const auto& reg : quantum_registers) {
     QuantumRegisterCounter = offset;
     num_qubits += static_cast<uint64_t>(static_cast<int64_t>(reg->size));
     reg->first_index = offset;
-    NameIfUnnamed(*reg, 'q', QuantumRegisterNameCounter);
-    if (IsRegisterNameUsed(reg->name, position++, kQuantumKind)) {
+    if (names.NameAndCheck(*reg, 'q', QuantumRegisterNameCounter)) {
       throw RunTimeError(reg->name + " Register name already defined.");
     }
     offset = WrappingAdd32(QuantumRegisterCounter, reg->size);
@@ -55,24 +84,20 @@ void QuantumCircuit::SetupRegisters() {
   QuantumRegisterCounter = offset;
 
   AncillaRegisterCounter = 0;
-  position = 1;
   for (const auto& reg : ancilla_registers) {
     num_ancillas += static_cast<uint64_t>(static_cast<int64_t>(reg->size));
     reg->first_index =
         WrappingAdd32(AncillaRegisterCounter, QuantumRegisterCounter);
-    NameIfUnnamed(*reg, 'a', AncillaRegisterNameCounter);
-    if (IsRegisterNameUsed(reg->name, position++, kAncillaKind)) {
+    if (names.NameAndCheck(*reg, 'a', AncillaRegisterNameCounter)) {
       throw RunTimeError(reg->name + " Register name already defined.");
     }
     AncillaRegisterCounter = WrappingAdd32(AncillaRegisterCounter, reg->size);
   }
 
   ClassicalRegisterCounter = 0;
-  position = 1;
   for (const auto& reg : classical_registers) {
     reg->first_index = ClassicalRegisterCounter;
-    NameIfUnnamed(*reg, 'c', ClassicalRegisterNameCounter);
-    if (IsRegisterNameUsed(reg->name, position++, kClassicalKind)) {
+    if (names.NameAndCheck(*reg, 'c', ClassicalRegisterNameCounter)) {
       throw RunTimeError(reg->name + " Register name already defined.");
     }
     ClassicalRegisterCounter =

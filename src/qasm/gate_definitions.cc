@@ -184,7 +184,9 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
     QasmStatement statement;
     statement.gate_kind = body_statement.gate_kind;
     statement.gate_name = body_statement.gate_name;
-    if (!EvaluateParameterText(body_statement.parameter_text,
+    // A statement without parameters has nothing to evaluate.
+    if (!body_statement.parameter_text.empty() &&
+        !EvaluateParameterText(body_statement.parameter_text,
                                definition.parameter_names, call.parameters,
                                statement.parameters)) {
       return false;
