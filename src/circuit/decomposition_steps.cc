@@ -4,7 +4,7 @@
 
 #include "circuit/append_core.h"
 #include "circuit/composite_record.h"
-#include "circuit/computed_one_qubit_gates.h"
+#include "circuit/quantum_circuit_computed_one_qubit_gates.h"
 #include "foundation/exceptions.h"
 
 namespace {

@@ -79,14 +79,14 @@ class QuantumCircuit {
   QuantumCircuit& operator=(const QuantumCircuit&) = delete;
   virtual ~QuantumCircuit();
 
-  // Constructors: circuit_constructors.cc. Register set-up (last step of
-  // every constructor): register_setup.cc.
+  // Constructors: quantum_circuit_constructors.cc. Register set-up (last step of
+  // every constructor): quantum_circuit_register_setup.cc.
   void SetupRegisters();
   // kind: 0 quantum, 1 ancilla, 2 classical; position is 1-based.
   bool IsRegisterNameUsed(const std::string& name, uint64_t position,
                           int32_t kind) const;
 
-  // Bookkeeping: circuit_bookkeeping.cc.
+  // Bookkeeping: quantum_circuit_bookkeeping.cc.
   void clear();
   int32_t size() const;
   std::pair<int64_t, std::string> FindQubitRegister(int64_t index) const;
@@ -95,8 +95,8 @@ class QuantumCircuit {
                         uint64_t local_index) const;
   int64_t GetRegisterSize(const std::string& register_name) const;
 
-  // Output: qasm() in src/qasm/circuit_qasm.cc, draw() in
-  // src/drawer/circuit_draw.cc. qasm
+  // Output: qasm() in src/qasm/quantum_circuit_qasm.cc, draw() in
+  // src/drawer/quantum_circuit_draw.cc. qasm
   // returns the circuit's OpenQASM 2.0 text, or hands it to `print` in one
   // call and returns "" when formatted; a non-empty filename also receives
   // the text (a file that cannot be written is ignored); encoding is unused.
@@ -119,7 +119,7 @@ class QuantumCircuit {
 
   // One-qubit gates with constant matrices: int, list and register forms.
   // Each gate's three forms are one row of TAVIRON_CONSTANT_ONE_QUBIT_GATES
-  // in one_qubit_constant_gates.cc.
+  // in quantum_circuit_one_qubit_constant_gates.cc.
   std::unique_ptr<HGate> h(uint64_t qubit, std::string label = "");
   std::unique_ptr<HGate> h_list(std::vector<int64_t> qubits, std::string label = "");
   std::unique_ptr<HGate> h_register(const QuantumRegister& qr, std::string label = "");
@@ -154,7 +154,7 @@ class QuantumCircuit {
   std::unique_ptr<ZGate> z_list(std::vector<int64_t> qubits, std::string label = "");
   std::unique_ptr<ZGate> z_register(const QuantumRegister& qr, std::string label = "");
 
-  // Measurement, reset and barrier: measure_reset_barrier.cc.
+  // Measurement, reset and barrier: quantum_circuit_measure_reset_barrier.cc.
   std::unique_ptr<MeasGate> measure(uint64_t qubit, uint64_t classical_bit,
                                     std::string label = "");
   std::unique_ptr<MeasGate> measure_qubit(uint64_t qubit, std::string label = "");
@@ -170,7 +170,7 @@ class QuantumCircuit {
   static constexpr int32_t BarrierNothingAppended = -2147483628;
 
   // Two-qubit gates; the first qubit (the control) is the matrix's low bit.
-  // cx and cu1 are written out in two_qubit_gates.cc; every other one is a
+  // cx and cu1 are written out in quantum_circuit_two_qubit_gates.cc; every other one is a
   // row of TAVIRON_TWO_QUBIT_GATES there.
   std::unique_ptr<CXGate> cx(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
   std::unique_ptr<CXGate> cnot(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
@@ -200,7 +200,7 @@ class QuantumCircuit {
 
   // One-qubit gates with computed matrices: the angles come first, then the
   // int, list or register operand. Each gate's three forms are one row of
-  // TAVIRON_COMPUTED_ONE_QUBIT_GATES in computed_one_qubit_gates.cc. u3 appends the record of u (GateId::kU);
+  // TAVIRON_COMPUTED_ONE_QUBIT_GATES in quantum_circuit_computed_one_qubit_gates.cc. u3 appends the record of u (GateId::kU);
   // u0 is the identity whatever its angle.
   std::unique_ptr<PhaseGate> p(double theta, uint64_t qubit, std::string label = "");
   std::unique_ptr<PhaseGate> p_list(double theta, std::vector<int64_t> qubits, std::string label = "");
@@ -239,7 +239,7 @@ class QuantumCircuit {
   // Three-qubit composites: one composite record whose body holds the
   // decomposition; the handle holds the composite alone. An empty label
   // gives the composite its default label ("ccx", "ccz", "cswap", "Rccx").
-  // toffoli_family.cc: ccx, ccz, cswap and rccx by
+  // quantum_circuit_toffoli_family.cc: ccx, ccz, cswap and rccx by
   // TAVIRON_DEFINE_FIXED_COMPOSITE lines, toffoli and fredkin written out.
   std::unique_ptr<CCXGate> ccx(uint64_t control_qubit1, uint64_t control_qubit2, uint64_t target_qubit,
                                std::string label = "");
@@ -257,11 +257,11 @@ class QuantumCircuit {
   // A Pauli string: the last letter of pauli_operator acts on the first
   // listed qubit. One composite (default label "Pauli") whose qubit list is
   // qubit_list reversed and whose texts are the upper-case letters
-  // (pauli_string.cc).
+  // (quantum_circuit_pauli_string.cc).
   std::unique_ptr<PAULIGate> pauli(std::vector<int64_t> qubit_list, const std::string& pauli_operator,
                                    std::string label = "");
 
-  // depth_width.cc. The largest number of records on any one qubit, every
+  // quantum_circuit_depth_width.cc. The largest number of records on any one qubit, every
   // barrier record lining all qubits up to the highest count so far.
   int32_t depth() const;
   // Qubits (quantum and ancilla) plus classical bits.
@@ -270,7 +270,7 @@ class QuantumCircuit {
   // Fixed decompositions: one composite whose body is the gate's
   // decomposition; the handle holds the composite alone. Default labels
   // "Gms", "rc3x", "c3sqrtx", "c3x", "c4x". ms and rc3x are the same gates
-  // as gms and rcccx. fixed_decompositions.cc: rcccx, c3sqrtx and c3x by
+  // as gms and rcccx. quantum_circuit_fixed_decompositions.cc: rcccx, c3sqrtx and c3x by
   // TAVIRON_DEFINE_FIXED_COMPOSITE lines, the others written out.
   std::unique_ptr<GMSGate> gms(double theta, std::vector<uint64_t> qubit_list, std::string label = "");
   std::unique_ptr<GMSGate> ms(double theta, std::vector<uint64_t> qubit_list, std::string label = "");
@@ -290,7 +290,7 @@ class QuantumCircuit {
   // labels "mcphase", "mcrx", "mcry", "mcrz", "mcx". mcrz is the
   // multi-controlled phase diag(1, e^(i lambda)). mcx with one to four
   // controls is cx, ccx, c3x or c4x. use_basis_gates, ancilla_qubits and
-  // mode change nothing. multi_controlled_gates.cc: mcrx, mcry and mcrz are
+  // mode change nothing. quantum_circuit_multi_controlled_gates.cc: mcrx, mcry and mcrz are
   // rows of TAVIRON_MULTI_CONTROLLED_ROTATIONS, the others written out.
   std::unique_ptr<MCPGate> mcp(double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
                                std::string label = "");
@@ -313,7 +313,7 @@ class QuantumCircuit {
   // append always puts the composite last and returns 0; compose puts it
   // first when front is set and returns this circuit, or nullptr when
   // inplace is set. Empty compose lists are the identity maps
-  // (append_compose.cc).
+  // (quantum_circuit_append_compose.cc).
   int32_t append(const QuantumCircuit& qc, std::vector<uint64_t> qubits_vector,
                  std::vector<uint64_t> cbits_vector);
   QuantumCircuit* compose(const QuantumCircuit& other, std::vector<uint64_t> qubits = {},

@@ -1,4 +1,4 @@
-#include "circuit/fixed_decompositions.h"
+#include "circuit/quantum_circuit_fixed_decompositions.h"
 
 #include <cmath>
 #include <complex>
@@ -10,7 +10,7 @@
 
 #include <gtest/gtest.h>
 
-#include "circuit/append_compose.h"
+#include "circuit/quantum_circuit_append_compose.h"
 #include "circuit/quantum_circuit.h"
 #include "circuit/testing/dense_unitary.h"
 #include "circuit/testing/composite_checks.h"

@@ -4,7 +4,7 @@
 // c4x). The last four bodies follow the gate definitions of the OpenQASM 2.0
 // standard library record for record.
 
-#include "circuit/fixed_decompositions.h"
+#include "circuit/quantum_circuit_fixed_decompositions.h"
 
 #include <algorithm>
 #include <utility>

@@ -2,7 +2,7 @@
 // the per-gate appenders and the int, list and register forms of each gate
 // method. The matrices come from gate_matrices.h.
 
-#include "circuit/computed_one_qubit_gates.h"
+#include "circuit/quantum_circuit_computed_one_qubit_gates.h"
 
 #include <memory>
 #include <utility>

@@ -8,7 +8,7 @@
 
 #include <gtest/gtest.h>
 
-#include "circuit/append_compose.h"
+#include "circuit/quantum_circuit_append_compose.h"
 #include "circuit/quantum_circuit.h"
 #include "circuit/testing/dense_unitary.h"
 #include "circuit/testing/composite_checks.h"

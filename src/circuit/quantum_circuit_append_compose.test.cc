@@ -1,4 +1,4 @@
-#include "circuit/append_compose.h"
+#include "circuit/quantum_circuit_append_compose.h"
 
 #include <cmath>
 #include <limits>

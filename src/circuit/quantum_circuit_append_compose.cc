@@ -2,7 +2,7 @@
 // and a classical-bit map, become the body of one composite record named
 // after that circuit.
 
-#include "circuit/append_compose.h"
+#include "circuit/quantum_circuit_append_compose.h"
 
 #include <algorithm>
 #include <string>

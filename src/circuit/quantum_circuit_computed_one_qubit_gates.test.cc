@@ -1,4 +1,4 @@
-#include "circuit/computed_one_qubit_gates.h"
+#include "circuit/quantum_circuit_computed_one_qubit_gates.h"
 
 #include <array>
 #include <cmath>
