@@ -3,52 +3,18 @@ waits themselves: they neither abort the process nor keep a core busy."""
 
 import subprocess
 import sys
-import textwrap
 import time
 from concurrent.futures import ThreadPoolExecutor
 
 import TavironLib as tl
 from circuit_reference import bell_circuit
-
-# Daemon threads sit in every kind of wait when the main thread returns: the
-# interpreter finalizes while they are inside the module without its lock.
-EXIT_PROGRAM = textwrap.dedent("""
-    import threading, time
-    import TavironLib as tl
-
-    qc = tl.QuantumCircuit(10)
-    qc.h(list(range(10)))
-    for q in range(9):
-        qc.cx(q, q + 1)
-    qc.measure_all()
-    backend = tl.TavironProvider().get_backend("velmora_taviron")
-    running = backend.run(qc, shots=5000)
-    never = tl.JobV1("never")
-
-    def wait(job, pause):
-        job.wait_for_final_state(0, pause, lambda *args: None)
-
-    def monitor(job, interval):
-        tl.job_monitor(job, interval, True)
-
-    def poll(job):
-        while not job.in_final_state():
-            job.status()
-
-    targets = [(wait, (job, pause)) for job in (never, running) for pause in (0, 0.01)]
-    targets += [(monitor, (job, interval)) for job in (never, running) for interval in (0, -1)]
-    targets += [(poll, (job,)) for job in (never, running)]
-    for target, args in targets:
-        threading.Thread(target=target, args=args, daemon=True).start()
-    time.sleep(0.02)
-    print("main done", flush=True)
-""")
+from daemon_exit_program import PROGRAM
 
 EXIT_RUNS = 60
 
 
-def run_exit_program(_):
-    return subprocess.run([sys.executable, "-c", EXIT_PROGRAM], capture_output=True,
+def run_exit_program(variant):
+    return subprocess.run([sys.executable, "-c", PROGRAM, str(variant)], capture_output=True,
                           text=True, timeout=300)
 
 

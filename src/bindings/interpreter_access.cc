@@ -66,6 +66,11 @@ void RunWithLockTaken(const std::function<void()>& step) {
   PyGILState_Release(gil);
 }
 
+int DropReference(void* object) {
+  Py_DECREF(static_cast<PyObject*>(object));
+  return 0;
+}
+
 }  // namespace
 
 bool OnPythonThread() { return python_caller_waiting || PyGILState_Check(); }
@@ -149,4 +154,16 @@ void ParkIfInterpreterFinalizing() {
   // The process is ending: sleep through it, holding no lock, touching
   // nothing, so that neither Python nor an unwind resumes on this thread.
   for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+}
+
+void ReleasePythonReference(PyObject* object) {
+  if (PyGILState_Check()) {
+    Py_DECREF(object);
+    return;
+  }
+  if (python_caller_waiting) {
+    if (InterpreterFinalizing() || Py_AddPendingCall(&DropReference, object) == 0) return;
+    // The pending calls are full: take the lock as a native thread would.
+  }
+  RunWithInterpreter([object] { Py_DECREF(object); });
 }

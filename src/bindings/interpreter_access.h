@@ -3,6 +3,8 @@
 
 #include <functional>
 
+#include <Python.h>
+
 // The one way native threads enter Python.
 //
 // A backend's worker thread runs without the interpreter lock; it takes the
@@ -60,6 +62,17 @@ void CloseInterpreterAccess();
 // signal handler reports one. Called by the waits that run without the
 // interpreter lock; takes the lock for the check.
 void PollPythonSignals();
+
+// Drops one strong reference to object, from any thread, without ever
+// waiting for the interpreter lock on a Python thread that let it go: such a
+// wait may sit inside a destructor called through a noexcept release (a
+// std::shared_ptr's), where the interpreter's end of the thread at
+// finalization could not unwind. A thread that holds the lock drops the
+// reference at once; a Python thread that waits without it hands the drop
+// to the interpreter's pending calls (or, once the interpreter finalizes,
+// leaves it: the process is ending); a native thread goes through
+// RunWithInterpreter.
+void ReleasePythonReference(PyObject* object);
 
 // Remembers the calling thread, which holds the interpreter lock, as the one
 // that will finalize the interpreter (the interpreter's main thread). Called

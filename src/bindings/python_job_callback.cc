@@ -10,10 +10,7 @@ namespace py = pybind11;
 PythonJobCallback::PythonJobCallback(py::function callable)
     : callable_(callable.release().ptr()) {}
 
-PythonJobCallback::~PythonJobCallback() {
-  PyObject* callable = callable_;
-  RunWithInterpreter([callable] { Py_DECREF(callable); });
-}
+PythonJobCallback::~PythonJobCallback() { ReleasePythonReference(callable_); }
 
 void PythonJobCallback::Call(const std::string& job_id, JobStatus status, JobV1& job) {
   RunWithInterpreter([&] {

@@ -9,9 +9,9 @@
 
 // The Python callable that JobV1.wait_for_final_state stores in the job.
 // Made and called on the Python thread; released wherever the job lets its
-// last hold go, possibly a backend's worker thread, so the release takes the
-// interpreter lock itself (and leaves the reference alone once the
-// interpreter shuts down).
+// last hold go, possibly a backend's worker thread or a Python thread that
+// waits without the interpreter lock, so the release goes through
+// ReleasePythonReference.
 class PythonJobCallback : public JobCallback {
  public:
   explicit PythonJobCallback(pybind11::function callable);

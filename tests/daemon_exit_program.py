@@ -1,0 +1,45 @@
+"""A program that ends while daemon threads sit in every kind of wait inside
+the module (wait_for_final_state with and without pause, job_monitor
+sleeping and polling, a Python polling loop) and jobs run or wait in a
+queue: the interpreter finalizes while those threads are inside the module
+without its lock. Run as `python -c PROGRAM VARIANT`; the variant changes
+the job lengths, how long the main thread lets the threads start, and
+whether it drops its objects before it ends. It prints "main done"."""
+
+import textwrap
+
+PROGRAM = textwrap.dedent("""
+    import sys, threading, time
+    import TavironLib as tl
+
+    variant = int(sys.argv[1])
+    qc = tl.QuantumCircuit(10)
+    qc.h(list(range(10)))
+    for q in range(9):
+        qc.cx(q, q + 1)
+    qc.measure_all()
+    backend = tl.TavironProvider().get_backend("velmora_taviron")
+    running = backend.run(qc, shots=2000 + 500 * variant)
+    queued = backend.run(qc, shots=10)
+    never = tl.JobV1("never")
+
+    def wait(job, pause):
+        job.wait_for_final_state(0, pause, lambda *args: None)
+
+    def monitor(job, interval):
+        tl.job_monitor(job, interval, True)
+
+    def poll(job):
+        while not job.in_final_state():
+            job.status()
+
+    targets = [(wait, (j, p)) for j in (never, running, queued) for p in (0, 0.01)]
+    targets += [(monitor, (j, i)) for j in (never, running) for i in (0, -1)]
+    targets += [(poll, (j,)) for j in (never, queued)]
+    for target, args in targets:
+        threading.Thread(target=target, args=args, daemon=True).start()
+    time.sleep(0.001 * (variant % 20))
+    if variant % 3 == 0:
+        del backend, running, queued  # end with nothing held but the threads
+    print("main done", flush=True)
+""")
