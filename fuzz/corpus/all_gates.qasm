@@ -1,0 +1,14 @@
+qreg a[2]; qreg b[3]; creg m[3]; creg n[2];
+cu(1, 2, 3, 4) a[1], b[0];
+cu3(0.1, 0.2, 0.3) b[2], a[0];
+rxx(0.5) a[0], b[1];
+rzz(-0.5) b[1], b[2];
+cswap a[0], b[0], b[1];
+c3x a[0], a[1], b[0], b[2];
+c3sqrtx a[0], a[1], b[0], b[2];
+rc3x a[0], a[1], b[0], b[2];
+c4x a[0], a[1], b[0], b[1], b[2];
+rccx a[0], a[1], b[0];
+u2(0.1, 0.2) b[2]; u1(0.3) b[2]; u0(0.3) b[2]; p(0.4) a[1];
+sx a[0]; sxdg a[0]; s b[0]; sdg b[0]; t b[1]; tdg b[1]; id b[0];
+swap a[0], b[2]; ecr a[1], b[1]; cy a[0], a[1]; cz a[0], a[1]; ch a[0], a[1]; csx a[0], a[1];
