@@ -1,6 +1,6 @@
 #include "circuit/composite_name_index.h"
 
-#include "circuit/append_compose.h"
+#include "circuit/quantum_circuit_append_compose.h"
 #include "foundation/gate_id.h"
 
 void CompositeNameIndex::Reset() {
