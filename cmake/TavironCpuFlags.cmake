@@ -7,6 +7,9 @@
 # this processor runs (TAVIRON_HOT_KERNEL, simulator/hot_kernel.h). A
 # module built so imports on any x86-64 machine.
 #
+# Sanitizer builds keep to the baseline: the loader runs the selector of a
+# twice-compiled function before the sanitizer's run time is set up.
+#
 # TAVIRON_NATIVE builds everything for the processor of the building
 # machine (-march=native) instead: faster there, not portable.
 
@@ -15,6 +18,11 @@ include(CheckCXXSourceCompiles)
 if(TAVIRON_NATIVE)
   add_compile_options(-march=native)
   message(STATUS "Processor features: this machine's (-march=native)")
+  return()
+endif()
+
+if(TAVIRON_SANITIZE OR TAVIRON_TSAN)
+  message(STATUS "Processor features: x86-64 baseline (sanitizer build)")
   return()
 endif()
 

@@ -76,3 +76,26 @@ def test_mid_circuit_measurement_conditions_the_rest():
     assert set(counts) <= {"00", "11"}
     sigma = math.sqrt(SHOTS * 0.25)
     assert abs(counts.get("11", 0) - SHOTS / 2) <= 6 * sigma + 1
+
+
+@pytest.mark.parametrize("quiet", [True, False])
+def test_final_state_is_collapsed_by_the_last_shot(quiet, capsys):
+    # Quiet, this circuit is simulated once and its shots drawn from that
+    # state; printing progress, it runs shot by shot. Either way the result
+    # keeps the state that the last shot's measurements collapsed.
+    n = 4
+    qc = tl.QuantumCircuit(n)
+    qc.h(0)
+    for q in range(n - 1):
+        qc.cx(q, q + 1)
+    qc.ry(0.8, 2)
+    qc.measure_all()
+    result = tl.TavironProvider().get_backend("velmora_taviron").run(
+        qc, shots=300, mode="sync", quiet=quiet).result()
+    capsys.readouterr()
+    memory = result.get_memory()
+    assert len(memory) == 300
+    last = memory[-1]
+    amplitudes = np.array(result.get_statevector(), dtype=complex)
+    assert abs(amplitudes[int(last, 2)]) == pytest.approx(1.0, abs=1e-9)
+    assert set(result.get_counts()) <= {format(i, "04b") for i in range(16)}

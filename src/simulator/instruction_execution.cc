@@ -29,6 +29,9 @@ void Stamped(GateRecord& record, Action&& action) {
   record.end_time = SteadyNanoseconds();
 }
 
+// Both timestamps of a record that does nothing: one reading serves both.
+void StampedEmpty(GateRecord& record) { record.start_time = record.end_time = SteadyNanoseconds(); }
+
 // The quadrant of the two-site matrix that holds block 2 * s_left + s_right.
 Eigen::Block<MatrixXcd> Quadrant(MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, int block) {
   return m.block((block >> 1) * dl, (block & 1) * dr, dl, dr);
@@ -130,19 +133,19 @@ void MpsState::ExecuteInstructions(bool quiet, const GateRecordList& records,
         continue;
       case GateAction::kReset:
         if (record.qubits.empty()) {
-          Stamped(record, [] {});
+          StampedEmpty(record);
         } else if (qubits_held) {
           ExecuteReset(record);
         }
         continue;
       case GateAction::kNothing:
-        Stamped(record, [] {});
+        StampedEmpty(record);
         continue;
       default:
         break;
     }
     if (record.qubits.empty()) {
-      Stamped(record, [] {});
+      StampedEmpty(record);
       continue;
     }
     if (!qubits_held) continue;

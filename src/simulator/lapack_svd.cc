@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <complex>
 #include <cstddef>
+#include <map>
+#include <tuple>
 
 // OpenBLAS's LAPACK, whose symbols carry the prefix scipy_.
 #define lapack_complex_float std::complex<float>
@@ -26,12 +28,14 @@ void UseCallingThreadOnly() {
   (void)done;
 }
 
-// Work arrays of one thread, grown as needed and never shrunk.
+// Work arrays of one thread, grown as needed and never shrunk, and the
+// optimal complex work size of each routine and shape met so far.
 struct Workspace {
   MatrixXcd a;  // the routines overwrite their input
   std::vector<Complex> work;
   std::vector<double> rwork;
   std::vector<lapack_int> iwork;
+  std::map<std::tuple<char, lapack_int, lapack_int>, size_t> work_sizes;
 };
 
 Workspace& ThreadWorkspace() {
@@ -44,14 +48,18 @@ void Reserve(std::vector<T>& v, size_t size) {
   if (v.size() < size) v.resize(size);
 }
 
-// Runs a routine twice: a workspace query, then the decomposition.
+// Runs a routine: a workspace query the first time this thread meets the
+// routine and shape, then the decomposition.
 template <typename Call>
-bool RunWithQuery(Workspace& ws, Call&& call) {
+bool RunWithQuery(Workspace& ws, char routine, lapack_int rows, lapack_int cols, Call&& call) {
   lapack_int info = 0;
-  Complex query = 0.0;
-  call(&query, lapack_int{-1}, info);
-  if (info != 0) return false;
-  const size_t lwork = std::max<size_t>(1, static_cast<size_t>(query.real()));
+  size_t& lwork = ws.work_sizes[std::make_tuple(routine, rows, cols)];
+  if (lwork == 0) {
+    Complex query = 0.0;
+    call(&query, lapack_int{-1}, info);
+    if (info != 0) return false;
+    lwork = std::max<size_t>(1, static_cast<size_t>(query.real()));
+  }
   Reserve(ws.work, lwork);
   call(ws.work.data(), static_cast<lapack_int>(ws.work.size()), info);
   return info == 0;
@@ -90,11 +98,12 @@ bool DivideAndConquerSvd(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& 
   Reserve(ws.rwork, std::max(5 * d.mn * d.mn + 5 * d.mn, 2 * d.mx * d.mn + 2 * d.mn * d.mn + d.mn));
   Reserve(ws.iwork, 8 * d.mn);
   const char jobz = 'S';
-  return RunWithQuery(ws, [&](Complex* work, lapack_int lwork, lapack_int& info) {
+  const auto call = [&](Complex* work, lapack_int lwork, lapack_int& info) {
     LAPACK_zgesdd_base(&jobz, &d.rows, &d.cols, ws.a.data(), &d.ldu, s.data(), u.data(), &d.ldu,
                        vt.data(), &d.ldvt, work, &lwork, ws.rwork.data(), ws.iwork.data(), &info,
                        1);
-  });
+  };
+  return RunWithQuery(ws, 'd', d.rows, d.cols, call);
 }
 
 bool QrIterationSvd(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, MatrixXcd& vt) {
@@ -103,10 +112,11 @@ bool QrIterationSvd(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, Ma
   const Shape d = Prepare(m, ws, u, s, vt);
   Reserve(ws.rwork, 5 * d.mn);
   const char job = 'S';
-  return RunWithQuery(ws, [&](Complex* work, lapack_int lwork, lapack_int& info) {
+  const auto call = [&](Complex* work, lapack_int lwork, lapack_int& info) {
     LAPACK_zgesvd_base(&job, &job, &d.rows, &d.cols, ws.a.data(), &d.ldu, s.data(), u.data(),
                        &d.ldu, vt.data(), &d.ldvt, work, &lwork, ws.rwork.data(), &info, 1, 1);
-  });
+  };
+  return RunWithQuery(ws, 'v', d.rows, d.cols, call);
 }
 
 bool LapackThinSvd(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, MatrixXcd& vt) {

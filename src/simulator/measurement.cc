@@ -40,7 +40,8 @@ size_t MpsState::ExecuteMeasurementRun(const GateRecordList& records, size_t fir
       classical_values[record.clbits[0]] = outcomes[j - first];
     }
   }
-  for (size_t j = first; j <= last; ++j) records[j]->end_time = SteadyNanoseconds();
+  const int64_t end = SteadyNanoseconds();  // one reading ends the whole run
+  for (size_t j = first; j <= last; ++j) records[j]->end_time = end;
   return last;
 }
 
