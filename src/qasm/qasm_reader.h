@@ -143,6 +143,10 @@ class qasm2 {
   template <typename Operation>
   bool ApplyBroadcast(QuantumCircuit& circuit, const QasmStatement& statement,
                       Operation operation);
+  // The qubits a statement names: its operands, or every qubit of its
+  // whole-register operand in ascending order.
+  static std::vector<int64_t> StatementTargets(const QuantumCircuit& circuit,
+                                               const QasmStatement& statement);
   // Evaluates a body statement's parameter text with the gate's parameter
   // names bound to the call's values, on the reader's string stream.
   bool EvaluateParameterText(const std::string& text,

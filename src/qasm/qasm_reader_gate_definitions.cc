@@ -165,6 +165,19 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
     return fail(QasmErrorCode::USER_GATE_NOT_FOUND);
   }
   const QasmGateDefinition& definition = *found;
+  if (call.qubits.empty()) {
+    // A whole register as the operand: a gate of one qubit argument is
+    // applied to each of its qubits in turn (none for a register of size 0).
+    if (definition.argument_names.size() != 1) {
+      return fail(QasmErrorCode::NUMBER_OUT_OF_RANGE);
+    }
+    QasmStatement single = call;
+    for (int64_t qubit : StatementTargets(circuit, call)) {
+      single.qubits = {qubit};
+      if (!ApplyUserGate(circuit, single)) return false;
+    }
+    return true;
+  }
 
   // The body is replayed on a circuit of the same size named after the gate;
   // its qubit k is qubit k of the circuit being built. A body holds no

@@ -70,6 +70,15 @@ TEST(QasmGateDefinitionsTest, EmptyBodies) {
   EXPECT_TRUE(circuit->gates[0]->body.empty());
 }
 
+TEST(QasmGateDefinitionsTest, OneQubitGateOverAWholeRegister) {
+  const auto circuit = Load("qreg none[0];\ngate g a { x a; }\ng r;\ng none;");
+  ASSERT_EQ(circuit->gates.size(), 2u);
+  EXPECT_EQ(circuit->gates[0]->qubits, std::vector<uint64_t>{3});
+  EXPECT_EQ(circuit->gates[1]->qubits, std::vector<uint64_t>{4});
+  EXPECT_EQ(LoadsFailure(std::string(kRegisters) + "gate g a, b { cx a, b; }\ng r;"),
+            "Error Number is out of range in line 4 at 5");
+}
+
 TEST(QasmGateDefinitionsTest, CallsNeedNoClassicalBitsOfTheirOwn) {
   // More classical bits than qubits: the body is still replayed.
   const auto circuit = Load("creg c[9];\ngate g a { x a; }\ng q[1];");

@@ -197,7 +197,7 @@ TEST(QasmLoadDriverTest, RefusedLoadsLeaveTheCountersAsTheyWere) {
   const std::string refused[] = {
       "qreg q[3]; creg c[1];\nh r[0];",        // statements pass
       "qreg a[60]; qreg b[41];",               // circuit constructor
-      "qreg q[3];\ngate g a { x a; }\ng q;",  // user gate call
+      "qreg q[3];\ngate g a { x a; }\ng(1) q[0];",  // user gate call
       "creg c[2];",                            // driver check
       "qreg q[2]; creg q[1];",                 // declarations pass
   };

@@ -107,20 +107,6 @@ const BroadcastOperation kBroadcastOperations[] = {
     {KW_Z, &qasm2::ApplyZ},
 };
 
-// The qubits a broadcast statement names: its operands, or every qubit of
-// its whole-register operand in ascending order.
-std::vector<int64_t> BroadcastTargets(const QuantumCircuit& circuit,
-                                      const QasmStatement& statement) {
-  if (!statement.qubits.empty()) return statement.qubits;
-  std::vector<int64_t> targets;
-  const int64_t size = circuit.GetRegisterSize(statement.register_name);
-  for (int64_t k = 0; k < size; ++k) {
-    targets.push_back(circuit.GetQubitIndex(statement.register_name,
-                                            static_cast<uint64_t>(k)));
-  }
-  return targets;
-}
-
 }  // namespace
 
 bool qasm2::ApplyStatement(QuantumCircuit& circuit, const QasmStatement& statement) {
@@ -151,7 +137,7 @@ bool qasm2::ApplyStatement(QuantumCircuit& circuit, const QasmStatement& stateme
 template <typename Operation>
 bool qasm2::ApplyBroadcast(QuantumCircuit& circuit, const QasmStatement& statement,
                            Operation operation) {
-  for (int64_t qubit : BroadcastTargets(circuit, statement)) {
+  for (int64_t qubit : StatementTargets(circuit, statement)) {
     if (!operation(circuit, static_cast<uint64_t>(qubit))) {
       error_code = QasmErrorCode::INVALID_INSTRUCTION;
       return false;
@@ -183,11 +169,23 @@ TAVIRON_QASM_BROADCAST(ApplyReset, reset)
 bool qasm2::ApplyBarrier(QuantumCircuit& circuit, const QasmStatement& statement) {
   // One barrier call over the whole list; a register of size 0 names no
   // qubit, and its barrier appends nothing.
-  const std::vector<int64_t> targets = BroadcastTargets(circuit, statement);
+  const std::vector<int64_t> targets = StatementTargets(circuit, statement);
   if (targets.empty()) return true;
   if (circuit.barrier_list(targets, "") == QuantumCircuit::BarrierNothingAppended) {
     error_code = QasmErrorCode::INVALID_INSTRUCTION;
     return false;
   }
   return true;
+}
+
+std::vector<int64_t> qasm2::StatementTargets(const QuantumCircuit& circuit,
+                                             const QasmStatement& statement) {
+  if (!statement.qubits.empty()) return statement.qubits;
+  std::vector<int64_t> targets;
+  const int64_t size = circuit.GetRegisterSize(statement.register_name);
+  for (int64_t k = 0; k < size; ++k) {
+    targets.push_back(circuit.GetQubitIndex(statement.register_name,
+                                            static_cast<uint64_t>(k)));
+  }
+  return targets;
 }
