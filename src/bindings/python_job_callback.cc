@@ -17,8 +17,21 @@ void PythonJobCallback::Call(const std::string& job_id, JobStatus status, JobV1&
     if (PyErr_CheckSignals() != 0) {
       throw py::error_already_set();
     }
+    // The job first: dropping the temporary holder lets the lock go briefly.
     py::object job_object = py::cast(PythonHold<JobV1>(job.shared_from_this()));
-    const py::handle callable(callable_);
-    callable(job_id, status, job_object);
+    py::object id_object = py::cast(job_id);
+    py::object status_object = py::cast(status);
+    // Plain references from here: the interpreter may end this thread inside
+    // the call (a daemon thread at finalization), and the unwind that follows
+    // must not touch Python objects, which it would do without the lock.
+    PyObject* const arguments[] = {id_object.release().ptr(), status_object.release().ptr(),
+                                   job_object.release().ptr()};
+    PyObject* const outcome = PyObject_CallFunctionObjArgs(callable_, arguments[0], arguments[1],
+                                                           arguments[2], nullptr);
+    for (PyObject* argument : arguments) Py_DECREF(argument);
+    if (outcome == nullptr) {
+      throw py::error_already_set();
+    }
+    Py_DECREF(outcome);
   });
 }
