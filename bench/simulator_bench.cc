@@ -22,6 +22,7 @@
 #include "circuit/quantum_circuit.h"
 #include "simulator/mps_state.h"
 
+namespace taviron {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
@@ -66,7 +67,7 @@ std::unique_ptr<QuantumCircuit> Brickwork(uint64_t n, int depth, uint32_t seed) 
   for (int layer = 0; layer < depth; ++layer) {
     for (uint64_t q = static_cast<uint64_t>(layer % 2); q + 1 < n; q += 2) {
       auto record = std::make_shared<GateRecord>();
-      record->gate_type = 52;
+      record->gate_type = GateId::kEmpty;  // acts by its 4x4 matrix
       record->matrix = RandomUnitary4(rng);
       record->qubits = {q, q + 1};
       qc->gates.push_back(record);
@@ -107,8 +108,10 @@ double RunJobSeconds(const QuantumCircuit& circuit, int shots, size_t& distinct_
 }
 
 }  // namespace
+}  // namespace taviron
 
 int main(int argc, char** argv) {
+  using namespace taviron;
   const int repetitions = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
   std::vector<Workload> workloads;
   workloads.push_back({"bell", Bell(), 10000});

@@ -53,6 +53,7 @@ extern "C" void __sanitizer_cov_trace_pc() {
 
 extern "C" void __sanitizer_set_death_callback(void (*callback)());
 
+namespace taviron {
 namespace {
 
 // ---- the input under test and how a failure is kept ------------------------
@@ -199,8 +200,10 @@ bool NewCoverage(std::vector<uint8_t>& seen) {
 }
 
 }  // namespace
+}  // namespace taviron
 
 int main(int argc, char** argv) {
+  using namespace taviron;
   double seconds = 60;
   uint64_t max_runs = 0;
   uint64_t seed = 1;

@@ -8,11 +8,14 @@
 #include "bindings/exit_hook.h"
 #include "bindings/held_object.h"
 #include "bindings/module_registrations.h"
+#include "bindings/named_before_registration.h"
 #include "bindings/python_hold.h"
 #include "bindings/python_output.h"
 #include "circuit/quantum_circuit.h"
 #include "execution/backend.h"
 #include "execution/job.h"
+
+namespace taviron::python {
 
 namespace py = pybind11;
 
@@ -64,8 +67,10 @@ void RegisterBackend(py::module_& m) {
   // The keyword form first: it is tried first.
   cls.def(
       "run",
-      [](Held<BackendV2> backend, std::shared_ptr<QuantumCircuit> circuit,
+      [](Held<BackendV2> backend,
+         NamedBeforeRegistration<std::shared_ptr<QuantumCircuit>> named_circuit,
          const py::kwargs& kwargs) {
+        const std::shared_ptr<QuantumCircuit>& circuit = named_circuit.value;
         RequireCircuit(circuit);
         const RunOptions options = ReadRunOptions(*circuit, kwargs);
         return PythonHold<JobV1>(backend->run(circuit, options, PythonPrintSink()));
@@ -73,9 +78,13 @@ void RegisterBackend(py::module_& m) {
       "Executes the quantum circuit using the backend");
   cls.def(
       "run",
-      [](Held<BackendV2> backend, std::shared_ptr<QuantumCircuit> circuit, int32_t shots) {
+      [](Held<BackendV2> backend,
+         NamedBeforeRegistration<std::shared_ptr<QuantumCircuit>> named_circuit, int32_t shots) {
+        const std::shared_ptr<QuantumCircuit>& circuit = named_circuit.value;
         RequireCircuit(circuit);
         return PythonHold<JobV1>(backend->run_shots(circuit, shots, PythonPrintSink()));
       },
       "Executes the quantum circuit using the backend");
 }
+
+}  // namespace taviron::python

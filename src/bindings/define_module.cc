@@ -2,6 +2,8 @@
 
 #include "bindings/circuit/register_quantum_circuit.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 void DefineModule(py::module_& m) {
@@ -18,3 +20,5 @@ void DefineModule(py::module_& m) {
   m.attr("__credits__") = py::str("Built on pybind11 and Eigen.");
   m.attr("__author__") = py::str("The TavironLib developers");
 }
+
+}  // namespace taviron::python

@@ -8,6 +8,8 @@
 #include "bindings/interpreter_access.h"
 #include "execution/backend.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 namespace {
@@ -59,3 +61,5 @@ void InstallExitHook() {
   py::module_::import("atexit").attr("register")(
       py::cpp_function(&StopEveryBackendAndCloseAccess));
 }
+
+}  // namespace taviron::python

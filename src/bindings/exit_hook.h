@@ -3,7 +3,11 @@
 
 #include <memory>
 
+namespace taviron {
 class BackendV2;
+}  // namespace taviron
+
+namespace taviron::python {
 
 // Remembers a backend that Python received, so that the exit hook can stop
 // its worker. Keeps no hold on it. Called with the interpreter lock held.
@@ -15,5 +19,7 @@ std::shared_ptr<BackendV2> TrackBackend(std::shared_ptr<BackendV2> backend);
 // running job finishes, queued jobs stay QUEUED), then closes native
 // threads' access to the interpreter (see interpreter_access.h).
 void InstallExitHook();
+
+}  // namespace taviron::python
 
 #endif

@@ -12,6 +12,8 @@
 #include "circuit/registers.h"
 #include "foundation/gate.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 namespace {
@@ -48,3 +50,5 @@ void RegisterGateClasses(py::module_& m) {
   TAVIRON_GATE_HANDLE_CLASSES(TAVIRON_REGISTER_GATE_CLASS)
 #undef TAVIRON_REGISTER_GATE_CLASS
 }
+
+}  // namespace taviron::python

@@ -20,6 +20,8 @@
 
 #include <pybind11/pybind11.h>
 
+namespace taviron::python {
+
 template <typename T>
 struct Held {
   T* object = nullptr;
@@ -45,17 +47,21 @@ bool HoldsNativeObject(pybind11::handle src) {
   return true;
 }
 
+}  // namespace taviron::python
+
 namespace pybind11 {
 namespace detail {
 
 template <typename T>
-struct type_caster<Held<T>> {
+struct type_caster<taviron::python::Held<T>> {
+  using Held = taviron::python::Held<T>;
+
   // Rendered in signatures as the class itself: TavironLib.JobV1 once the
   // class is registered, the bare native name before.
   static constexpr auto name = const_name<T>();
 
   bool load(handle src, bool /*convert*/) {
-    if (!HoldsNativeObject<T>(src)) {
+    if (!taviron::python::HoldsNativeObject<T>(src)) {
       return false;
     }
     // The library's own conversion then finds the object, and casts it to T
@@ -69,14 +75,16 @@ struct type_caster<Held<T>> {
   }
 
   template <typename>
-  using cast_op_type = Held<T>;
-  operator Held<T>() { return value; }
+  using cast_op_type = Held;
+  operator Held() { return value; }
 
-  Held<T> value;
+  Held value;
 };
 
 }  // namespace detail
 }  // namespace pybind11
+
+namespace taviron::python {
 
 // A member function as a bound function that receives its object as
 // Held<Class>; the rendered signature is that of the member function.
@@ -107,5 +115,7 @@ void DefReadOnlyField(Bound& cls, const char* name, Value Class::*field) {
   cls.def_property_readonly(name, pybind11::cpp_function(FieldOfObject(field),
                                                          pybind11::is_method(cls)));
 }
+
+}  // namespace taviron::python
 
 #endif

@@ -12,6 +12,8 @@
 
 #include <pybind11/pybind11.h>
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 namespace {
@@ -167,3 +169,5 @@ void ReleasePythonReference(PyObject* object) {
   }
   RunWithInterpreter([object] { Py_DECREF(object); });
 }
+
+}  // namespace taviron::python

@@ -5,6 +5,8 @@
 
 #include <Python.h>
 
+namespace taviron::python {
+
 // The one way native threads enter Python.
 //
 // A backend's worker thread runs without the interpreter lock; it takes the
@@ -83,5 +85,7 @@ void RememberFinalizingThread(unsigned long thread_ident);
 // interpreter is being finalized and the caller is not the finalizing
 // thread, sleeps until the process ends and does not return.
 void ParkIfInterpreterFinalizing();
+
+}  // namespace taviron::python
 
 #endif

@@ -9,11 +9,14 @@
 #include "bindings/interpreter_access.h"
 #include "bindings/held_object.h"
 #include "bindings/module_registrations.h"
+#include "bindings/named_before_registration.h"
 #include "bindings/python_hold.h"
 #include "bindings/python_job_callback.h"
 #include "execution/backend.h"
 #include "execution/job.h"
 #include "execution/result.h"
+
+namespace taviron::python {
 
 namespace py = pybind11;
 
@@ -43,11 +46,17 @@ void RegisterJob(py::module_& m) {
           },
           "Waits for the job's final state")
       .def("submit", MethodOnObject(&JobV1::submit), "Submit a new task for execution")
-      .def("result", MethodOnObject(&JobV1::result), "Fetches the result of the experiment")
+      .def(
+          "result", [](Held<JobV1> job) { return NameBeforeRegistration(job->result()); },
+          "Fetches the result of the experiment")
       .def("cancel", MethodOnObject(&JobV1::cancel), "Cancels the Job Id")
       .def("status", MethodOnObject(&JobV1::status), "Status of the Job")
       .def(
           "backend",
-          [](Held<JobV1> job) { return PythonHold<BackendV2>(job->backend()); },
+          [](Held<JobV1> job) {
+            return NameBeforeRegistration(PythonHold<BackendV2>(job->backend()));
+          },
           "Fetches the backend object");
 }
+
+}  // namespace taviron::python

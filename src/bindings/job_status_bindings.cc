@@ -6,10 +6,13 @@
 #include "bindings/held_object.h"
 #include "bindings/interpreter_access.h"
 #include "bindings/module_registrations.h"
+#include "bindings/named_before_registration.h"
 #include "bindings/python_output.h"
 #include "execution/job.h"
 #include "execution/job_monitor.h"
 #include "execution/job_status.h"
+
+namespace taviron::python {
 
 namespace py = pybind11;
 
@@ -18,7 +21,8 @@ void RegisterJobMonitorAndStatus(py::module_& m) {
   m.def(
       "job_monitor",
       // None, like any object that is no usable JobV1, matches no signature.
-      [](Held<JobV1> job, int32_t interval, bool quiet) {
+      [](NamedBeforeRegistration<Held<JobV1>> named_job, int32_t interval, bool quiet) {
+        const Held<JobV1> job = named_job.value;
         // The monitor sleeps and polls without the interpreter lock; each
         // status line and each check for Ctrl-C takes it back briefly.
         InterpreterReleased released;
@@ -49,3 +53,5 @@ void RegisterJobMonitorAndStatus(py::module_& m) {
   status.attr("__index__") =
       py::cpp_function(read_value, py::name("__index__"), py::is_method(status));
 }
+
+}  // namespace taviron::python

@@ -12,6 +12,8 @@
 #include "bindings/module_registrations.h"
 #include "foundation/python_version_check.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 namespace {
@@ -70,3 +72,5 @@ extern "C" __attribute__((visibility("default"))) PyObject* PyInit_TavironLib() 
     return nullptr;
   }
 }
+
+}  // namespace taviron::python

@@ -3,6 +3,8 @@
 
 #include <pybind11/pybind11.h>
 
+namespace taviron::python {
+
 // One registration per block of the module's namespace; DefineModule calls
 // them in the module's fixed order. Each registers its classes with all
 // their members before it returns.
@@ -23,5 +25,7 @@ void RegisterGateClasses(pybind11::module_& m);
 
 // Registers the whole namespace of the module, in order.
 void DefineModule(pybind11::module_& m);
+
+}  // namespace taviron::python
 
 #endif

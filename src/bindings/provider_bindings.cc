@@ -14,6 +14,8 @@
 #include "execution/backend.h"
 #include "execution/provider.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 namespace {
@@ -81,3 +83,5 @@ void RegisterProvider(py::module_& m) {
           "Provides the list of saved accounts", py::arg("defaults") = false,
           py::arg("name") = "");
 }
+
+}  // namespace taviron::python

@@ -8,6 +8,8 @@
 
 #include "bindings/interpreter_access.h"
 
+namespace taviron::python {
+
 // The holder of the Python classes JobV1 and BackendV2: one share of the
 // native object, which its native holders (jobs hold their backend, queued
 // tasks their job) share too, so the object lives as long as its longest
@@ -46,6 +48,8 @@ class PythonHold {
   std::shared_ptr<T> object_;
 };
 
-PYBIND11_DECLARE_HOLDER_TYPE(T, PythonHold<T>)
+}  // namespace taviron::python
+
+PYBIND11_DECLARE_HOLDER_TYPE(T, taviron::python::PythonHold<T>)
 
 #endif

@@ -5,6 +5,8 @@
 #include "bindings/interpreter_access.h"
 #include "bindings/python_hold.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 PythonJobCallback::PythonJobCallback(py::function callable)
@@ -35,3 +37,5 @@ void PythonJobCallback::Call(const std::string& job_id, JobStatus status, JobV1&
     Py_DECREF(outcome);
   });
 }
+
+}  // namespace taviron::python

@@ -7,6 +7,8 @@
 
 #include "execution/job.h"
 
+namespace taviron::python {
+
 // The Python callable that JobV1.wait_for_final_state stores in the job.
 // Made and called on the Python thread; released wherever the job lets its
 // last hold go, possibly a backend's worker thread or a Python thread that
@@ -27,5 +29,7 @@ class PythonJobCallback : public JobCallback {
  private:
   PyObject* callable_;  // a strong reference
 };
+
+}  // namespace taviron::python
 
 #endif

@@ -7,6 +7,8 @@
 
 #include "bindings/interpreter_access.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 void PrintToStdout(const py::handle& text) {
@@ -43,3 +45,5 @@ OutputSink PythonPrintSink() {
     }
   };
 }
+
+}  // namespace taviron::python

@@ -5,6 +5,8 @@
 
 #include "foundation/output_sink.h"
 
+namespace taviron::python {
+
 // The sink for every line the core prints (run time lines, progress lines,
 // job monitor lines): each line goes through Python's print (the line, then
 // a newline, to sys.stdout), with the interpreter lock taken for the print
@@ -22,5 +24,7 @@ OutputSink PythonPrintSink();
 // Like Python's own print it prints nothing when sys.stdout is None (as in
 // a program started without a console).
 void PrintToStdout(const pybind11::handle& text);
+
+}  // namespace taviron::python
 
 #endif

@@ -7,18 +7,23 @@
 
 #include "bindings/held_object.h"
 #include "bindings/module_registrations.h"
+#include "bindings/named_before_registration.h"
 #include "qasm/qasm_reader.h"
+
+namespace taviron::python {
 
 namespace py = pybind11;
 
 void RegisterQasmReader(py::module_& m) {
   py::class_<qasm2>(m, "qasm2")
       .def(py::init<>())
-      .def("load", MethodOnObject(&qasm2::load), "Loads a QASM2 file", py::arg("filename"),
+      .def("load", MethodNamingResultBeforeRegistration(&qasm2::load), "Loads a QASM2 file", py::arg("filename"),
            py::arg("include_path") = "", py::arg("include_input_directory") = "append",
            py::arg("strict") = false)
-      .def("loads", MethodOnObject(&qasm2::loads),
+      .def("loads", MethodNamingResultBeforeRegistration(&qasm2::loads),
            "Loads QASM2 instructions form a character string", py::arg("qasm2string"),
            py::arg("include_path") = "", py::arg("include_input_directory") = "append",
            py::arg("strict") = false);
 }
+
+}  // namespace taviron::python

@@ -12,6 +12,8 @@
 #include "bindings/module_registrations.h"
 #include "circuit/registers.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 namespace {
@@ -101,3 +103,5 @@ void RegisterRegisters(py::module_& m) {
                          "Returns the name of the classical register",
                          "Returns the prefix defined for the classical register's name"});
 }
+
+}  // namespace taviron::python

@@ -15,6 +15,8 @@
 #include "bindings/module_registrations.h"
 #include "execution/result.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 namespace {
@@ -110,3 +112,5 @@ void RegisterResult(py::module_& m) {
       .def("get_classicalregister", MethodOnObject(&Result::get_classicalregister),
            "Gets the classical register");
 }
+
+}  // namespace taviron::python

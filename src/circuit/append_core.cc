@@ -9,6 +9,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 void CheckQubit(const QuantumCircuit& circuit, uint64_t qubit) {
@@ -59,3 +61,5 @@ int32_t AppendTwoQubitRecord(QuantumCircuit& circuit, GateId gate_type,
   circuit.active_qubits[second_qubit] = 1;
   return 0;
 }
+
+}  // namespace taviron

@@ -7,6 +7,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 class QuantumCircuit;
 
 // The two ways a one- or two-qubit gate record enters a circuit. Each checks
@@ -56,5 +58,7 @@ int32_t AppendCX(QuantumCircuit& circuit, uint64_t control_qubit, uint64_t targe
 // CU1 (GateId::kCU1): diag(1, 1, 1, angle) with the angle itself in (3,3).
 int32_t AppendCU1(QuantumCircuit& circuit, double angle, uint64_t control_qubit, uint64_t target_qubit,
                   GateRecordList& destination, std::string label);
+
+}  // namespace taviron
 
 #endif

@@ -9,6 +9,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 const char kInvalid[] = "Invalid Parameter passed to the gate instruction.";
@@ -114,3 +116,5 @@ TEST(AppendCoreTest, CxAndCu1Appenders) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -19,6 +19,8 @@
 #include "foundation/exceptions.h"
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 namespace {
 
 constexpr uint64_t kUnknown = std::numeric_limits<uint64_t>::max();
@@ -174,3 +176,5 @@ void EnsureBodyFitsInMemory(uint64_t records, size_t label_length) {
   if (bytes <= kAlwaysAttempted) return;
   if (bytes > AvailableMemoryBytes()) throw MemoryAllocError();
 }
+
+}  // namespace taviron

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdint>
 
+namespace taviron {
+
 // Bytes that a decomposition body of `records` two-qubit records takes
 // (record, matrix, operand and parameter storage, list slot), each record
 // carrying a label of `label_length` characters. Saturates at UINT64_MAX.
@@ -20,5 +22,7 @@ uint64_t AvailableMemoryBytes();
 // that a huge decomposition fails at once instead of exhausting memory.
 // Bodies below 64 MiB are never refused here.
 void EnsureBodyFitsInMemory(uint64_t records, size_t label_length);
+
+}  // namespace taviron
 
 #endif

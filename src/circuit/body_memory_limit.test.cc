@@ -9,6 +9,8 @@
 #include "foundation/exceptions.h"
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 namespace {
 
 TEST(BodyMemoryLimitTest, EstimateCoversRecordsAndLongLabels) {
@@ -37,3 +39,5 @@ TEST(BodyMemoryLimitTest, RefusesOnlyBodiesBeyondTheAvailableMemory) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -3,6 +3,8 @@
 #include "circuit/quantum_circuit_append_compose.h"
 #include "foundation/gate_id.h"
 
+namespace taviron {
+
 void CompositeNameIndex::Reset() {
   indexed_ = 0;
   distinct_bodies_.clear();
@@ -32,3 +34,5 @@ bool CompositeNameIndex::HasOtherBody(const GateRecordList& gates, const std::st
   }
   return false;
 }
+
+}  // namespace taviron

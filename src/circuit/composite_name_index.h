@@ -8,6 +8,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 // A circuit's composite records by label, so that attaching a circuit finds
 // the composites of its name without scanning the whole instruction list.
 // Under each label it keeps the position of one composite per distinct body
@@ -28,5 +30,7 @@ class CompositeNameIndex {
   size_t indexed_ = 0;
   std::unordered_map<std::string, std::vector<size_t>> distinct_bodies_;
 };
+
+}  // namespace taviron
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <memory>
 
+namespace taviron {
+
 GateRecordPtr NewCompositeRecord(const std::string& label,
                                  const std::string& default_label) {
   auto record = std::make_shared<GateRecord>();
@@ -9,3 +11,5 @@ GateRecordPtr NewCompositeRecord(const std::string& label,
   record->label = label.empty() ? default_label : label;
   return record;
 }
+
+}  // namespace taviron

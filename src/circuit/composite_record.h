@@ -6,6 +6,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 // A composite record (GateId::kComposite) is a decomposed gate whose body
 // holds its parts in execution order.
 
@@ -13,5 +15,7 @@
 // labelled `label`, or `default_label` when `label` is empty.
 GateRecordPtr NewCompositeRecord(const std::string& label,
                                  const std::string& default_label);
+
+}  // namespace taviron
 
 #endif

@@ -7,6 +7,8 @@
 #include "circuit/quantum_circuit_computed_one_qubit_gates.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 int32_t AppendStep(QuantumCircuit& circuit, const DecompositionStep& step,
@@ -77,3 +79,5 @@ GateRecordPtr StartComposite(QuantumCircuit& circuit,
   MarkCompositeQubitsActive(circuit, *composite);
   return composite;
 }
+
+}  // namespace taviron

@@ -11,6 +11,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 // The composites whose body is a fixed decomposition: the steps of such a
 // body, written as tables, and the building of the composite record.
 
@@ -100,5 +102,7 @@ std::unique_ptr<Handle> AppendFixedComposite(
         *this, {TAVIRON_UNPARENTHESIZE operands}, steps(), default_label,    \
         std::move(label));                                                   \
   }
+
+}  // namespace taviron
 
 #endif

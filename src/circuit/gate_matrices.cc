@@ -4,6 +4,8 @@
 
 #include "foundation/gate_matrix_constants.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -208,3 +210,5 @@ MatrixXcd RZZMatrix(double theta) {
   matrix(3, 3) = ExpI(-theta * 0.5);
   return matrix;
 }
+
+}  // namespace taviron

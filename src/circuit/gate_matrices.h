@@ -13,6 +13,8 @@
 
 #include <Eigen/Dense>
 
+namespace taviron {
+
 using Eigen::MatrixXcd;
 
 // e(x) = cos x + i sin x.
@@ -51,5 +53,7 @@ MatrixXcd RYYMatrix(double theta);
 // Z on the first qubit (low bit), X on the second.
 MatrixXcd RZXMatrix(double theta);
 MatrixXcd RZZMatrix(double theta);
+
+}  // namespace taviron
 
 #endif

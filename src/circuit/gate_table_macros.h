@@ -1,6 +1,8 @@
 #ifndef TAVIRON_CIRCUIT_GATE_TABLE_MACROS_H
 #define TAVIRON_CIRCUIT_GATE_TABLE_MACROS_H
 
+namespace taviron {
+
 // Support for the tables that define families of gate methods: a table row
 // passes a parameter or argument list in parentheses, and
 // TAVIRON_UNPARENTHESIZE list strips them where the list is spliced in.
@@ -20,5 +22,7 @@
 // definition of QuantumCircuit::rzz. The handle classes are rows of
 // TAVIRON_GATE_HANDLE_CLASSES in foundation/gate.h.
 #define TAVIRON_UNPARENTHESIZE(...) __VA_ARGS__
+
+}  // namespace taviron
 
 #endif

@@ -11,6 +11,8 @@
 #include "circuit/gate_matrices.h"
 #include "circuit/quantum_circuit.h"
 
+namespace taviron {
+
 namespace {
 
 // The n-bit Gray code number i, read as a row of digits: digit k (k = 0 is
@@ -136,3 +138,5 @@ int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
   }
   return 0;
 }
+
+}  // namespace taviron

@@ -7,6 +7,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 class QuantumCircuit;
 
 // Leaf kinds of the Gray-code engine, as gate ids.
@@ -42,5 +44,7 @@ int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
                                    const std::vector<double>& leaf_params,
                                    GateRecordList& destination,
                                    std::string label);
+
+}  // namespace taviron
 
 #endif

@@ -11,6 +11,8 @@
 #include "circuit/testing/dense_unitary.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 constexpr GateId kCX = GateId::kCX;
@@ -198,3 +200,5 @@ TEST(GrayCodeMultiControlTest, CULeafMatrix) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -14,6 +14,8 @@
 #include "foundation/gate.h"
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 // Numbers the default circuit names "circuit_<n>"; compose also reads and
 // advances it. Never reset; wraps modulo 2^32.
 extern int32_t CircuitNameCounter;
@@ -322,5 +324,7 @@ class QuantumCircuit {
   int32_t AttachCircuit(const QuantumCircuit& other, std::vector<uint64_t> qubit_map,
                         std::vector<uint64_t> clbit_map, bool front);
 };
+
+}  // namespace taviron
 
 #endif

@@ -13,6 +13,8 @@
 #include "circuit/registers.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 const char kWiderCircuit[] =
@@ -248,3 +250,5 @@ QuantumCircuit* QuantumCircuit::compose(const QuantumCircuit& other,
   AttachCircuit(other, std::move(qubits), std::move(clbits), front);
   return inplace ? nullptr : this;
 }
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 // Appends to `destination` a copy of every record of `source`, in order and
 // at every depth of their bodies, with each qubit index q replaced by
 // qubit_map[q] and each classical index c (operands and single-bit
@@ -35,5 +37,7 @@ void ValidateAttachMaps(const GateRecordList& records,
 // composite's body holds indices already mapped. Two composites also need
 // equal texts and equal bodies, compared the same way.
 bool GateListsEqual(const GateRecordList& a, const GateRecordList& b);
+
+}  // namespace taviron
 
 #endif

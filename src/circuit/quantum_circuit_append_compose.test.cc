@@ -12,6 +12,8 @@
 #include "circuit/registers.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 const char kWider[] =
@@ -430,3 +432,5 @@ TEST(AppendComposeTest, GateListsEqual) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -8,8 +8,9 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
-namespace {
+namespace taviron {
 
+namespace {
 
 // The register of `registers` whose range [first_index, first_index + size)
 // holds `index`, as (local index, name); false when none does.
@@ -102,3 +103,5 @@ int64_t QuantumCircuit::GetRegisterSize(const std::string& register_name) const 
   }
   return -1;
 }
+
+}  // namespace taviron

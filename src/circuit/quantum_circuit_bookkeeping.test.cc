@@ -10,6 +10,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 TEST(CircuitBookkeepingTest, SizeSkipsBarriersOnly) {
@@ -159,3 +161,5 @@ TEST(CircuitBookkeepingTest, IndexAndSizeByRegisterName) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -15,6 +15,8 @@
 #include "circuit/qubit_operand_forms.h"
 #include "foundation/gate_matrix_constants.h"
 
+namespace taviron {
+
 namespace {
 
 // An appender with the circuit and the gate's arguments bound, in the shape
@@ -142,3 +144,5 @@ int32_t AppendU3(QuantumCircuit& circuit, double theta, double phi,
   }
 
 TAVIRON_COMPUTED_ONE_QUBIT_GATES(TAVIRON_DEFINE_COMPUTED_ONE_QUBIT_GATE)
+
+}  // namespace taviron

@@ -7,6 +7,8 @@
 #include "circuit/append_core.h"
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 class QuantumCircuit;
 
 // Per-gate appenders of the one-qubit gates whose matrix is computed from
@@ -38,5 +40,7 @@ int32_t AppendU2(QuantumCircuit& circuit, double phi, double lambda, uint64_t qu
 // The record of AppendU (GateId::kU); only the handle of u3 differs from u's.
 int32_t AppendU3(QuantumCircuit& circuit, double theta, double phi, double lambda, uint64_t qubit,
                  GateRecordList& destination, std::string label);
+
+}  // namespace taviron
 
 #endif

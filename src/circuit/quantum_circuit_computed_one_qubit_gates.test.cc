@@ -16,6 +16,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -310,3 +312,5 @@ TEST(ComputedOneQubitGatesTest, AppendersWriteIntoTheGivenList) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 
 #include "circuit/quantum_circuit.h"
 
+namespace taviron {
+
 int32_t CircuitNameCounter = 0;
 
 namespace {
@@ -160,3 +162,5 @@ QuantumCircuit::QuantumCircuit(
 }
 
 QuantumCircuit::~QuantumCircuit() { clear(); }
+
+}  // namespace taviron

@@ -12,6 +12,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 // The process-wide counters, read at one moment.
@@ -360,3 +362,5 @@ TEST(CircuitConstructorsTest, VectorConstructorFailuresLeaveTheCallersObjects) {
 }
 
 }  // namespace
+
+}  // namespace taviron

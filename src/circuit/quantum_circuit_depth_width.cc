@@ -7,6 +7,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 // Counts the records of `gates` qubit by qubit (a barrier lines every qubit
 // up to the highest count so far); a composite counts once on
 // each of its qubits, whatever its body holds. A qubit index without a
@@ -37,3 +39,5 @@ int32_t QuantumCircuit::depth() const {
 int32_t QuantumCircuit::width() const {
   return static_cast<int32_t>(total_qubits + clbit_slots.size());
 }
+
+}  // namespace taviron

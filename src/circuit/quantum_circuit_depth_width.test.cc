@@ -9,6 +9,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 TEST(DepthTest, Table) {
@@ -98,3 +100,5 @@ TEST(WidthTest, QubitsPlusClassicalBits) {
 }
 
 }  // namespace
+
+}  // namespace taviron

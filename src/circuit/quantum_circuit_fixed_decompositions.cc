@@ -16,10 +16,11 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 using G = GateId;
-
 
 const char kInvalidParameter[] =
     "Invalid Parameter passed to the gate instruction.";
@@ -211,3 +212,5 @@ std::unique_ptr<MCXGate> QuantumCircuit::c4x(
   return AppendCompositeWithHandle<MCXGate>(*this, std::move(composite),
                                             std::move(label));
 }
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 class QuantumCircuit;
 
 // The triple-controlled square root of X on target, as 27 h, cu1 and cx
@@ -22,5 +24,7 @@ int32_t AppendC3XDecomposition(QuantumCircuit& circuit, uint64_t control1,
                                uint64_t control2, uint64_t control3,
                                uint64_t target, GateRecord& composite,
                                std::string label);
+
+}  // namespace taviron
 
 #endif

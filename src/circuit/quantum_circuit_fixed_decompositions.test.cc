@@ -15,6 +15,8 @@
 #include "circuit/testing/dense_unitary.h"
 #include "circuit/testing/composite_checks.h"
 
+namespace taviron {
+
 namespace {
 
 using dense_unitary::Complex;
@@ -270,3 +272,5 @@ TEST(FixedDecompositionsTest, GmsRefusals) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -8,8 +8,9 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
-namespace {
+namespace taviron {
 
+namespace {
 
 // Appends a record of one of the three kinds at the end of `gates`.
 GateRecordPtr AppendPlainRecord(GateRecordList& gates, GateId gate_type,
@@ -120,3 +121,5 @@ int32_t QuantumCircuit::barrier_list(std::vector<int64_t> qubit_list,
   }
   return status;
 }
+
+}  // namespace taviron

@@ -10,6 +10,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 using Pairs = std::vector<std::pair<uint64_t, uint64_t>>;
@@ -155,3 +157,5 @@ TEST(BarrierTest, FullFormCoversEveryQubit) {
 }
 
 }  // namespace
+
+}  // namespace taviron

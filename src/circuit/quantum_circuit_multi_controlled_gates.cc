@@ -14,6 +14,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 const char kInvalidParameter[] =
@@ -192,3 +194,5 @@ std::unique_ptr<MCXGate> QuantumCircuit::mct(
   return mcx(std::move(control_qubits), target_qubit, std::move(ancilla_qubits),
              std::move(mode), std::move(label));
 }
+
+}  // namespace taviron

@@ -14,6 +14,8 @@
 #include "circuit/testing/composite_checks.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace circuit_testing;
@@ -342,3 +344,5 @@ TEST(MultiControlledGatesTest, HugeBodiesAreRefusedWithoutAppending) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -8,6 +8,8 @@
 #include "circuit/qubit_operand_forms.h"
 #include "foundation/gate_matrix_constants.h"
 
+namespace taviron {
+
 // method, appender, gate id (GateId), constant matrix, handle class
 #define TAVIRON_CONSTANT_ONE_QUBIT_GATES(X) \
   X(h, AppendH, kH, MatrixH, HGate)          \
@@ -59,3 +61,5 @@ auto BindCircuit(QuantumCircuit& circuit, OneQubitAppender appender) {
 }  // namespace
 
 TAVIRON_CONSTANT_ONE_QUBIT_GATES(TAVIRON_DEFINE_CONSTANT_ONE_QUBIT_GATE)
+
+}  // namespace taviron

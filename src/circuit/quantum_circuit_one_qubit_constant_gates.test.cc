@@ -14,6 +14,8 @@
 #include "foundation/exceptions.h"
 #include "foundation/gate_matrix_constants.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -237,3 +239,5 @@ TEST(OneQubitConstantGatesTest, ConditionOnAListHandleReachesEveryRecord) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -14,6 +14,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 // A letter of a Pauli string: its text in the record and the appender of its
@@ -70,3 +72,5 @@ std::unique_ptr<PAULIGate> QuantumCircuit::pauli(
   return AppendCompositeWithHandle<PAULIGate>(*this, std::move(composite),
                                               std::move(label));
 }
+
+}  // namespace taviron

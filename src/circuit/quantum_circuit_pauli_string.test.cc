@@ -10,6 +10,8 @@
 #include "foundation/exceptions.h"
 #include "foundation/gate_matrix_constants.h"
 
+namespace taviron {
+
 namespace {
 
 const std::string kInvalidParameter = "Invalid Parameter passed to the gate instruction.";
@@ -115,3 +117,5 @@ TEST(PauliStringTest, RefusedCalls) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -9,6 +9,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 constexpr int32_t kQuantumKind = 0;
@@ -118,3 +120,5 @@ bool QuantumCircuit::IsRegisterNameUsed(const std::string& name,
          AnyNamed(classical_registers, name,
                   kind == kClassicalKind ? position : 0);
 }
+
+}  // namespace taviron

@@ -7,6 +7,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 std::string Name(char letter, int32_t number) {
@@ -125,3 +127,5 @@ TEST(RegisterSetupTest, EmptyRegisterSharesTheNextFirstIndexAndIsNamed) {
 }
 
 }  // namespace
+
+}  // namespace taviron

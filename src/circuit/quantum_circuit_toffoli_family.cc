@@ -9,6 +9,8 @@
 #include "circuit/decomposition_steps.h"
 #include "circuit/quantum_circuit.h"
 
+namespace taviron {
+
 namespace {
 
 using Step = DecompositionStep;
@@ -97,3 +99,5 @@ std::unique_ptr<CSWAPGate> QuantumCircuit::fredkin(uint64_t control_qubit1,
                                                    std::string label) {
   return cswap(control_qubit1, control_qubit2, target_qubit, std::move(label));
 }
+
+}  // namespace taviron

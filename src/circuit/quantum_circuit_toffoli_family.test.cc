@@ -14,6 +14,8 @@
 #include "foundation/exceptions.h"
 #include "foundation/gate_matrix_constants.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -265,3 +267,5 @@ TEST(ToffoliFamilyTest, ConditionGoesOnTheCompositeOnly) {
 }
 
 }  // namespace
+
+}  // namespace taviron

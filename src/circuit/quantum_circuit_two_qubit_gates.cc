@@ -13,6 +13,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/gate_matrix_constants.h"
 
+namespace taviron {
+
 namespace {
 
 const GateMatrixConstants& Constants() { return GateMatrixConstants::Get(); }
@@ -101,3 +103,5 @@ std::unique_ptr<CU1Gate> QuantumCircuit::cu1(double theta,
   }
 TAVIRON_TWO_QUBIT_GATES(TAVIRON_DEFINE_TWO_QUBIT_GATE)
 #undef TAVIRON_DEFINE_TWO_QUBIT_GATE
+
+}  // namespace taviron

@@ -13,6 +13,8 @@
 #include "foundation/exceptions.h"
 #include "foundation/gate_matrix_constants.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -255,3 +257,5 @@ TEST(TwoQubitGatesTest, NonFiniteAnglesAreStoredUnchecked) {
 }
 
 }  // namespace
+
+}  // namespace taviron

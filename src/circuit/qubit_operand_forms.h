@@ -10,6 +10,8 @@
 #include "circuit/quantum_circuit.h"
 #include "circuit/registers.h"
 
+namespace taviron {
+
 // The three operand forms shared by every gate method that acts on one qubit
 // at a time. `append` is called as append(qubit, gates, label) and appends
 // one record at the end of `gates` (a per-gate appender with its angles
@@ -57,5 +59,7 @@ std::unique_ptr<Handle> ApplyToRegister(QuantumCircuit& circuit,
   }
   return handle;
 }
+
+}  // namespace taviron
 
 #endif

@@ -10,6 +10,8 @@
 #include "foundation/gate.h"
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 namespace {
 
 GateRecordList ThreeRecords() {
@@ -113,3 +115,5 @@ TEST(GateTest, LaterConditionReplacesTheEarlierOneOnEveryRecord) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+namespace taviron {
+
 int32_t QuantumRegisterCounter = 0;
 int32_t AncillaRegisterCounter = 0;
 int32_t ClassicalRegisterCounter = 0;
@@ -63,3 +65,5 @@ void SubtractRegisterFromCounter(const ClassicalRegister& reg) {
   ClassicalRegisterCounter =
       WrappingSubtract32(ClassicalRegisterCounter, reg.size);
 }
+
+}  // namespace taviron

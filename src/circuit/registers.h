@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace taviron {
+
 // Process-wide index counters, one per register kind: the first index that
 // the next register of that kind receives. Only the thread that builds
 // circuits touches them; all arithmetic on them wraps modulo 2^32.
@@ -76,5 +78,7 @@ class ClassicalRegister {
 void SubtractRegisterFromCounter(const QuantumRegister& reg);
 void SubtractRegisterFromCounter(const AncillaRegister& reg);
 void SubtractRegisterFromCounter(const ClassicalRegister& reg);
+
+}  // namespace taviron
 
 #endif

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 TEST(RegistersTest, EachKindTakesItsFirstIndexFromItsOwnCounter) {
@@ -131,3 +133,5 @@ TEST(RegistersTest, ItemsAreBoundedByTheRegister) {
 }
 
 }  // namespace
+
+}  // namespace taviron

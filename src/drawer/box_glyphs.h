@@ -1,6 +1,8 @@
 #ifndef TAVIRON_DRAWER_BOX_GLYPHS_H
 #define TAVIRON_DRAWER_BOX_GLYPHS_H
 
+namespace taviron {
+
 // The characters of a text drawing.
 namespace glyph {
 
@@ -27,5 +29,7 @@ constexpr char16_t kFoldEnd = u'\u00BB';         // »
 constexpr char16_t kFoldStart = u'\u00AB';       // «
 
 }  // namespace glyph
+
+}  // namespace taviron
 
 #endif

@@ -7,6 +7,8 @@
 #include "drawer/drawing_texts.h"
 #include "drawer/text_canvas.h"
 
+namespace taviron {
+
 uint64_t TextCanvas::DrawBox(uint64_t wire, uint64_t x, const std::string& s) {
   if (measuring) return s.size() + 4;
   const int64_t top = TopRow(wire);
@@ -188,3 +190,5 @@ uint64_t TextCanvas::DrawBarrier(uint64_t q, uint64_t x) {
   PutColumn(x + 1, TopRow(q), BottomRow(q), glyph::kBarrier);
   return 3;
 }
+
+}  // namespace taviron

@@ -8,6 +8,8 @@
 #include "drawer/text_canvas.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 // Pause after every printed row.
@@ -47,3 +49,5 @@ void TextCanvas::Print(const std::string& filename,
     segment_start = segment_end + 1;
   }
 }
+
+}  // namespace taviron

@@ -12,6 +12,8 @@
 #include "drawer/text_canvas.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace drawer_testing;
@@ -69,3 +71,5 @@ TEST(CanvasPrintTest, FailingPrintStopsTheRows) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -7,6 +7,8 @@
 #include "drawer/drawing_texts.h"
 #include "drawer/text_canvas.h"
 
+namespace taviron {
+
 // The box on wire t joined at column k to the control dot on wire c: a tee
 // on the box's top (control above) or bottom (control below) border, the
 // other wires of the box's columns, and the vertical line to the dot.
@@ -222,3 +224,5 @@ uint64_t TextCanvas::DrawMultiControlledGate(const GateRecord& record,
   }
   return width;
 }
+
+}  // namespace taviron

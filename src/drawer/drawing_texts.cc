@@ -2,6 +2,8 @@
 
 #include "foundation/text_utilities.h"
 
+namespace taviron {
+
 std::u16string Widen(const std::string& text) {
   std::u16string wide;
   wide.reserve(text.size());
@@ -30,3 +32,5 @@ uint64_t DecimalDigits(uint64_t value) {
   }
   return digits;
 }
+
+}  // namespace taviron

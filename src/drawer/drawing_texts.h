@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace taviron {
+
 // A narrow text as drawing characters: one code unit per byte, the byte
 // taken as a signed 8-bit value (so 0x80..0xFF become U+FF80..U+FFFF).
 std::u16string Widen(const std::string& text);
@@ -14,5 +16,7 @@ std::string ParameterText(const std::vector<double>& params);
 
 // Number of decimal digits of value (0 has one).
 uint64_t DecimalDigits(uint64_t value);
+
+}  // namespace taviron
 
 #endif

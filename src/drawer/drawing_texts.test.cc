@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 TEST(DrawingTextsTest, WidenTakesEachByteAsSigned) {
@@ -17,3 +19,5 @@ TEST(DrawingTextsTest, ParameterText) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -7,6 +7,8 @@
 #include "drawer/text_canvas.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 enum class Painter {
@@ -205,3 +207,5 @@ uint64_t TextCanvas::DrawInstruction(const GateRecord& record, uint64_t x) {
   }
   return as_box();
 }
+
+}  // namespace taviron

@@ -10,6 +10,8 @@
 #include "drawer/text_canvas.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace drawer_testing;
@@ -269,3 +271,5 @@ TEST(PainterTest, RefusedRecordsStopTheDrawing) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -3,6 +3,8 @@
 #include "circuit/quantum_circuit.h"
 #include "drawer/text_canvas.h"
 
+namespace taviron {
+
 void QuantumCircuit::draw(
     const std::string& /*output*/, double /*scale*/, const std::string& filename,
     bool /*interactive*/, bool plot_barriers, bool /*reverse_bits*/,
@@ -13,3 +15,5 @@ void QuantumCircuit::draw(
   const TextCanvas canvas(*this, idle_wires, plot_barriers, fold);
   canvas.Print(filename, print);
 }
+
+}  // namespace taviron

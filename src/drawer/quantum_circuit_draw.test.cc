@@ -9,6 +9,8 @@
 #include "drawer/testing/drawing_capture.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace drawer_testing;
@@ -70,3 +72,5 @@ TEST_F(CircuitDrawTest, FailuresPrintNothing) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -11,6 +11,8 @@
 #include "drawer/drawing_texts.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 // Folding needs a threshold of at least one column: fold 0 to 10 (and any
@@ -303,3 +305,5 @@ std::string TextCanvas::ConditionText(const GateRecord& record) const {
   }
   return left + " == " + std::to_string(record.condition_value);
 }
+
+}  // namespace taviron

@@ -8,6 +8,8 @@
 #include "drawer/wide_output_sink.h"
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 class QuantumCircuit;
 
 // The text drawing of one circuit: one row per wire with a gap row between
@@ -162,5 +164,7 @@ class TextCanvas {
   uint64_t FoldTest(uint64_t column, uint64_t& segment_start,
                     uint64_t& segment_first_column);
 };
+
+}  // namespace taviron
 
 #endif

@@ -9,6 +9,8 @@
 #include "drawer/testing/circuits.h"
 #include "drawer/testing/drawing_capture.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace drawer_testing;
@@ -222,3 +224,5 @@ TEST(TextCanvasTest, NarrowTextsAreWidenedBytewise) {
 }
 
 }  // namespace
+
+}  // namespace taviron

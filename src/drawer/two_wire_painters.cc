@@ -7,6 +7,8 @@
 #include "drawer/drawing_texts.h"
 #include "drawer/text_canvas.h"
 
+namespace taviron {
+
 // The mark at column x + 1 of wires lo and hi, with a wire segment on either
 // side, the other wires of the column span, and the vertical line between
 // the two marks.
@@ -74,3 +76,5 @@ uint64_t TextCanvas::DrawZZ(const GateRecord& record, uint64_t a, uint64_t b,
   }
   return width;
 }
+
+}  // namespace taviron

@@ -12,6 +12,8 @@
 
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 constexpr mode_t kFolderMode = 0700;
@@ -259,3 +261,5 @@ void RewriteAccountLines(const std::function<void(std::vector<std::string>&)>& e
   }
   ReplaceAccountsFile(dir.get(), folder, text);
 }
+
+}  // namespace taviron

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace taviron {
+
 // The saved-accounts file: plain text, one account per line, the fields
 // name, token, url and instance separated by commas, lines ended by '\n'.
 // It lives in the settings folder, which is "taviron" under the first of
@@ -55,5 +57,7 @@ AccountsRead ReadAccountLines(std::vector<std::string>& lines);
 // file, a folder that cannot be written, a name too long); the accounts file
 // then stays as it was and no temporary file is left.
 void RewriteAccountLines(const std::function<void(std::vector<std::string>&)>& edit);
+
+}  // namespace taviron
 
 #endif

@@ -16,6 +16,8 @@
 #include "execution/testing/settings_sandbox.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 using AccountsFileTest = SettingsSandbox;
@@ -235,3 +237,5 @@ TEST_F(AccountsFileTest, ConcurrentRewritesLoseNothing) {
 }
 
 }  // namespace
+
+}  // namespace taviron

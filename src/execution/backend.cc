@@ -6,6 +6,8 @@
 #include "execution/job_status.h"
 #include "execution/result.h"
 
+namespace taviron {
+
 BackendV2::BackendV2() : queue_(std::make_shared<WorkQueue>()) {
   worker_ = std::make_unique<std::thread>(&BackendV2::WorkerLoop, queue_);
 }
@@ -88,3 +90,5 @@ void BackendV2::RunTask(ExecutionTask& task) {
     FailTask(task, "The job failed.");
   }
 }
+
+}  // namespace taviron

@@ -14,6 +14,8 @@
 #include "execution/run_snapshot.h"
 #include "foundation/output_sink.h"
 
+namespace taviron {
+
 class JobV1;
 class QuantumCircuit;
 class Result;
@@ -118,5 +120,7 @@ class BackendV2 : public std::enable_shared_from_this<BackendV2> {
   std::mutex stop_mutex_;
   std::unique_ptr<std::thread> worker_;
 };
+
+}  // namespace taviron
 
 #endif

@@ -13,6 +13,8 @@
 #include "execution/result.h"
 #include "execution/testing/execution_helpers.h"
 
+namespace taviron {
+
 namespace {
 
 RunOptions Shots(int32_t shots, bool quiet = true) {
@@ -198,3 +200,5 @@ TEST(BackendTest, WorkerSurvivesAShotThatThrows) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -17,6 +17,8 @@
 #include "simulator/mps_state.h"
 #include "simulator/shot_sampling.h"
 
+namespace taviron {
+
 namespace {
 
 std::string UpperAscii(std::string text) {
@@ -141,3 +143,5 @@ void BackendV2::ExecuteJob(const RunSnapshot& snapshot, JobV1& job, Result& resu
   result.SetFinalState(std::move(state), true);
   job.SetStatus(JobStatus::DONE);
 }
+
+}  // namespace taviron

@@ -14,6 +14,8 @@
 #include "execution/testing/execution_helpers.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 RunOptions Options(std::optional<int32_t> shots, std::optional<std::string> mode = std::nullopt,
@@ -310,3 +312,5 @@ TEST(RunPathsTest, EngineStateThatCannotBeMadeEndsTheJobInError) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -8,6 +8,8 @@
 #include "execution/result.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 // Whether elapsed whole seconds count as past the timeout. The timeout is
@@ -172,3 +174,5 @@ bool JobV1::StartUnlessCancelled() {
   status_ = JobStatus::RUNNING;
   return true;
 }
+
+}  // namespace taviron

@@ -10,6 +10,8 @@
 
 #include "execution/job_status.h"
 
+namespace taviron {
+
 class BackendV2;
 class JobV1;
 class Result;
@@ -95,5 +97,7 @@ class JobV1 : public std::enable_shared_from_this<JobV1> {
   std::shared_ptr<std::condition_variable> status_changed_;
   bool waiting_ = false;
 };
+
+}  // namespace taviron
 
 #endif

@@ -14,6 +14,8 @@
 #include "execution/testing/execution_helpers.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 const std::vector<JobStatus> kAllStatuses = {
@@ -215,3 +217,5 @@ TEST(JobTest, CopySharesTheMutexAndTheHeldObjects) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 #include "execution/job.h"
 #include "execution/job_status.h"
 
+namespace taviron {
+
 namespace {
 
 const char* StatusText(JobStatus status) {
@@ -66,3 +68,5 @@ void job_monitor(JobV1& job, int32_t interval, bool quiet, const OutputSink& sin
     if (interval >= 0) SleepUntil(DeadlineAfter(interval == 0 ? 1 : interval), interrupt_check);
   }
 }
+
+}  // namespace taviron

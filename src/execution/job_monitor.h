@@ -6,6 +6,8 @@
 
 #include "foundation/output_sink.h"
 
+namespace taviron {
+
 class JobV1;
 
 // Called at every poll and, while the monitor sleeps, at least every tenth
@@ -20,5 +22,7 @@ using InterruptCheck = std::function<void()>;
 // mutex is held while it prints or sleeps.
 void job_monitor(JobV1& job, int32_t interval, bool quiet, const OutputSink& sink,
                  const InterruptCheck& interrupt_check = {});
+
+}  // namespace taviron
 
 #endif

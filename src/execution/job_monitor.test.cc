@@ -11,6 +11,8 @@
 #include "execution/job.h"
 #include "execution/testing/execution_helpers.h"
 
+namespace taviron {
+
 namespace {
 
 struct InterruptedByTest : std::runtime_error {
@@ -97,3 +99,5 @@ TEST(JobMonitorTest, InterruptCheckEndsASleep) {
 }
 
 }  // namespace
+
+}  // namespace taviron

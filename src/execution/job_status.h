@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace taviron {
+
 // The states of a job. CANCELLED, DONE and ERROR are final: no operation
 // leaves them. VALIDATING is never set by the system.
 enum class JobStatus : int32_t {
@@ -19,5 +21,7 @@ inline bool IsFinalStatus(JobStatus status) {
   return status == JobStatus::CANCELLED || status == JobStatus::DONE ||
          status == JobStatus::ERROR;
 }
+
+}  // namespace taviron
 
 #endif

@@ -3,6 +3,8 @@
 #include <cmath>
 #include <complex>
 
+namespace taviron {
+
 namespace {
 
 bool Finite(const std::complex<double>& value) {
@@ -38,3 +40,5 @@ std::string NonFiniteParameterReason(const GateRecordList& gates) {
   }
   return "";
 }
+
+}  // namespace taviron

@@ -10,6 +10,8 @@
 
 #include "foundation/gate_id.h"
 
+namespace taviron {
+
 namespace {
 
 constexpr double kNan = std::numeric_limits<double>::quiet_NaN();
@@ -52,3 +54,5 @@ TEST(ParameterCheckTest, NamesTheFirstGateWithANonFiniteValue) {
 }
 
 }  // namespace
+
+}  // namespace taviron

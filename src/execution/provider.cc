@@ -8,6 +8,8 @@
 #include "execution/url_check.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 const char* const kBackendName = "velmora_taviron";
 const char* const kDefaultAccountName = "TavironDefaultUser";
 const char* const kDefaultToken = "mhqz-rtva-kdxe-pwsl";
@@ -110,3 +112,5 @@ StringPairs TavironProvider::saved_accounts(bool /*defaults*/, const std::string
   }
   return accounts;
 }
+
+}  // namespace taviron

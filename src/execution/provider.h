@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+namespace taviron {
+
 class BackendV2;
 
 // Insertion-ordered string pairs: the dictionaries that the provider
@@ -55,5 +57,7 @@ extern const char* const kBackendName;
 extern const char* const kDefaultAccountName;
 extern const char* const kDefaultToken;
 extern const char* const kDefaultUrl;
+
+}  // namespace taviron
 
 #endif

@@ -10,6 +10,8 @@
 #include "execution/testing/settings_sandbox.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 using ProviderTest = SettingsSandbox;
@@ -152,3 +154,5 @@ TEST_F(ProviderTest, FieldsAreWrittenUpToANul) {
 }
 
 }  // namespace
+
+}  // namespace taviron

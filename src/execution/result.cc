@@ -7,6 +7,8 @@
 #include "foundation/exceptions.h"
 #include "simulator/mps_state.h"
 
+namespace taviron {
+
 namespace {
 
 const char* const kFunctional = "Functional";
@@ -225,3 +227,5 @@ ComplexRows Result::DensityRowsLocked() const {
 std::vector<int64_t> Result::AllQubitsLocked() const {
   return FirstIndices<int64_t>(state_->qubit_count);
 }
+
+}  // namespace taviron

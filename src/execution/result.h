@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+namespace taviron {
+
 class MpsState;
 
 using ComplexVector = std::vector<std::complex<double>>;
@@ -114,5 +116,7 @@ class Result {
   std::shared_ptr<MpsState> state_;
   std::string failure_;
 };
+
+}  // namespace taviron
 
 #endif

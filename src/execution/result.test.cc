@@ -10,6 +10,8 @@
 #include "foundation/exceptions.h"
 #include "simulator/mps_state.h"
 
+namespace taviron {
+
 namespace {
 
 std::vector<std::string> Keys(const ShotCounts& counts) {
@@ -185,3 +187,5 @@ TEST(ResultTest, ReadoutsTooLargeForTheMachineAreRefusedBeforeTheyAllocate) {
 }
 
 }  // namespace
+
+}  // namespace taviron

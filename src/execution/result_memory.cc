@@ -7,6 +7,8 @@
 
 #include <unistd.h>
 
+namespace taviron {
+
 namespace {
 
 // CPython's sizes on a 64-bit build: a float object, a complex object, a
@@ -69,3 +71,5 @@ double DensityMatrixBytes(uint64_t qubits) {
 double StateVectorBytes(uint64_t qubits) {
   return PowerOfTwo(qubits) * (2 * kComplex + kPythonComplex + kListSlot);
 }
+
+}  // namespace taviron

@@ -5,6 +5,8 @@
 #include <new>
 #include <string>
 
+namespace taviron {
+
 // How much memory a run's stored shots and a Result's readouts take, and
 // the refusal of those that the machine cannot give: a readout of many
 // qubits, or a run of billions of shots, would otherwise allocate until the
@@ -42,5 +44,7 @@ double ShotStorageBytes(int64_t shots, uint64_t qubits);
 double ProbabilitiesBytes(uint64_t qubits);
 double DensityMatrixBytes(uint64_t qubits);
 double StateVectorBytes(uint64_t qubits);
+
+}  // namespace taviron
 
 #endif

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 TEST(ResultMemoryTest, SizesGrowWithTheirQubitsAndShots) {
@@ -36,3 +38,5 @@ TEST(ResultMemoryTest, RefusesWhatIsAboveHalfThePhysicalMemory) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -1,5 +1,7 @@
 #include "execution/run_date.h"
 
+namespace taviron {
+
 std::string CtimeText(std::time_t when) {
   std::tm local{};
   if (::localtime_r(&when, &local) == nullptr) return std::string();
@@ -11,3 +13,5 @@ std::string CtimeText(std::time_t when) {
 }
 
 std::string RunDateText() { return CtimeText(std::time(nullptr)); }
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 #include "circuit/quantum_circuit.h"
 #include "circuit/registers.h"
 
+namespace taviron {
+
 namespace {
 
 using RegisterCopies = std::map<const ClassicalRegister*, std::shared_ptr<ClassicalRegister>>;
@@ -49,3 +51,5 @@ RunSnapshot CopyCircuit(const QuantumCircuit& circuit) {
   snapshot.gates = CopyRecords(circuit.gates, registers);
   return snapshot;
 }
+
+}  // namespace taviron

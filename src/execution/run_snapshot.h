@@ -5,6 +5,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 class QuantumCircuit;
 
 // What the shots of one job read of its circuit: the qubit count (quantum
@@ -27,5 +29,7 @@ RunSnapshot ShareCircuit(const QuantumCircuit& circuit);
 // clearing, re-running or freeing the circuit afterwards cannot reach it,
 // and the engine's timestamps land in the copy.
 RunSnapshot CopyCircuit(const QuantumCircuit& circuit);
+
+}  // namespace taviron
 
 #endif

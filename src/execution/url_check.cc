@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+namespace taviron {
+
 const char* const kUrlPattern =
     "^(https?:\\/\\/)?([\\da-z\\.-]+)\\.([a-z\\.]{2,6})([/\\w \\.-]*)*\\/?$";
 
@@ -77,3 +79,5 @@ bool IsValidUrl(const std::string& url) {
   }
   return false;
 }
+
+}  // namespace taviron

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <string>
 
+namespace taviron {
+
 // Longest url that a provider accepts.
 constexpr std::size_t kMaxUrlLength = 2048;
 
@@ -17,5 +19,7 @@ extern const char* const kUrlPattern;
 // url's length without recursion. Urls longer than kMaxUrlLength are
 // refused.
 bool IsValidUrl(const std::string& url);
+
+}  // namespace taviron
 
 #endif

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 bool RegexAccepts(const std::regex& pattern, const std::string& url) {
@@ -123,3 +125,5 @@ TEST(UrlCheckTest, LongUrlsAreDecidedAtOnce) {
 }
 
 }  // namespace
+
+}  // namespace taviron

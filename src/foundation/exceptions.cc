@@ -1,5 +1,7 @@
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 RunTimeError::RunTimeError(const std::string& message)
     : std::runtime_error(message) {}
 
@@ -9,3 +11,5 @@ NotImplemented::NotImplemented(const std::string& name)
 const char* MemoryAllocError::what() const noexcept {
   return "bad allocation";
 }
+
+}  // namespace taviron

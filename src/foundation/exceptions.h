@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+namespace taviron {
+
 // Failures that the library detects itself: bad indices and parameters,
 // undefined names, files that cannot be opened, states that are too large.
 class RunTimeError : public std::runtime_error {
@@ -26,5 +28,7 @@ class MemoryAllocError : public std::bad_alloc {
   MemoryAllocError() = default;
   const char* what() const noexcept override;
 };
+
+}  // namespace taviron
 
 #endif

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 static_assert(std::is_base_of<std::runtime_error, RunTimeError>::value, "");
@@ -64,3 +66,5 @@ TEST(ExceptionsTest, MemoryAllocErrorReadsBadAllocation) {
 }
 
 }  // namespace
+
+}  // namespace taviron

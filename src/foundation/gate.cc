@@ -2,6 +2,8 @@
 
 #include <utility>
 
+namespace taviron {
+
 Gate::Gate(std::string label) : label(std::move(label)) {}
 
 Gate::~Gate() = default;
@@ -23,3 +25,5 @@ void Gate::c_if_clbit(uint64_t clbit, uint64_t val) {
     record->condition_value = val;
   }
 }
+
+}  // namespace taviron

@@ -8,6 +8,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 class ClassicalRegister;
 
 // The handle that a gate method returns: the call's label and the records
@@ -52,5 +54,7 @@ class Gate {
   };
 TAVIRON_GATE_HANDLE_CLASSES(TAVIRON_DECLARE_GATE_HANDLE)
 #undef TAVIRON_DECLARE_GATE_HANDLE
+
+}  // namespace taviron
 
 #endif

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 GateRecordList ThreeRecords() {
@@ -56,3 +58,5 @@ TEST(GateTest, CopiesShareRecordsAndReleaseLeavesThemAlone) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace taviron {
+
 // The gate type id of an instruction record. The numbers are fixed: they
 // order the catalogue (gate_name_table.cc), which gives each its name and
 // label. Every table that acts per gate (the circuit's gate methods, the
@@ -76,5 +78,7 @@ constexpr GateId kLastGateId = GateId::kU0;
 constexpr bool IsBarrier(GateId id) {
   return id == GateId::kBarrier || id == GateId::kBarrierSpare;
 }
+
+}  // namespace taviron
 
 #endif

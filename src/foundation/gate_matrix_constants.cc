@@ -4,6 +4,8 @@
 #include <complex>
 #include <vector>
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -156,3 +158,5 @@ const GateMatrixConstants& GateMatrixConstants::Get() {
   static const GateMatrixConstants constants;
   return constants;
 }
+
+}  // namespace taviron

@@ -3,6 +3,8 @@
 
 #include <Eigen/Dense>
 
+namespace taviron {
+
 using Eigen::MatrixXcd;
 
 // The 45 constant matrices of the gate set. One-qubit matrices act on
@@ -77,5 +79,7 @@ struct GateMatrixConstants {
  private:
   GateMatrixConstants();
 };
+
+}  // namespace taviron
 
 #endif

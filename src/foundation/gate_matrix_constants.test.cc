@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -155,3 +157,5 @@ TEST(GateMatrixConstantsTest, SdgTimesSIsNotExactlyTheIdentity) {
 }
 
 }  // namespace
+
+}  // namespace taviron

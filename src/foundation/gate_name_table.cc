@@ -1,5 +1,7 @@
 #include "foundation/gate_name_table.h"
 
+namespace taviron {
+
 const std::vector<GateNameEntry>& GateNameTable() {
   static const std::vector<GateNameEntry> table = {
       {GateId::kH, "h", "H"},
@@ -59,3 +61,5 @@ const std::vector<GateNameEntry>& GateNameTable() {
   };
   return table;
 }
+
+}  // namespace taviron

@@ -7,6 +7,8 @@
 
 #include "foundation/gate_id.h"
 
+namespace taviron {
+
 // One entry of the gate catalogue: a gate type id with its lower-case
 // operation name and its display label.
 struct GateNameEntry {
@@ -19,5 +21,7 @@ struct GateNameEntry {
 // first use and read-only afterwards (safe to read from any thread).
 // Read it through GateRecord::GetName and GateRecord::GetLabel.
 const std::vector<GateNameEntry>& GateNameTable();
+
+}  // namespace taviron
 
 #endif

@@ -7,6 +7,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 namespace {
 
 struct CatalogueRow {
@@ -80,3 +82,5 @@ TEST(GateNameTableTest, UnknownIdsGetEmptyTexts) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -2,6 +2,8 @@
 
 #include "foundation/gate_name_table.h"
 
+namespace taviron {
+
 namespace {
 
 // A composite answers its own label for both lookups, except that a label
@@ -57,3 +59,5 @@ GateRecordPtr GateRecord::Clone() const {
   copy->condition_register = condition_register;
   return copy;
 }
+
+}  // namespace taviron

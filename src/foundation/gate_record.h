@@ -11,6 +11,8 @@
 
 #include "foundation/gate_id.h"
 
+namespace taviron {
+
 using Eigen::MatrixXcd;
 
 class ClassicalRegister;
@@ -53,5 +55,7 @@ struct GateRecord {
   std::string GetName() const;
   std::string GetLabel() const;
 };
+
+}  // namespace taviron
 
 #endif

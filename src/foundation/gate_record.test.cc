@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 static_assert(!std::is_copy_constructible<GateRecord>::value,
@@ -60,3 +62,5 @@ TEST(GateRecordTest, CompositeAnswersItsLabelWithCcxAndCczLowerCased) {
 }
 
 }  // namespace
+
+}  // namespace taviron

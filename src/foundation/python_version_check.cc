@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace taviron {
+
 bool PythonVersionMatches(const char* version_text, const char* compiled_for) {
   if (version_text == nullptr || compiled_for == nullptr) {
     return false;
@@ -23,3 +25,5 @@ std::string PythonVersionMismatchMessage(const char* compiled_for,
          ", but the interpreter version is incompatible: " +
          (version_text ? version_text : "") + ".";
 }
+
+}  // namespace taviron

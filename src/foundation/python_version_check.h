@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace taviron {
+
 // The import-time check of the interpreter's version text. Kept free of
 // Python so that it can be tested as a plain function.
 
@@ -15,5 +17,7 @@ bool PythonVersionMatches(const char* version_text, const char* compiled_for);
 // The ImportError text for an interpreter that fails the check.
 std::string PythonVersionMismatchMessage(const char* compiled_for,
                                          const char* version_text);
+
+}  // namespace taviron
 
 #endif

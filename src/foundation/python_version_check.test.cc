@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace taviron {
+
 namespace {
 
 struct VersionCase {
@@ -48,3 +50,5 @@ TEST(PythonVersionCheckTest, MismatchMessageNamesBothVersions) {
 }
 
 }  // namespace
+
+}  // namespace taviron

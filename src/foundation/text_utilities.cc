@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <system_error>
 
+namespace taviron {
+
 namespace {
 
 constexpr double kPi = 3.141592653589793;
@@ -109,3 +111,5 @@ void RemoveMatrixColumn(MatrixXcd& matrix, uint64_t column) {
   }
   matrix.conservativeResize(matrix.rows(), last);
 }
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 
 #include <Eigen/Dense>
 
+namespace taviron {
+
 using Eigen::MatrixXcd;
 
 // An angle as text: "0", "pi", "-pi", "pi/n" or "-pi/n" when the angle is
@@ -32,5 +34,7 @@ bool IsAllDigits(std::string text);
 // the left. Throws std::out_of_range when the matrix has no column or
 // column is past the last one.
 void RemoveMatrixColumn(MatrixXcd& matrix, uint64_t column);
+
+}  // namespace taviron
 
 #endif

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 struct AngleCase {
@@ -226,3 +228,5 @@ TEST(RemoveMatrixColumnTest, RejectsAMissingColumnAndLeavesTheMatrix) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace taviron {
+
 // The value of a NUMBER token's digits as a 32-bit int (register sizes,
 // indices, condition values); false when it exceeds 2147483647.
 inline bool DecimalToInt32(const std::string& digits, int32_t& value) {
@@ -12,5 +14,7 @@ inline bool DecimalToInt32(const std::string& digits, int32_t& value) {
   const auto parsed = std::from_chars(digits.data(), last, value);
   return parsed.ec == std::errc() && parsed.ptr == last;
 }
+
+}  // namespace taviron
 
 #endif

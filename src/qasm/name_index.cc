@@ -1,5 +1,7 @@
 #include "qasm/name_index.h"
 
+namespace taviron {
+
 template <class List>
 bool QasmNameIndex::CatchUp(const List& list, Kind kind) {
   size_t& indexed = indexed_[static_cast<size_t>(kind)];
@@ -35,3 +37,5 @@ void QasmNameIndex::Clear() {
   entries_.clear();
   for (size_t& count : indexed_) count = 0;
 }
+
+}  // namespace taviron

@@ -8,6 +8,8 @@
 
 #include "qasm/qasm_records.h"
 
+namespace taviron {
+
 // A hash index over the names of the reader's four declaration lists, so
 // that a name is found in constant time however many registers and gates a
 // text declares. The lists stay the record of what was declared: the index
@@ -38,5 +40,7 @@ class QasmNameIndex {
   std::unordered_map<std::string, Entry> entries_;
   size_t indexed_[4] = {0, 0, 0, 0};
 };
+
+}  // namespace taviron
 
 #endif

@@ -10,6 +10,8 @@
 #include "qasm/qasm_record_text.h"
 #include "qasm/qasm_token.h"
 
+namespace taviron {
+
 namespace {
 
 // Each bit of `bits` not yet in `order`, appended in turn.
@@ -150,3 +152,5 @@ std::string QasmDefinitions::Signature(const GateRecord& composite) const {
   write_body(composite);
   return text + "}\n";
 }
+
+}  // namespace taviron

@@ -9,6 +9,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 class QuantumCircuit;
 
 // The `gate` definitions that the OpenQASM text of a circuit needs: one per
@@ -54,5 +56,7 @@ class QasmDefinitions {
   std::unordered_set<std::string> labels_;
   std::unordered_set<std::string> given_;
 };
+
+}  // namespace taviron
 
 #endif

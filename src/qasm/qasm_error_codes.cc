@@ -1,5 +1,7 @@
 #include "qasm/qasm_error_codes.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace QasmErrorCode;
@@ -67,3 +69,5 @@ std::string QasmPassFailureText(int error_code, uint64_t line, uint64_t column) 
   return "Error " + message + " in line " + std::to_string(line + 1) + " at " +
          std::to_string(column);
 }
+
+}  // namespace taviron

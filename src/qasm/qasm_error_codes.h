@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace taviron {
+
 // The reader's error codes: a failing operation stores one in
 // qasm2::error_code and returns false; the code indexes QasmErrorMessages.
 namespace QasmErrorCode {
@@ -53,5 +55,7 @@ extern const std::vector<std::string> QasmErrorMessages;
 // The text of a failed pass: "Error <message> in line <line + 1> at
 // <column>", with the counters of the stream that was read.
 std::string QasmPassFailureText(int error_code, uint64_t line, uint64_t column);
+
+}  // namespace taviron
 
 #endif

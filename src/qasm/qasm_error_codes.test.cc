@@ -3,6 +3,8 @@
 #include "qasm/qasm_error_codes.h"
 #include "qasm/testing/reader_fixture.h"
 
+namespace taviron {
+
 namespace {
 
 TEST(QasmErrorCodesTest, MessagesAreStoredExactly) {
@@ -108,3 +110,5 @@ TEST(QasmErrorCodesTest, StatementReadersRecordTheirCodes) {
 }
 
 }  // namespace
+
+}  // namespace taviron

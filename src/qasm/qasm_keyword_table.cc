@@ -4,6 +4,8 @@
 
 #include "qasm/qasm_token.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace QasmTokenKind;
@@ -61,3 +63,5 @@ int FindKeywordKind(const std::string& word) {
   }
   return IDENTIFIER;
 }
+
+}  // namespace taviron

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace taviron {
+
 // One reserved word of the reader and the token kind it is given.
 struct QasmKeyword {
   std::string keyword;
@@ -19,5 +21,7 @@ extern const std::vector<QasmKeyword> QasmKeywordTable;
 // or QasmTokenKind::IDENTIFIER when there is none. A linear scan that
 // compares lengths before bytes.
 int FindKeywordKind(const std::string& word);
+
+}  // namespace taviron
 
 #endif

@@ -7,6 +7,8 @@
 #include "qasm/qasm_keyword_table.h"
 #include "qasm/qasm_token.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace QasmTokenKind;
@@ -56,3 +58,5 @@ TEST(QasmKeywordTableTest, StatementWordsInAsciiOrder) {
 }
 
 }  // namespace
+
+}  // namespace taviron

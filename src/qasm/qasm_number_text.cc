@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+namespace taviron {
+
 namespace {
 
 // The value the reader gives the word pi.
@@ -37,3 +39,5 @@ std::string QasmNumberText(double value) {
   }
   return text;
 }
+
+}  // namespace taviron

@@ -10,6 +10,8 @@
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
 
+namespace taviron {
+
 namespace {
 
 constexpr double kPi = 3.141592653589793;
@@ -80,3 +82,5 @@ TEST(QasmNumberTextTest, EveryFiniteDoubleReadsBackBitForBit) {
 }
 
 }  // namespace
+
+}  // namespace taviron

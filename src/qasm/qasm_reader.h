@@ -13,6 +13,8 @@
 #include "qasm/qasm_token.h"
 #include "qasm/text_mode_file_stream.h"
 
+namespace taviron {
+
 // The OpenQASM 2.0 reader. One object serves any number of load/loads calls,
 // one at a time; each call reads its input in two passes (declarations, then
 // statements) and returns a new circuit. Inside the reader a failure is a
@@ -154,5 +156,7 @@ class qasm2 {
                              const std::vector<double>& values,
                              std::vector<double>& results);
 };
+
+}  // namespace taviron
 
 #endif

@@ -3,6 +3,8 @@
 
 #include "qasm/qasm_reader.h"
 
+namespace taviron {
+
 namespace {
 
 // Tab, carriage return, line feed, blank, then every printable ASCII
@@ -113,3 +115,5 @@ bool qasm2::IsClassicalRegister(std::string name) const {
   const QasmNameIndex::Entry* entry = FindName(name);
   return entry != nullptr && entry->kind == QasmNameIndex::Kind::kClassicalRegister;
 }
+
+}  // namespace taviron

@@ -5,6 +5,8 @@
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
 
+namespace taviron {
+
 namespace {
 
 struct Position {
@@ -130,3 +132,5 @@ TEST(QasmReaderStreamTest, RegisterLookupsAreExactAndPerKind) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_reader.h"
 
+namespace taviron {
+
 using namespace QasmTokenKind;
 
 namespace {
@@ -241,3 +243,5 @@ bool qasm2::ParseDefinition(bool is_gate) {
   UnreadToken(token);
   return true;
 }
+
+}  // namespace taviron

@@ -7,6 +7,8 @@
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
 
+namespace taviron {
+
 namespace {
 
 bool ParseDeclarationsOf(qasm2& reader, const std::string& text) {
@@ -169,3 +171,5 @@ TEST(QasmDeclarationsPassTest, FailedPassCreatesNoRegisterObjects) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -8,6 +8,8 @@
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_reader.h"
 
+namespace taviron {
+
 using namespace QasmTokenKind;
 
 namespace {
@@ -255,3 +257,5 @@ ExpressionResult qasm2::EvaluateExpression(QasmToken& token,
   }
   return {operands.back(), true};
 }
+
+}  // namespace taviron

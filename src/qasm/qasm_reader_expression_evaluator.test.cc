@@ -7,6 +7,8 @@
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace QasmTokenKind;
@@ -192,3 +194,5 @@ TEST(QasmExpressionEvaluatorTest, NestingIsCappedBeforeTheStackRunsOut) {
 }
 
 }  // namespace
+
+}  // namespace taviron

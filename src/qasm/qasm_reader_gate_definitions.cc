@@ -9,6 +9,8 @@
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_reader.h"
 
+namespace taviron {
+
 using namespace QasmTokenKind;
 
 bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
@@ -223,3 +225,5 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
   composite.params = call.parameters;
   return true;
 }
+
+}  // namespace taviron

@@ -5,6 +5,8 @@
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
 
+namespace taviron {
+
 namespace {
 
 constexpr double kPi = 3.141592653589793;
@@ -145,3 +147,5 @@ TEST(QasmGateDefinitionsTest, CallKeepsThePositionOfTheText) {
 }
 
 }  // namespace
+
+}  // namespace taviron

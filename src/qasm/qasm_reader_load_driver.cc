@@ -9,6 +9,8 @@
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_reader.h"
 
+namespace taviron {
+
 namespace {
 
 const char kCannotOpenFile[] = "Can't open the given file.";
@@ -159,3 +161,5 @@ std::shared_ptr<QuantumCircuit> qasm2::ReadCircuit(bool require_include,
   counters.Keep();
   return circuit;
 }
+
+}  // namespace taviron

@@ -14,6 +14,8 @@
 #include "qasm/qelib_gate_names.h"
 #include "qasm/testing/reader_fixture.h"
 
+namespace taviron {
+
 namespace {
 
 const char kBell[] =
@@ -281,3 +283,5 @@ TEST(QasmLoadDriverTest, ProgramsRoundTripThroughTheWriter) {
 }
 
 }  // namespace
+
+}  // namespace taviron

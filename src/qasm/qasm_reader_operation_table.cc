@@ -7,6 +7,8 @@
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_reader.h"
 
+namespace taviron {
+
 using namespace QasmTokenKind;
 
 namespace {
@@ -189,3 +191,5 @@ std::vector<int64_t> qasm2::StatementTargets(const QuantumCircuit& circuit,
   }
   return targets;
 }
+
+}  // namespace taviron

@@ -7,6 +7,8 @@
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_reader.h"
 
+namespace taviron {
+
 using namespace QasmTokenKind;
 
 namespace {
@@ -222,3 +224,5 @@ bool qasm2::ParseIf(QuantumCircuit& circuit, QasmToken& token) {
   }
   return ParseAndApply(circuit, token.kind, token.text, &condition);
 }
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
 
+namespace taviron {
+
 namespace {
 
 // q holds the global qubits 0-2, r the qubits 3-4.
@@ -216,3 +218,5 @@ TEST(QasmStatementsPassTest, CircuitExceptionsPassUnchanged) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -5,6 +5,8 @@
 #include "qasm/qasm_reader.h"
 #include "qasm/syntax_tables.h"
 
+namespace taviron {
+
 using namespace QasmTokenKind;
 
 std::string qasm2::ReadNumber(QasmToken token) {
@@ -93,3 +95,5 @@ bool qasm2::ParseGateStatement(QuantumCircuit& circuit, QasmToken& token,
     state = entry->next;
   }
 }
+
+}  // namespace taviron

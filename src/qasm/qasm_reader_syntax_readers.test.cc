@@ -6,6 +6,8 @@
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace QasmTokenKind;
@@ -132,3 +134,5 @@ TEST(QasmParseGateStatementTest, RefusedTokenGoesBackIntoTheStream) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -5,6 +5,8 @@
 #include "qasm/qasm_keyword_table.h"
 #include "qasm/qasm_reader.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace QasmTokenKind;
@@ -84,3 +86,5 @@ QasmToken qasm2::NextSignificantToken(bool split) {
   SkipNewlines(token);
   return token;
 }
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
 
+namespace taviron {
+
 namespace {
 
 using namespace QasmTokenKind;
@@ -111,3 +113,5 @@ TEST(QasmTokenScannerTest, SkipNewlinesStopsAtTheFirstOtherToken) {
 }
 
 }  // namespace
+
+}  // namespace taviron

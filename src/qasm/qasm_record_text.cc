@@ -7,6 +7,8 @@
 #include "foundation/gate_id.h"
 #include "qasm/qasm_number_text.h"
 
+namespace taviron {
+
 namespace {
 
 // Instruction and body lines write at most this many parameters.
@@ -60,3 +62,5 @@ std::string ParameterText(const GateRecord& record, const std::string& separator
   }
   return text + ")";
 }
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 // Pieces of the OpenQASM text of one record, shared by instruction lines
 // and the bodies of gate definitions.
 
@@ -43,5 +45,7 @@ std::string Join(const Items& items, const std::string& separator, Format format
   }
   return text;
 }
+
+}  // namespace taviron
 
 #endif

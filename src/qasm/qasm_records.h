@@ -9,6 +9,8 @@
 
 #include "circuit/registers.h"
 
+namespace taviron {
+
 // One gate statement. Outside a gate body `qubits` holds global qubit
 // indices; inside a stored body a negative entry v stands for the gate's
 // qubit argument number -1 - v (its bitwise complement).
@@ -58,5 +60,7 @@ struct ExpressionResult {
   double value = 0.0;
   bool ok = false;
 };
+
+}  // namespace taviron
 
 #endif

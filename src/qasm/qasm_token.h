@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace taviron {
+
 // Token kinds of the OpenQASM 2.0 reader. A kind is a plain int: 0 to 35 is
 // the position of a delimiter character in qasm2::delimiters, the others
 // classify words. 95, 96 and 98 occur only in the syntax tables.
@@ -135,5 +137,7 @@ struct QasmToken {
   std::string text;
   int kind = QasmTokenKind::END_OF_INPUT;
 };
+
+}  // namespace taviron
 
 #endif

@@ -9,6 +9,8 @@
 #include "qasm/qasm_definitions.h"
 #include "qasm/qasm_record_text.h"
 
+namespace taviron {
+
 namespace {
 
 std::string Reference(const std::pair<int64_t, std::string>& place) {
@@ -84,3 +86,5 @@ std::string WriteQasm(const std::vector<std::string>& standard_names,
   }
   return text;
 }
+
+}  // namespace taviron

@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace taviron {
+
 class QuantumCircuit;
 
 // The OpenQASM 2.0 text of a circuit: header, register declarations, the
@@ -15,5 +17,7 @@ class QuantumCircuit;
 // parameter that is not a finite number; no text is produced then.
 std::string WriteQasm(const std::vector<std::string>& standard_names,
                       const QuantumCircuit& circuit);
+
+}  // namespace taviron
 
 #endif

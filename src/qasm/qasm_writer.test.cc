@@ -13,6 +13,8 @@
 #include "foundation/exceptions.h"
 #include "qasm/qelib_gate_names.h"
 
+namespace taviron {
+
 namespace {
 
 constexpr double kPi = 3.141592653589793;
@@ -264,3 +266,5 @@ TEST(QasmWriterTest, OperandOutsideEveryRegisterFails) {
 }
 
 }  // namespace
+
+}  // namespace taviron

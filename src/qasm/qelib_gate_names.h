@@ -4,8 +4,12 @@
 #include <string>
 #include <vector>
 
+namespace taviron {
+
 // The gate names that "qelib1.inc" provides, so the writer emits no
 // definition for a composite of that name. A new list on every call.
 std::vector<std::string> MakeQelibGateNames();
+
+}  // namespace taviron
 
 #endif

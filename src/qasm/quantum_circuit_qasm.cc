@@ -8,6 +8,8 @@
 #include "qasm/qasm_writer.h"
 #include "qasm/qelib_gate_names.h"
 
+namespace taviron {
+
 std::string QuantumCircuit::qasm(
     bool formatted, const std::string& filename, const std::string& /*encoding*/,
     const std::function<void(const std::string&)>& print) const {
@@ -21,3 +23,5 @@ std::string QuantumCircuit::qasm(
   }
   return formatted ? std::string() : text;
 }
+
+}  // namespace taviron

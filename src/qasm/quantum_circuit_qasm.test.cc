@@ -11,6 +11,8 @@
 #include "qasm/qasm_writer.h"
 #include "qasm/qelib_gate_names.h"
 
+namespace taviron {
+
 namespace {
 
 std::string ReadFile(const std::string& path) {
@@ -79,3 +81,5 @@ TEST_F(CircuitQasmTest, WriterFailureLeavesBeforePrintingOrSaving) {
 }
 
 }  // namespace
+
+}  // namespace taviron

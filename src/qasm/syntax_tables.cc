@@ -2,6 +2,8 @@
 
 #include "qasm/qasm_token.h"
 
+namespace taviron {
+
 namespace QasmSyntaxTable {
 
 using namespace QasmTokenKind;
@@ -67,3 +69,5 @@ const QasmSyntaxEntry NextParameter[] = {
     {EXPRESSION, ParameterEnd}, {LIST_END, kAccept}};
 
 }  // namespace QasmSyntaxTable
+
+}  // namespace taviron

@@ -3,6 +3,8 @@
 
 #include "qasm/qasm_token.h"
 
+namespace taviron {
+
 // The two automata of the reader as constant tables. A state is a run of
 // entries ending with a LIST_END entry; each entry names a token kind and
 // the first entry of the state that follows it (null: accept). Besides token
@@ -43,5 +45,7 @@ const QasmSyntaxEntry* SelectSyntaxEntry(const QasmSyntaxEntry* state,
     }
   }
 }
+
+}  // namespace taviron
 
 #endif

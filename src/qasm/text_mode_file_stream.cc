@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+namespace taviron {
+
 TextModeFileStream::TextModeFileStream() : std::istream(nullptr) {
   rdbuf(&buffer_);
 }
@@ -61,3 +63,5 @@ std::string ToTextModeLineEnds(const std::string& bytes) {
   }
   return text;
 }
+
+}  // namespace taviron

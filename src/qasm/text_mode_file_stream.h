@@ -6,6 +6,8 @@
 #include <sstream>
 #include <string>
 
+namespace taviron {
+
 // A file opened for reading as text: every carriage return directly followed
 // by a line feed reads as that line feed alone (a lone carriage return stays).
 // The file is read whole when it is opened, so the stream positions, seeks
@@ -35,5 +37,7 @@ class TextModeFileStream : public std::istream {
 
 // The text with each "\r\n" pair replaced by "\n".
 std::string ToTextModeLineEnds(const std::string& bytes);
+
+}  // namespace taviron
 
 #endif

@@ -9,6 +9,8 @@
 
 #include "qasm/text_mode_file_stream.h"
 
+namespace taviron {
+
 namespace {
 
 TEST(QasmTextModeFileStreamTest, ReadsLineEndPairsAsLineFeeds) {
@@ -58,3 +60,5 @@ TEST(QasmTextModeFileStreamTest, OpensOnlyRegularFilesUpToTheCap) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -4,6 +4,8 @@
 
 #include "circuit/registers.h"
 
+namespace taviron {
+
 namespace {
 
 bool RegisterConditionHolds(const GateRecord& record,
@@ -39,3 +41,5 @@ bool ConditionHolds(const GateRecord& record,
   const int64_t value = classical_values[record.condition_clbit];
   return value >= 0 && static_cast<uint64_t>(value) == record.condition_value;
 }
+
+}  // namespace taviron

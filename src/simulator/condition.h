@@ -6,6 +6,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 // Whether a record's classical condition holds for the classical values of
 // one shot. classical_values[k] is the value of classical bit k: -1 while the
 // bit has not been measured in the shot, else 0 or 1. A bit past the end of
@@ -23,5 +25,7 @@
 //   of size 0.
 bool ConditionHolds(const GateRecord& record,
                     const std::vector<int64_t>& classical_values);
+
+}  // namespace taviron
 
 #endif

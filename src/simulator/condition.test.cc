@@ -9,6 +9,8 @@
 
 #include "circuit/registers.h"
 
+namespace taviron {
+
 namespace {
 
 constexpr int64_t kUnmeasured = -1;
@@ -116,3 +118,5 @@ TEST(ConditionHoldsTest, RegisterConditionWithoutRegisterReadsAsEmpty) {
 }
 
 }  // namespace
+
+}  // namespace taviron

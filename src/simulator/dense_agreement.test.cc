@@ -8,6 +8,8 @@
 #include "simulator/testing/dense_reference.h"
 #include "simulator/testing/record_builders.h"
 
+namespace taviron {
+
 namespace {
 
 constexpr double kTolerance = 1e-10;
@@ -70,3 +72,5 @@ TEST(DenseAgreementTest, RandomCircuitsOfEveryRecordKind) {
 }
 
 }  // namespace
+
+}  // namespace taviron

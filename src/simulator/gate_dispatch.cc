@@ -3,6 +3,8 @@
 #include <array>
 #include <vector>
 
+namespace taviron {
+
 namespace {
 
 constexpr double kHalfSqrt2 = 0.7071067811865476;
@@ -92,3 +94,5 @@ PairAction LookupPairAction(GateId gate_type) {
   if (!InCatalogueRange(gate_type)) return PairAction::kNone;
   return Index().pairs[Slot(gate_type)];
 }
+
+}  // namespace taviron

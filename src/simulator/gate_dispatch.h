@@ -6,6 +6,8 @@
 
 #include "foundation/gate_id.h"
 
+namespace taviron {
+
 // What the engine does with a record, by its gate id.
 enum class GateAction {
   kByQubitCount,    // a one-qubit matrix, or a two-qubit gate on a pair of sites
@@ -36,5 +38,7 @@ enum class PairAction {
 };
 
 PairAction LookupPairAction(GateId gate_type);
+
+}  // namespace taviron
 
 #endif

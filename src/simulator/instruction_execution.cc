@@ -12,10 +12,11 @@
 #include "simulator/mps_state.h"
 #include "simulator/two_site_split.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
-
 
 std::string ProgressLine(int32_t counter, int32_t count, const std::string& name) {
   return std::to_string(counter) + " of " + std::to_string(count) + ", gate: " + name + "\n";
@@ -233,3 +234,5 @@ void MpsState::ApplyTwoSiteGate(int64_t a, GateId gate_type, const MatrixXcd& ga
   if (a > 0) left.ScaleByLambda(lambdas[l - 1], LambdaSide::kRows, LambdaMode::kDivide);
   if (a + 1 < n - 1) right.ScaleByLambda(lambdas[l + 1], LambdaSide::kColumns, LambdaMode::kDivide);
 }
+
+}  // namespace taviron

@@ -11,6 +11,8 @@
 #include "simulator/testing/dense_reference.h"
 #include "simulator/testing/record_builders.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -298,3 +300,5 @@ TEST(ExecuteInstructionsTest, CircuitGateMethodsMatchDense) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -12,6 +12,8 @@
 #define LAPACK_GLOBAL(lcname, UCNAME) scipy_##lcname##_
 #include <lapack.h>
 
+namespace taviron {
+
 extern "C" void scipy_openblas_set_num_threads(int num_threads);
 
 namespace {
@@ -125,3 +127,5 @@ bool LapackThinSvd(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, Mat
   if (!m.allFinite()) return false;
   return DivideAndConquerSvd(m, u, s, vt) || QrIterationSvd(m, u, s, vt);
 }
+
+}  // namespace taviron

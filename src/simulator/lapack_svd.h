@@ -5,6 +5,8 @@
 
 #include <Eigen/Dense>
 
+namespace taviron {
+
 using Eigen::MatrixXcd;
 
 // The thin singular value decomposition m = u diag(s) vt of an r x c matrix
@@ -19,5 +21,7 @@ bool LapackThinSvd(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, Mat
 // The two routines on their own, with the same outputs and result.
 bool DivideAndConquerSvd(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, MatrixXcd& vt);
 bool QrIterationSvd(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, MatrixXcd& vt);
+
+}  // namespace taviron
 
 #endif

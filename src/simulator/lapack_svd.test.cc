@@ -12,6 +12,8 @@
 #include "simulator/testing/divide_and_conquer_failure.h"
 #include "simulator/two_site_split.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -141,3 +143,5 @@ TEST(LapackSvdTest, RefusesAMatrixWithoutNumbers) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -2,6 +2,8 @@
 
 #include <new>
 
+namespace taviron {
+
 MatrixXcd ConjugateMatrix(const MatrixXcd& m) { return m.conjugate(); }
 
 MatrixXcd AdjointMatrix(const MatrixXcd& m) { return m.adjoint(); }
@@ -41,3 +43,5 @@ int32_t ElementwiseProduct(const MatrixXcd& a, const MatrixXcd& b, MatrixXcd& ou
   }
   return kElementwiseOk;
 }
+
+}  // namespace taviron

@@ -5,6 +5,8 @@
 
 #include <Eigen/Dense>
 
+namespace taviron {
+
 using Eigen::MatrixXcd;
 
 // Status values of ElementwiseProduct.
@@ -30,5 +32,7 @@ void SplitMatrix(const MatrixXcd& m, MatrixXcd& first, MatrixXcd& second, int by
 // out := element-wise product of a and b. Returns kElementwiseOk,
 // kElementwiseShapeMismatch (out unchanged) or kElementwiseNoMemory.
 int32_t ElementwiseProduct(const MatrixXcd& a, const MatrixXcd& b, MatrixXcd& out);
+
+}  // namespace taviron
 
 #endif

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -89,3 +91,5 @@ TEST(MatrixFunctionsTest, ElementwiseProductStatus) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -5,8 +5,9 @@
 #include "simulator/engine_clock.h"
 #include "simulator/mps_state.h"
 
-namespace {
+namespace taviron {
 
+namespace {
 
 // Whether a measure record can take part in a run: it names a qubit the
 // state holds.
@@ -129,3 +130,5 @@ void MpsState::ExecuteReset(GateRecord& record) {
   }
   record.end_time = SteadyNanoseconds();
 }
+
+}  // namespace taviron

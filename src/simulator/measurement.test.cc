@@ -12,6 +12,8 @@
 #include "simulator/testing/dense_reference.h"
 #include "simulator/testing/record_builders.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -282,3 +284,5 @@ TEST(MeasurementTest, SeededGeneratorSamplesTheDistribution) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -2,6 +2,8 @@
 
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 // A chain needs at least one site; circuits hold 1 to 100 qubits.
@@ -47,3 +49,5 @@ void MpsState::Reset() {
   }
   fresh = true;
 }
+
+}  // namespace taviron

@@ -14,6 +14,8 @@
 #include "simulator/qubit_tensor.h"
 #include "simulator/uniform_draw.h"
 
+namespace taviron {
+
 using Eigen::MatrixXcd;
 
 class QuantumCircuit;
@@ -154,5 +156,7 @@ void PermuteBasisProbabilities(const std::vector<double>& source,
                                std::vector<double>& destination);
 void PermuteBasisIndices(const std::vector<int64_t>& source, const std::vector<int64_t>& positions,
                          std::vector<int64_t>& destination);
+
+}  // namespace taviron
 
 #endif

@@ -7,6 +7,8 @@
 #include "foundation/exceptions.h"
 #include "simulator/testing/record_builders.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -87,3 +89,5 @@ TEST(MpsStateTest, SeededDrawsAreUniformOnTheUnitInterval) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -4,6 +4,8 @@
 #include <array>
 #include <utility>
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -132,3 +134,5 @@ QubitTensor QubitTensor::ContractPair(const QubitTensor& left, const std::vector
   }
   return result;
 }
+
+}  // namespace taviron

@@ -7,6 +7,8 @@
 
 #include <Eigen/Dense>
 
+namespace taviron {
+
 using Eigen::MatrixXcd;
 
 // Which index of a block a Schmidt-value vector scales, and how.
@@ -57,5 +59,7 @@ class QubitTensor {
 inline bool IsTrivialBond(const std::vector<double>& lambda) {
   return lambda.size() == 1 && lambda[0] == 1.0;
 }
+
+}  // namespace taviron
 
 #endif

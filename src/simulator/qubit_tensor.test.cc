@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -120,3 +122,5 @@ TEST(QubitTensorTest, PairGateBitZeroIsTheFirstQubit) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -6,6 +6,8 @@
 
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace {
 
 // The machine's physical memory in bytes; a result larger than this can
@@ -43,3 +45,5 @@ void RequireReadoutMemory(uint64_t bytes_a, uint64_t bytes_b) {
   if (bytes_a > std::numeric_limits<uint64_t>::max() - bytes_b) throw MemoryAllocError();
   if (bytes_a + bytes_b > PhysicalMemoryBytes()) throw MemoryAllocError();
 }
+
+}  // namespace taviron

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace taviron {
+
 // Size checks of the readouts whose results grow as 2^k: each throws
 // MemoryAllocError when the size cannot be represented or cannot be held in
 // the machine's memory, before anything is allocated.
@@ -15,5 +17,7 @@ uint64_t ReadoutBytesOrThrow(uint64_t count, uint64_t bytes_each);
 
 // Throws unless the sum of the given byte counts fits as well.
 void RequireReadoutMemory(uint64_t bytes_a, uint64_t bytes_b);
+
+}  // namespace taviron
 
 #endif

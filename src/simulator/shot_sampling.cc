@@ -11,6 +11,8 @@
 #include "simulator/gate_dispatch.h"
 #include "simulator/hot_kernel.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -323,3 +325,5 @@ bool RunSampledShots(MpsState& state, const GateRecordList& records, int32_t sho
   append(state.GetShotBits());
   return true;
 }
+
+}  // namespace taviron

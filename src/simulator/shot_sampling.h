@@ -8,6 +8,8 @@
 #include "foundation/gate_record.h"
 #include "simulator/mps_state.h"
 
+namespace taviron {
+
 // Many shots of a circuit whose measurements all come at its end, from one
 // simulation: the gates run once, and every shot but the last draws its
 // outcomes from that state by a left-to-right sweep of conditional
@@ -31,5 +33,7 @@ bool QualifiesForSampling(const GateRecordList& records, bool quiet, int64_t qub
 // fresh, and the shots are left to the shot-by-shot loop.
 bool RunSampledShots(MpsState& state, const GateRecordList& records, int32_t shots,
                      const std::function<void(std::string)>& append);
+
+}  // namespace taviron
 
 #endif

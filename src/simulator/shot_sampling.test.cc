@@ -11,6 +11,8 @@
 #include "simulator/testing/dense_reference.h"
 #include "simulator/testing/record_builders.h"
 
+namespace taviron {
+
 namespace {
 
 GateRecordPtr Barrier() {
@@ -175,3 +177,5 @@ TEST(ShotSamplingTest, QualifyingRule) {
 }
 
 }  // namespace
+
+}  // namespace taviron

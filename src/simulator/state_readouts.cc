@@ -8,6 +8,8 @@
 #include "simulator/mps_state.h"
 #include "simulator/readout_memory.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -274,3 +276,5 @@ void PermuteBasisIndices(const std::vector<int64_t>& source, const std::vector<i
                          std::vector<int64_t>& destination) {
   PermuteBasis(source, positions, destination);
 }
+
+}  // namespace taviron

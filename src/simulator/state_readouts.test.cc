@@ -7,6 +7,8 @@
 #include "simulator/testing/dense_reference.h"
 #include "simulator/testing/record_builders.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -209,3 +211,5 @@ TEST(StateReadoutsTest, RanksAndBasisPermutation) {
 }
 
 }  // namespace
+
+}  // namespace taviron

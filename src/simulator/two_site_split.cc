@@ -9,6 +9,8 @@
 #include "simulator/lapack_svd.h"
 #include "simulator/matrix_functions.h"
 
+namespace taviron {
+
 namespace {
 
 // Decomposes m into thin U (r x k), the singular values (descending) and
@@ -84,3 +86,5 @@ void SplitTwoSiteTensor(const QubitTensor& theta, QubitTensor& left, std::vector
                                     ConcatenateMatrices(theta.blocks[2], theta.blocks[3], 1), 0);
   SplitTwoSiteMatrix(m, b0.rows(), b0.cols(), left, lambda, right);
 }
+
+}  // namespace taviron

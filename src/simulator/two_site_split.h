@@ -9,6 +9,8 @@
 
 #include "simulator/qubit_tensor.h"
 
+namespace taviron {
+
 using Eigen::MatrixXcd;
 
 // A matrix with a side of at most 2, or with at most 16 elements (up to
@@ -47,5 +49,7 @@ void SplitTwoSiteTensor(const QubitTensor& theta, QubitTensor& left, std::vector
 // directly.
 void SplitTwoSiteMatrix(const MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, QubitTensor& left,
                         std::vector<double>& lambda, QubitTensor& right);
+
+}  // namespace taviron
 
 #endif

@@ -9,6 +9,8 @@
 
 #include "simulator/testing/divide_and_conquer_failure.h"
 
+namespace taviron {
+
 namespace {
 
 using Complex = std::complex<double>;
@@ -205,3 +207,5 @@ TEST(TwoSiteSplitTest, SplitsTheMatrixThatEigensDivideAndConquerGotWrong) {
 }
 
 }  // namespace
+
+}  // namespace taviron

@@ -3,6 +3,8 @@
 #include <chrono>
 #include <random>
 
+namespace taviron {
+
 uint32_t MakeMeasurementSeed() {
   namespace chrono = std::chrono;
   std::random_device device;
@@ -23,3 +25,5 @@ UniformDrawSource MakeSeededUniformDraw() {
     return distribution(generator);
   };
 }
+
+}  // namespace taviron

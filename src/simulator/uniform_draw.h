@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <functional>
 
+namespace taviron {
+
 // A source of uniform draws r in [0, 1); each call gives the next draw. A
 // measurement maps r onto [lower_bound, upper_bound) of its state.
 using UniformDrawSource = std::function<double()>;
@@ -16,5 +18,7 @@ uint32_t MakeMeasurementSeed();
 // A Mersenne Twister generator seeded once with MakeMeasurementSeed, drawn
 // through the standard uniform real distribution on [0, 1).
 UniformDrawSource MakeSeededUniformDraw();
+
+}  // namespace taviron
 
 #endif

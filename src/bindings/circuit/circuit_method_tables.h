@@ -3,6 +3,8 @@
 
 #include "bindings/circuit/method_table.h"
 
+namespace taviron::python {
+
 // The method tables of QuantumCircuit, one per family, each in registration
 // order. RegisterQuantumCircuit binds them in the order listed here.
 
@@ -24,5 +26,7 @@ MethodTable OutputMethods();
 MethodTable MultiControlledGateMethods();
 // append compose: the last methods of the class.
 MethodTable CompositionMethods();
+
+}  // namespace taviron::python
 
 #endif

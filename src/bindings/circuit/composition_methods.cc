@@ -5,6 +5,8 @@
 
 #include "bindings/circuit/circuit_method_tables.h"
 
+namespace taviron::python {
+
 MethodTable CompositionMethods() {
   return {
       Method("append", "Appends a quantum circuit to the current circuit", &QuantumCircuit::append,
@@ -13,3 +15,5 @@ MethodTable CompositionMethods() {
              &QuantumCircuit::compose, {"other", "qubits", "clbits", "front", "inplace", "wrap"}),
   };
 }
+
+}  // namespace taviron::python

@@ -8,6 +8,8 @@
 
 #include "bindings/held_object.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 namespace {
@@ -85,3 +87,5 @@ void BindConstructorsAndProperties(QuantumCircuitClass& cls, const DefaultValues
   BindProperty(cls, "global_phase", &QuantumCircuit::global_phase);
   BindProperty(cls, "prefix", &QuantumCircuit::prefix);
 }
+
+}  // namespace taviron::python

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 namespace {
@@ -50,3 +52,5 @@ py::object DefaultValues::Find(const char* name) const {
   }
   return py::object();
 }
+
+}  // namespace taviron::python

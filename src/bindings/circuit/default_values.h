@@ -5,6 +5,8 @@
 
 #include <pybind11/pybind11.h>
 
+namespace taviron::python {
+
 // The defaults of QuantumCircuit's constructors and methods, keyed by
 // parameter name: a parameter of a given name has the same default value
 // wherever it appears (label is always '', ancilla_qubits always [] ...).
@@ -33,5 +35,7 @@ class DefaultValues {
 
   std::vector<Entry> table_;
 };
+
+}  // namespace taviron::python
 
 #endif

@@ -2,6 +2,8 @@
 
 #include "bindings/circuit/circuit_method_tables.h"
 
+namespace taviron::python {
+
 using QC = QuantumCircuit;
 
 namespace {
@@ -38,3 +40,5 @@ MethodTable MeasureAndQueryMethods() {
       Method("reset", kResetDoc, &QC::reset_list, {"qubit_list", "label"}),
   };
 }
+
+}  // namespace taviron::python

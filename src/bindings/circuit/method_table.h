@@ -22,6 +22,8 @@
 #include "bindings/circuit/default_values.h"
 #include "circuit/quantum_circuit.h"
 
+namespace taviron::python {
+
 using QuantumCircuitClass =
     pybind11::class_<QuantumCircuit, std::shared_ptr<QuantumCircuit>>;
 
@@ -36,12 +38,15 @@ struct NamedParam : pybind11::arg {
   pybind11::object default_value;
 };
 
+}  // namespace taviron::python
+
 namespace pybind11 {
 namespace detail {
 
 template <>
-struct process_attribute<NamedParam> : process_attribute_default<NamedParam> {
-  static void init(const NamedParam& param, function_record* record) {
+struct process_attribute<taviron::python::NamedParam>
+    : process_attribute_default<taviron::python::NamedParam> {
+  static void init(const taviron::python::NamedParam& param, function_record* record) {
     if (param.default_value) {
       process_attribute<arg_v>::init(arg_v(param, param.default_value), record);
     } else {
@@ -52,6 +57,8 @@ struct process_attribute<NamedParam> : process_attribute_default<NamedParam> {
 
 }  // namespace detail
 }  // namespace pybind11
+
+namespace taviron::python {
 
 // The parameter `name` with its default from the table, if any.
 inline NamedParam Param(const DefaultValues& defaults, const char* name) {
@@ -208,5 +215,7 @@ MethodRow OneQubitGate(const char* name, const char* doc, std::vector<const char
     BindTable(cls, defaults, forms);
   };
 }
+
+}  // namespace taviron::python
 
 #endif

@@ -5,6 +5,8 @@
 
 #include "bindings/circuit/circuit_method_tables.h"
 
+namespace taviron::python {
+
 using QC = QuantumCircuit;
 
 namespace {
@@ -51,3 +53,5 @@ MethodTable MultiControlledGateMethods() {
               "target_qubit", "label"}),
   };
 }
+
+}  // namespace taviron::python

@@ -3,6 +3,8 @@
 
 #include "bindings/circuit/circuit_method_tables.h"
 
+namespace taviron::python {
+
 using QC = QuantumCircuit;
 
 MethodTable FixedOneQubitGateMethods() {
@@ -49,3 +51,5 @@ MethodTable AngleOneQubitGateMethods() {
                    &QC::u3, &QC::u3_list, &QC::u3_register),
   };
 }
+
+}  // namespace taviron::python

@@ -11,6 +11,8 @@
 #include "bindings/circuit/circuit_method_tables.h"
 #include "bindings/python_output.h"
 
+namespace taviron::python {
+
 namespace py = pybind11;
 
 namespace {
@@ -49,3 +51,5 @@ MethodTable OutputMethods() {
                "fold", "initial_state", "cregbundle", "wire_order"}),
   };
 }
+
+}  // namespace taviron::python

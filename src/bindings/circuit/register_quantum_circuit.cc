@@ -5,6 +5,8 @@
 #include "bindings/circuit/default_values.h"
 #include "bindings/circuit/method_table.h"
 
+namespace taviron::python {
+
 void RegisterQuantumCircuit(pybind11::module_& m) {
   QuantumCircuitClass cls(m, "QuantumCircuit");
   const DefaultValues defaults;
@@ -22,3 +24,5 @@ void RegisterQuantumCircuit(pybind11::module_& m) {
     BindTable(cls, defaults, table);
   }
 }
+
+}  // namespace taviron::python

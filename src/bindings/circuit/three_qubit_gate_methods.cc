@@ -4,6 +4,8 @@
 
 #include "bindings/circuit/circuit_method_tables.h"
 
+namespace taviron::python {
+
 using QC = QuantumCircuit;
 
 namespace {
@@ -24,3 +26,5 @@ MethodTable ThreeQubitGateMethods() {
       Method("rccx", kSwapDoc, &QC::rccx, kTwoControls),
   };
 }
+
+}  // namespace taviron::python

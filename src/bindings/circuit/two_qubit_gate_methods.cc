@@ -3,6 +3,8 @@
 
 #include "bindings/circuit/circuit_method_tables.h"
 
+namespace taviron::python {
+
 using QC = QuantumCircuit;
 
 namespace {
@@ -44,3 +46,5 @@ MethodTable TwoQubitGateMethods() {
              {"theta", "phi", "lambda", "control_qubit", "target_qubit", "label"}),
   };
 }
+
+}  // namespace taviron::python

@@ -15,6 +15,8 @@
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
+namespace taviron {
+
 namespace circuit_testing {
 
 constexpr GateId kH = GateId::kH;
@@ -58,5 +60,7 @@ void ExpectRefusedLeavingCircuitEmpty(const QuantumCircuit& circuit,
 }
 
 }  // namespace circuit_testing
+
+}  // namespace taviron
 
 #endif

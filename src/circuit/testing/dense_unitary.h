@@ -15,6 +15,8 @@
 
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 namespace dense_unitary {
 
 using Complex = std::complex<double>;
@@ -182,5 +184,7 @@ inline double MaxDistance(const MatrixXcd& a, const MatrixXcd& b) {
 }
 
 }  // namespace dense_unitary
+
+}  // namespace taviron
 
 #endif

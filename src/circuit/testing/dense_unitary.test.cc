@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+namespace taviron {
+
 namespace {
 
 using dense_unitary::Complex;
@@ -60,3 +62,5 @@ TEST(DenseUnitaryTest, CU1ReadsItsAngleAndCompositesRunTheirBodyInOrder) {
 }
 
 }  // namespace
+
+}  // namespace taviron

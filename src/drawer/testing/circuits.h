@@ -8,6 +8,8 @@
 
 #include "circuit/quantum_circuit.h"
 
+namespace taviron {
+
 namespace drawer_testing {
 
 constexpr double kPi = 3.141592653589793;
@@ -43,5 +45,7 @@ inline const char* BellDrawing() {
 }
 
 }  // namespace drawer_testing
+
+}  // namespace taviron
 
 #endif

@@ -9,6 +9,8 @@
 
 #include "drawer/text_canvas.h"
 
+namespace taviron {
+
 namespace drawer_testing {
 
 inline std::string ToUtf8(const std::u16string& row) {
@@ -51,5 +53,7 @@ inline std::string Joined(const std::vector<std::string>& rows) {
 }
 
 }  // namespace drawer_testing
+
+}  // namespace taviron
 
 #endif

@@ -18,6 +18,8 @@
 #include "execution/job.h"
 #include "foundation/output_sink.h"
 
+namespace taviron {
+
 // The limit of every wait in the execution tests: far above what any of
 // them needs, so that reaching it means a hang, not a slow machine.
 constexpr std::chrono::seconds kWaitLimit{60};
@@ -126,5 +128,7 @@ inline std::shared_ptr<QuantumCircuit> BellCircuit() {
   circuit->measure(1, 1);
   return circuit;
 }
+
+}  // namespace taviron
 
 #endif

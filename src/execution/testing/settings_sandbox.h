@@ -14,6 +14,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+namespace taviron {
+
 // Points APPDATA at a fresh temporary folder for the length of a test, so
 // that the accounts file of the machine is never touched, and restores the
 // variables that the settings folder depends on afterwards.
@@ -67,5 +69,7 @@ class SettingsSandbox : public ::testing::Test {
 
   std::vector<std::pair<std::string, std::optional<std::string>>> saved_;
 };
+
+}  // namespace taviron
 
 #endif

@@ -9,6 +9,8 @@
 #include "circuit/quantum_circuit.h"
 #include "qasm/qasm_reader.h"
 
+namespace taviron {
+
 // Makes `text` the reader's active input, rewound, as loads does.
 inline void ReadFromText(qasm2& reader, const std::string& text) {
   reader.string_stream = std::stringstream(text);
@@ -71,5 +73,7 @@ struct DeclaredCircuit {
         quantum, std::vector<std::shared_ptr<AncillaRegister>>(), classical, "", 0.0);
   }
 };
+
+}  // namespace taviron
 
 #endif

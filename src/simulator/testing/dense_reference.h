@@ -18,6 +18,8 @@
 #include "circuit/registers.h"
 #include "foundation/gate_record.h"
 
+namespace taviron {
+
 class DenseReference {
  public:
   using Complex = std::complex<double>;
@@ -252,5 +254,7 @@ inline std::map<std::string, double> ExactShotDistribution(int n, const GateReco
   dense_reference_detail::Explore(std::move(start), out);
   return out;
 }
+
+}  // namespace taviron
 
 #endif

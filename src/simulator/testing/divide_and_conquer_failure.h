@@ -5,6 +5,8 @@
 
 #include <Eigen/Dense>
 
+namespace taviron {
+
 // A 32 x 16 two-site matrix met in a 10-qubit circuit of u and cx gates, on
 // which Eigen 3.4.0's divide-and-conquer SVD returns factors whose product is
 // 7% off the matrix (its largest value reads 0.685754 instead of 0.683885).
@@ -282,5 +284,7 @@ inline Eigen::MatrixXcd DivideAndConquerFailureMatrix() {
   }
   return m;
 }
+
+}  // namespace taviron
 
 #endif

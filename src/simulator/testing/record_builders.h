@@ -20,6 +20,8 @@
 #include "foundation/gate_record.h"
 #include "simulator/uniform_draw.h"
 
+namespace taviron {
+
 inline GateRecordPtr OneQubitRecord(GateId type, const Eigen::MatrixXcd& matrix, uint64_t qubit) {
   auto record = std::make_shared<GateRecord>();
   record->gate_type = type;
@@ -188,5 +190,7 @@ inline UniformDrawSource SeededDraws(uint32_t seed) {
     return std::uniform_real_distribution<double>(0.0, 1.0)(generator);
   };
 }
+
+}  // namespace taviron
 
 #endif
