@@ -81,8 +81,8 @@ class QuantumCircuit {
   QuantumCircuit& operator=(const QuantumCircuit&) = delete;
   virtual ~QuantumCircuit();
 
-  // Constructors: quantum_circuit_constructors.cc. Register set-up (last step of
-  // every constructor): quantum_circuit_register_setup.cc.
+  // Constructors: quantum_circuit_constructors.cc. Register set-up (last step
+  // of every constructor): quantum_circuit_register_setup.cc.
   void SetupRegisters();
   // kind: 0 quantum, 1 ancilla, 2 classical; position is 1-based.
   bool IsRegisterNameUsed(const std::string& name, uint64_t position,
@@ -171,9 +171,9 @@ class QuantumCircuit {
   int32_t barrier_list(std::vector<int64_t> qubit_list, std::string label = "");
   static constexpr int32_t BarrierNothingAppended = -2147483628;
 
-  // Two-qubit gates; the first qubit (the control) is the matrix's low bit.
-  // cx and cu1 are written out in quantum_circuit_two_qubit_gates.cc; every other one is a
-  // row of TAVIRON_TWO_QUBIT_GATES there.
+  // Two-qubit gates; the first qubit (the control) is the matrix's low bit. cx
+  // and cu1 are written out in quantum_circuit_two_qubit_gates.cc; every other
+  // one is a row of TAVIRON_TWO_QUBIT_GATES there.
   std::unique_ptr<CXGate> cx(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
   std::unique_ptr<CXGate> cnot(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
   std::unique_ptr<CYGate> cy(uint64_t control_qubit, uint64_t target_qubit, std::string label = "");
@@ -202,8 +202,9 @@ class QuantumCircuit {
 
   // One-qubit gates with computed matrices: the angles come first, then the
   // int, list or register operand. Each gate's three forms are one row of
-  // TAVIRON_COMPUTED_ONE_QUBIT_GATES in quantum_circuit_computed_one_qubit_gates.cc. u3 appends the record of u (GateId::kU);
-  // u0 is the identity whatever its angle.
+  // TAVIRON_COMPUTED_ONE_QUBIT_GATES in
+  // quantum_circuit_computed_one_qubit_gates.cc. u3 appends the record of u
+  // (GateId::kU); u0 is the identity whatever its angle.
   std::unique_ptr<PhaseGate> p(double theta, uint64_t qubit, std::string label = "");
   std::unique_ptr<PhaseGate> p_list(double theta, std::vector<int64_t> qubits, std::string label = "");
   std::unique_ptr<PhaseGate> p_register(double theta, const QuantumRegister& qr, std::string label = "");
@@ -263,16 +264,17 @@ class QuantumCircuit {
   std::unique_ptr<PAULIGate> pauli(std::vector<int64_t> qubit_list, const std::string& pauli_operator,
                                    std::string label = "");
 
-  // quantum_circuit_depth_width.cc. The largest number of records on any one qubit, every
-  // barrier record lining all qubits up to the highest count so far.
+  // quantum_circuit_depth_width.cc. The largest number of records on any one
+  // qubit, every barrier record lining all qubits up to the highest count so
+  // far.
   int32_t depth() const;
   // Qubits (quantum and ancilla) plus classical bits.
   int32_t width() const;
 
-  // Fixed decompositions: one composite whose body is the gate's
-  // decomposition; the handle holds the composite alone. Default labels
-  // "Gms", "rc3x", "c3sqrtx", "c3x", "c4x". ms and rc3x are the same gates
-  // as gms and rcccx. quantum_circuit_fixed_decompositions.cc: rcccx, c3sqrtx and c3x by
+  // Fixed decompositions: one composite whose body is the gate's decomposition;
+  // the handle holds the composite alone. Default labels "Gms", "rc3x",
+  // "c3sqrtx", "c3x", "c4x". ms and rc3x are the same gates as gms and rcccx.
+  // quantum_circuit_fixed_decompositions.cc: rcccx, c3sqrtx and c3x by
   // TAVIRON_DEFINE_FIXED_COMPOSITE lines, the others written out.
   std::unique_ptr<GMSGate> gms(double theta, std::vector<uint64_t> qubit_list, std::string label = "");
   std::unique_ptr<GMSGate> ms(double theta, std::vector<uint64_t> qubit_list, std::string label = "");
@@ -288,12 +290,12 @@ class QuantumCircuit {
                                uint64_t control_qubit4, uint64_t target_qubit, std::string label = "");
 
   // Multi-controlled gates on any number of controls (repeats ignored). The
-  // composite's qubits are the sorted controls, then the target; default
-  // labels "mcphase", "mcrx", "mcry", "mcrz", "mcx". mcrz is the
-  // multi-controlled phase diag(1, e^(i lambda)). mcx with one to four
-  // controls is cx, ccx, c3x or c4x. use_basis_gates, ancilla_qubits and
-  // mode change nothing. quantum_circuit_multi_controlled_gates.cc: mcrx, mcry and mcrz are
-  // rows of TAVIRON_MULTI_CONTROLLED_ROTATIONS, the others written out.
+  // composite's qubits are the sorted controls, then the target; default labels
+  // "mcphase", "mcrx", "mcry", "mcrz", "mcx". mcrz is the multi-controlled
+  // phase diag(1, e^(i lambda)). mcx with one to four controls is cx, ccx, c3x
+  // or c4x. use_basis_gates, ancilla_qubits and mode change nothing.
+  // quantum_circuit_multi_controlled_gates.cc: mcrx, mcry and mcrz are rows of
+  // TAVIRON_MULTI_CONTROLLED_ROTATIONS, the others written out.
   std::unique_ptr<MCPGate> mcp(double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
                                std::string label = "");
   std::unique_ptr<MCRXGate> mcrx(double lambda, std::vector<uint64_t> control_qubits, uint64_t target_qubit,
