@@ -22,7 +22,12 @@ struct AccessState {
   std::mutex mutex;
   std::condition_variable all_left;
   bool open = true;
+  // Native threads inside RunWithInterpreter.
   int inside = 0;
+  // Python threads on their way back into the interpreter: past the check
+  // that access is open, not yet holding the lock (or not yet done handing
+  // it a pending call).
+  int returning = 0;
 };
 
 // Never destroyed: worker threads may still look at it while the process
@@ -47,11 +52,56 @@ bool InterpreterFinalizing() {
 #endif
 }
 
+bool OnFinalizingThread() { return PyThread_get_thread_ident() == finalizing_thread.load(); }
+
+// The process is ending: sleeps through it, holding no lock, touching
+// nothing, so that neither Python nor an unwind resumes on this thread.
+[[noreturn]] void Park() {
+  for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+}
+
+// Counts the calling Python thread as returning to the interpreter and
+// returns true, or returns false once access is closed (or the interpreter
+// finalizes) and the caller is not the finalizing thread. A thread counted
+// must call EndReturn when it holds the lock again (or has handed over its
+// pending call): CloseInterpreterAccess waits for that, so that no thread is
+// between this check and the interpreter when finalization begins. Checking
+// the finalization flag alone leaves that window open: a thread preempted
+// just after the check would later enter an interpreter that no longer
+// exists.
+bool BeginReturn() {
+  AccessState& state = State();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  if ((!state.open || InterpreterFinalizing()) && !OnFinalizingThread()) return false;
+  ++state.returning;
+  return true;
+}
+
+void EndReturn() {
+  AccessState& state = State();
+  std::lock_guard<std::mutex> lock(state.mutex);
+  --state.returning;
+  state.all_left.notify_all();
+}
+
+// Runs `take`, which takes the interpreter lock back for a Python thread that
+// let it go, or parks when the interpreter is closing (see BeginReturn).
+void TakeLockBack(const std::function<void()>& take) {
+  if (!BeginReturn()) Park();
+  take();
+  EndReturn();
+}
+
 // Runs `step` with the lock taken for the calling thread, which must not hold
 // it now.
 void RunWithLockTaken(const std::function<void()>& step) {
-  ParkIfInterpreterFinalizing();
-  const PyGILState_STATE gil = PyGILState_Ensure();
+  PyGILState_STATE gil = PyGILState_UNLOCKED;
+  if (python_caller_waiting) {
+    TakeLockBack([&gil] { gil = PyGILState_Ensure(); });
+  } else {
+    // A native thread, counted in AccessState::inside by RunWithInterpreter.
+    gil = PyGILState_Ensure();
+  }
   try {
     step();
 #if defined(__GLIBCXX__)
@@ -75,7 +125,7 @@ int DropReference(void* object) {
 
 }  // namespace
 
-bool OnPythonThread() { return python_caller_waiting || PyGILState_Check(); }
+bool OnPythonThread() { return python_caller_waiting || HoldsInterpreterLock(); }
 
 InterpreterReleased::InterpreterReleased()
     : saved_thread_state_(PyEval_SaveThread()),
@@ -85,8 +135,8 @@ InterpreterReleased::InterpreterReleased()
 
 InterpreterReleased::~InterpreterReleased() noexcept(false) {
   python_caller_waiting = was_waiting_;
-  ParkIfInterpreterFinalizing();
-  PyEval_RestoreThread(static_cast<PyThreadState*>(saved_thread_state_));
+  PyThreadState* const saved = static_cast<PyThreadState*>(saved_thread_state_);
+  TakeLockBack([saved] { PyEval_RestoreThread(saved); });
 }
 
 bool RunWithInterpreter(const std::function<void()>& step) {
@@ -106,7 +156,7 @@ bool RunWithInterpreter(const std::function<void()>& step) {
   if (!entered) {
     // Shutting down: only the thread that holds the lock of a still
     // existing interpreter (the one tearing it down) goes on.
-    if (PyGILState_GetThisThreadState() != nullptr && PyGILState_Check()) {
+    if (HoldsInterpreterLock()) {
       step();
       return true;
     }
@@ -120,7 +170,7 @@ bool RunWithInterpreter(const std::function<void()>& step) {
       state.all_left.notify_all();
     }
   } leave{state};
-  if (PyGILState_Check()) {
+  if (HoldsInterpreterLock()) {
     step();
   } else {
     RunWithLockTaken(step);
@@ -136,7 +186,7 @@ void CloseInterpreterAccess() {
   }
   InterpreterReleased released;
   std::unique_lock<std::mutex> lock(state.mutex);
-  state.all_left.wait(lock, [&state] { return state.inside == 0; });
+  state.all_left.wait(lock, [&state] { return state.inside == 0 && state.returning == 0; });
 }
 
 void PollPythonSignals() {
@@ -149,23 +199,27 @@ void PollPythonSignals() {
 
 void RememberFinalizingThread(unsigned long thread_ident) { finalizing_thread = thread_ident; }
 
-void ParkIfInterpreterFinalizing() {
-  if (!InterpreterFinalizing() || PyThread_get_thread_ident() == finalizing_thread.load()) {
-    return;
-  }
-  // The process is ending: sleep through it, holding no lock, touching
-  // nothing, so that neither Python nor an unwind resumes on this thread.
-  for (;;) std::this_thread::sleep_for(std::chrono::hours(1));
+bool HoldsInterpreterLock() {
+#if PY_VERSION_HEX >= 0x030D0000
+  return PyThreadState_GetUnchecked() != nullptr && PyGILState_Check();
+#else
+  return _PyThreadState_UncheckedGet() != nullptr && PyGILState_Check();
+#endif
 }
 
 void ReleasePythonReference(PyObject* object) {
-  if (PyGILState_Check()) {
+  if (HoldsInterpreterLock()) {
     Py_DECREF(object);
     return;
   }
   if (python_caller_waiting) {
-    if (InterpreterFinalizing() || Py_AddPendingCall(&DropReference, object) == 0) return;
-    // The pending calls are full: take the lock as a native thread would.
+    // Once the interpreter closes the reference is left: the process is
+    // ending.
+    if (!BeginReturn()) return;
+    const bool handed_over = Py_AddPendingCall(&DropReference, object) == 0;
+    EndReturn();
+    if (handed_over) return;
+    // The pending calls are full: take the lock back for the drop.
   }
   RunWithInterpreter([object] { Py_DECREF(object); });
 }

@@ -18,11 +18,14 @@ namespace taviron::python {
 //
 // Once the interpreter finalizes, CPython ends any thread other than the
 // finalizing one that asks for the lock by unwinding its stack. That unwind
-// cannot pass a destructor that is noexcept, so a thread that would take the
-// lock back then parks instead: it sleeps until the process ends and never
-// returns to Python (see ParkIfInterpreterFinalizing). The destructors that
-// take the lock back are noexcept(false) besides, for the thread that asks
-// for it in the instant finalization begins.
+// cannot pass a destructor that is noexcept, and a thread that asks once the
+// interpreter is gone touches freed memory. So from the moment access closes
+// (before finalization begins) a Python thread that would take the lock back
+// parks instead: it sleeps until the process ends and never returns to
+// Python. The close waits until no Python thread is between its check of
+// access and the lock, so that none can still reach the interpreter when it
+// finalizes. The destructors that take the lock back are noexcept(false)
+// besides.
 
 // Runs `step` with the interpreter lock held and returns true. A thread that
 // holds the lock runs it at once; a Python thread waiting inside
@@ -39,12 +42,13 @@ bool OnPythonThread();
 // Lets the interpreter lock go on the calling Python thread for the life of
 // the object, as pybind11::gil_scoped_release does, and marks the thread as a
 // Python caller that waits: RunWithInterpreter takes the lock back for it
-// even after access has been closed, since the interpreter is its own.
+// without counting it among the native threads. Once access has closed, a
+// thread other than the finalizing one parks instead.
 class InterpreterReleased {
  public:
   InterpreterReleased();
-  // Parks (never returns) when the interpreter is being finalized by
-  // another thread.
+  // Parks (never returns) once access has closed, unless the caller is the
+  // finalizing thread.
   ~InterpreterReleased() noexcept(false);
   InterpreterReleased(const InterpreterReleased&) = delete;
   InterpreterReleased& operator=(const InterpreterReleased&) = delete;
@@ -55,8 +59,11 @@ class InterpreterReleased {
 };
 
 // Closes access for threads that do not hold the interpreter lock and waits
-// until every such thread that is still inside RunWithInterpreter has left.
-// Called with the interpreter lock held; lets it go while it waits.
+// until every such thread that is still inside RunWithInterpreter has left,
+// and every Python thread already on its way back to the lock holds it. From
+// then on every thread but the finalizing one parks where it would take the
+// lock back. Called with the interpreter lock held; lets it go while it
+// waits.
 void CloseInterpreterAccess();
 
 // Raises the pending Python exception (KeyboardInterrupt from Ctrl-C, or
@@ -71,8 +78,8 @@ void PollPythonSignals();
 // std::shared_ptr's), where the interpreter's end of the thread at
 // finalization could not unwind. A thread that holds the lock drops the
 // reference at once; a Python thread that waits without it hands the drop
-// to the interpreter's pending calls (or, once the interpreter finalizes,
-// leaves it: the process is ending); a native thread goes through
+// to the interpreter's pending calls (or, once access has closed, leaves
+// it: the process is ending); a native thread goes through
 // RunWithInterpreter.
 void ReleasePythonReference(PyObject* object);
 
@@ -81,10 +88,10 @@ void ReleasePythonReference(PyObject* object);
 // once when the module is defined.
 void RememberFinalizingThread(unsigned long thread_ident);
 
-// Called before a thread takes the interpreter lock back: when the
-// interpreter is being finalized and the caller is not the finalizing
-// thread, sleeps until the process ends and does not return.
-void ParkIfInterpreterFinalizing();
+// Whether the calling thread holds the interpreter lock. Unlike
+// PyGILState_Check, which answers yes on every thread once the interpreter
+// is gone, false then.
+bool HoldsInterpreterLock();
 
 }  // namespace taviron::python
 

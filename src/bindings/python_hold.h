@@ -36,7 +36,7 @@ class PythonHold {
   // noexcept(false): see interpreter_access.h on finalization.
   ~PythonHold() noexcept(false) {
     std::shared_ptr<T> last = std::move(object_);
-    if (last && PyGILState_Check()) {
+    if (last && HoldsInterpreterLock()) {
       InterpreterReleased released;
       last.reset();
     }
