@@ -12,6 +12,7 @@ counts and the exact distribution.
     python bench/compare_aer.py                        # the installed TavironLib (and Aer if installed)
     python bench/compare_aer.py --taviron before=/path/to/old/build --taviron after=/path/to/new/build
     python bench/compare_aer.py --repetitions 9 --only brickwork
+    python bench/compare_aer.py --one-thread          # one processor each, Aer with one thread
 
 A --taviron directory holds a built TavironLib module; without one, the
 TavironLib that Python imports is used. Aer is left out when qiskit-aer is
@@ -30,9 +31,12 @@ import time
 import numpy as np
 
 # Workloads: a name, a circuit description and a shot count. A circuit is
-# a qubit count and a list of operations ("u", q, theta, phi, lambda),
-# ("h", q), ("ry", q, theta) or ("cx", control, target), measured in full at
-# the end.
+# a qubit count, a list of operations and the qubits measured at the end
+# (every qubit when None), qubit q into classical bit q. The operations are
+# gates ("u", q, theta, phi, lambda), ("h", q), ("ry", q, theta),
+# ("cx", control, target), and the operations that make a circuit dynamic:
+# ("measure", q, bit), ("reset", q), and ("x_if", q, bit) / ("z_if", q, bit),
+# an x or z on q that runs only when the bit reads 1.
 
 
 def brickwork(n, depth, seed):
@@ -45,18 +49,18 @@ def brickwork(n, depth, seed):
             ops.append(("u", q, theta, phi, lam))
         for q in range(layer % 2, n - 1, 2):
             ops.append(("cx", q, q + 1))
-    return n, ops
+    return n, ops, None
 
 
 def ry_cx_chain(n, seed):
     rng = np.random.default_rng(seed)
     ops = [("ry", q, float(rng.uniform(0.0, math.pi))) for q in range(n)]
     ops += [("cx", q, q + 1) for q in range(n - 1)]
-    return n, ops
+    return n, ops, None
 
 
 def ghz(n):
-    return n, [("h", 0)] + [("cx", q, q + 1) for q in range(n - 1)]
+    return n, [("h", 0)] + [("cx", q, q + 1) for q in range(n - 1)], None
 
 
 def qft(n):
@@ -72,7 +76,69 @@ def qft(n):
             ops.append(("u", target, 0.0, 0.0, -angle / 2))
             ops.append(("cx", control, target))
             ops.append(("u", target, 0.0, 0.0, angle / 2))
-    return n, ops
+    return n, ops, None
+
+
+# Dynamic circuits: their shots cannot all be drawn from one final state.
+
+
+def repetition_code(n, cycles, seed):
+    """Data qubits on the even sites, ancillas between them; each cycle turns
+    every data qubit a little, measures each neighbour pair's parity into the
+    ancilla's bit, resets the ancilla and flips the next data qubit when the
+    parity read 1."""
+    rng = np.random.default_rng(seed)
+    ops = [("ry", q, float(rng.uniform(0.0, math.pi))) for q in range(0, n, 2)]
+    for _ in range(cycles):
+        ops += [("ry", q, float(rng.uniform(0.0, 0.4))) for q in range(0, n, 2)]
+        for a in range(1, n - 1, 2):
+            ops += [("cx", a - 1, a), ("cx", a + 1, a), ("measure", a, a), ("reset", a),
+                    ("x_if", a + 1, a)]
+    return n, ops, None
+
+
+def monitored(n, depth, seed, fraction=0.15):
+    """Brickwork of random u and cx layers; after each layer a random 15 % of
+    the qubits are measured."""
+    _, gates, _ = brickwork(n, depth, seed)
+    rng = np.random.default_rng(seed + 1)
+    per_layer = len(gates) // depth
+    watched = max(1, round(fraction * n))
+    ops = []
+    for layer in range(depth):
+        ops += gates[layer * per_layer:(layer + 1) * per_layer]
+        ops += [("measure", int(q), int(q)) for q in rng.choice(n, watched, replace=False)]
+    ops += gates[depth * per_layer:]
+    return n, ops, None
+
+
+def teleportation_chain(n, theta=1.2):
+    """Teleports ry(theta)|0> from qubit 0 along the chain, two sites a hop,
+    with conditioned corrections on each receiving qubit."""
+    ops = [("ry", 0, theta)]
+    for s in range(0, n - 2, 2):
+        ops += [("h", s + 1), ("cx", s + 1, s + 2), ("cx", s, s + 1), ("h", s),
+                ("measure", s, s), ("measure", s + 1, s + 1),
+                ("x_if", s + 2, s + 1), ("z_if", s + 2, s)]
+    return n, ops, None
+
+
+def measured_half_way(n, depth, seed):
+    """Brickwork on every qubit; then the odd (ancilla) qubits are measured,
+    highest first, and never touched again while more layers entangle the
+    even (data) qubits, which are measured at the end."""
+    _, first, _ = brickwork(n, depth, seed)
+    ops = list(first)
+    ops += [("measure", q, q) for q in reversed(range(1, n, 2))]
+    data = list(range(0, n, 2))
+    rng = np.random.default_rng(seed + 1)
+    for layer in range(depth):
+        for q in data:
+            theta, phi, lam = (float(x) for x in rng.uniform(0.0, 2.0 * math.pi, 3))
+            ops.append(("u", q, theta, phi, lam))
+        for i in range(layer % 2, len(data) - 1, 2):
+            ops.append(("cx", data[i], data[i + 1]))
+    return n, ops, data
 
 
 WORKLOADS = [
@@ -87,14 +153,38 @@ WORKLOADS = [
     ("brickwork-24 d10 x100", brickwork(24, 10, 24), 100),
     ("ry-cx chain-100 x1", ry_cx_chain(100, 100), 1),
     ("ry-cx chain-100 x1000", ry_cx_chain(100, 100), 1000),
+    ("repetition-13 c3 x1000", repetition_code(13, 3, 13), 1000),
+    ("repetition-29 c3 x1000", repetition_code(29, 3, 29), 1000),
+    ("repetition-59 c3 x1000", repetition_code(59, 3, 59), 1000),
+    ("monitored-16 d20 x1000", monitored(16, 20, 16), 1000),
+    ("monitored-20 d20 x100", monitored(20, 20, 20), 100),
+    ("teleport-41 x10000", teleportation_chain(41), 10000),
+    ("teleport-81 x1000", teleportation_chain(81), 1000),
+    ("measured-half-17 d8 x1000", measured_half_way(17, 8, 17), 1000),
 ]
+
+DYNAMIC = ("measure", "reset", "x_if", "z_if")
 
 # State vectors up to this many qubits give the exact distribution.
 EXACT_MAX_QUBITS = 20
 
 
-def exact_probabilities(n, ops):
-    """Outcome probabilities by a dense state vector; index bit q = qubit q."""
+def exact_probabilities(n, ops, final):
+    """Outcome probabilities by a dense state vector; index bit q = qubit q.
+    None for a circuit whose outcomes depend on mid-circuit measurements: a
+    measurement counts as final when no later operation touches its qubit."""
+    touched_later = set()
+    for op in reversed(ops):
+        if op[0] in ("reset", "x_if", "z_if"):
+            return None
+        if op[0] == "measure":
+            if op[1] in touched_later or op[1] != op[2]:
+                return None
+        else:
+            touched_later.update(op[1:3] if op[0] == "cx" else op[1:2])
+    if n > EXACT_MAX_QUBITS:
+        return None
+    ops = [op for op in ops if op[0] != "measure"]
     state = np.zeros((2,) * n, dtype=complex)
     state[(0,) * n] = 1.0
 
@@ -142,11 +232,18 @@ def total_variation(counts, probabilities):
 # --- workers ----------------------------------------------------------------
 
 
-def add_gates(qc, ops):
+def add_gates(qc, ops, conditioned):
     """Appends the operations through gate methods that both simulators'
-    circuits name and order alike."""
+    circuits name and order alike; conditioned(qc, gate, q, bit) appends a
+    gate that runs only when the bit reads 1."""
     for op in ops:
-        if op[0] == "cx":
+        if op[0] == "measure":
+            qc.measure(op[1], op[2])
+        elif op[0] == "reset":
+            qc.reset(op[1])
+        elif op[0] in ("x_if", "z_if"):
+            conditioned(qc, op[0][0], op[1], op[2])
+        elif op[0] == "cx":
             qc.cx(op[1], op[2])
         elif op[0] == "h":
             qc.h(op[1])
@@ -158,16 +255,18 @@ def add_gates(qc, ops):
 
 
 class TavironRunner:
-    def __init__(self, path):
+    def __init__(self, path, _threads):
         if path:
             sys.path.insert(0, path)
         import TavironLib
         self.lib = TavironLib
         self.backend = TavironLib.TavironProvider().get_backend("velmora_taviron")
 
-    def build(self, n, ops):
-        qc = add_gates(self.lib.QuantumCircuit(n, n), ops)
-        for q in range(n):
+    def build(self, n, ops, final):
+        def conditioned(qc, gate, q, bit):
+            getattr(qc, gate)(q).c_if(bit, 1)
+        qc = add_gates(self.lib.QuantumCircuit(n, n), ops, conditioned)
+        for q in range(n) if final is None else final:
             qc.measure(q, q)
         return qc
 
@@ -177,25 +276,33 @@ class TavironRunner:
 
 
 class AerRunner:
-    def __init__(self, _path):
+    def __init__(self, _path, threads):
         from qiskit import QuantumCircuit
         from qiskit_aer import AerSimulator
         self.circuit_class = QuantumCircuit
-        self.simulator = AerSimulator(method="matrix_product_state")
+        options = {"max_parallel_threads": threads} if threads else {}
+        self.simulator = AerSimulator(method="matrix_product_state", **options)
 
-    def build(self, n, ops):
-        qc = add_gates(self.circuit_class(n, n), ops)
-        qc.measure(range(n), range(n))
+    def build(self, n, ops, final):
+        def conditioned(qc, gate, q, bit):
+            with qc.if_test((qc.clbits[bit], 1)):
+                getattr(qc, gate)(q)
+        qc = add_gates(self.circuit_class(n, n), ops, conditioned)
+        final = range(n) if final is None else final
+        qc.measure(final, final)
         return qc
 
     def run(self, circuit, shots):
         return self.simulator.run(circuit, shots=shots).result().get_counts()
 
 
-def worker(kind, path):
+def worker(kind, path, one_thread):
     """Answers one JSON request per line: build every workload once, then
-    time runs of them."""
-    runner = (TavironRunner if kind == "taviron" else AerRunner)(path)
+    time runs of them. With one_thread the process keeps to one processor
+    and Aer is told to use one thread."""
+    if one_thread:
+        os.sched_setaffinity(0, {min(os.sched_getaffinity(0))})
+    runner = (TavironRunner if kind == "taviron" else AerRunner)(path, 1 if one_thread else 0)
     circuits = {name: runner.build(*circuit) for name, circuit, _ in WORKLOADS}
     runner.run(circuits[WORKLOADS[0][0]], 10)  # warm up
     for line in sys.stdin:
@@ -210,10 +317,11 @@ def worker(kind, path):
 
 
 class Worker:
-    def __init__(self, label, kind, path):
+    def __init__(self, label, kind, path, one_thread):
         self.label = label
         self.process = subprocess.Popen(
-            [sys.executable, os.path.abspath(__file__), "--worker", kind, path or ""],
+            [sys.executable, os.path.abspath(__file__), "--worker", kind, path or "",
+             "1" if one_thread else "0"],
             stdin=subprocess.PIPE, stdout=subprocess.PIPE, text=True)
 
     def time(self, workload, shots):
@@ -241,18 +349,20 @@ def main():
     parser.add_argument("--repetitions", type=int, default=5)
     parser.add_argument("--only", default="", help="workloads whose name contains this text")
     parser.add_argument("--no-aer", action="store_true")
-    parser.add_argument("--worker", nargs=2, help=argparse.SUPPRESS)
+    parser.add_argument("--one-thread", action="store_true",
+                        help="each simulator on one processor (Aer with max_parallel_threads=1)")
+    parser.add_argument("--worker", nargs=3, help=argparse.SUPPRESS)
     args = parser.parse_args()
     if args.worker:
-        worker(args.worker[0], args.worker[1])
+        worker(args.worker[0], args.worker[1], args.worker[2] == "1")
         return
 
     workers = []
     for entry in args.taviron or ["taviron="]:
         label, _, path = entry.partition("=")
-        workers.append(Worker(label, "taviron", path))
+        workers.append(Worker(label, "taviron", path, args.one_thread))
     if not args.no_aer and aer_installed():
-        workers.append(Worker("aer", "aer", ""))
+        workers.append(Worker("aer", "aer", "", args.one_thread))
     has_aer = workers[-1].label == "aer"
 
     workloads = [w for w in WORKLOADS if args.only in w[0]]
@@ -264,23 +374,24 @@ def main():
             for w in order:
                 answer = w.time(name, shots)
                 times[(name, w.label)].append(answer["seconds"])
-                if repetition == 0 and circuit[0] <= EXACT_MAX_QUBITS:
-                    probabilities = exact_probabilities(*circuit)
+                probabilities = exact_probabilities(*circuit) if repetition == 0 else None
+                if probabilities is not None:
                     distances[(name, w.label)] = total_variation(answer["counts"], probabilities)
     for w in workers:
         w.close()
 
     labels = [w.label for w in workers]
-    header = f"{'workload':24}" + "".join(f"{label + ' ms':>14}" for label in labels)
+    header = f"{'workload':27}" + "".join(f"{label + ' ms':>14}" for label in labels)
     if has_aer:
         header += "".join(f"{label + '/aer':>14}" for label in labels[:-1])
     header += "".join(f"{'TVD ' + label:>14}" for label in labels)
     print(f"medians of {args.repetitions} interleaved runs; TVD: total variation distance"
-          " of the counts to the exact distribution (-: too many qubits)")
+          " of the counts to the exact distribution (-: too many qubits, or outcomes that depend"
+          " on mid-circuit measurements)")
     print(header)
     for name, circuit, shots in workloads:
         medians = {label: statistics.median(times[(name, label)]) for label in labels}
-        row = f"{name:24}" + "".join(f"{medians[label] * 1e3:14.2f}" for label in labels)
+        row = f"{name:27}" + "".join(f"{medians[label] * 1e3:14.2f}" for label in labels)
         if has_aer:
             row += "".join(f"{medians[label] / medians['aer']:13.2f}x" for label in labels[:-1])
         for label in labels:
