@@ -17,9 +17,14 @@ constexpr uint64_t kMaxQubits = 100;
 const char kInvalidQubitCount[] = "Invalid number of qubits passed.";
 const char kInvalidClbitCount[] = "Invalid number of classical bits passed.";
 
-// A count of 0 or above the limit becomes the limit.
-uint64_t LimitQubitCount(uint64_t count) {
-  return count - 1 > kMaxQubits - 1 ? kMaxQubits : count;
+// A qubit count, refused with std::range_error outside 1..kMaxQubits: a
+// circuit of another size than the one asked for would surprise every later
+// index.
+uint64_t CheckedQubitCount(uint64_t count) {
+  if (count < 1 || count > kMaxQubits) {
+    throw std::range_error(kInvalidQubitCount);
+  }
+  return count;
 }
 
 // The given name, or the next default name "circuit_<n>".
@@ -73,7 +78,7 @@ struct RegisterTotals {
 
 QuantumCircuit::QuantumCircuit(uint64_t num_qubits, uint64_t num_cbits,
                                std::string name, double global_phase) {
-  num_qubits = LimitQubitCount(num_qubits);
+  num_qubits = CheckedQubitCount(num_qubits);
   if (num_cbits > num_qubits) throw std::range_error(kInvalidClbitCount);
   total_qubits = num_qubits;
   clbit_slots.assign(num_cbits, -1);
@@ -88,7 +93,7 @@ QuantumCircuit::QuantumCircuit(uint64_t num_qubits, uint64_t num_cbits,
 
 QuantumCircuit::QuantumCircuit(uint64_t num_qubits, std::string name,
                                double global_phase)
-    : QuantumCircuit(LimitQubitCount(num_qubits), LimitQubitCount(num_qubits),
+    : QuantumCircuit(CheckedQubitCount(num_qubits), num_qubits,
                      std::move(name), global_phase) {}
 
 QuantumCircuit::QuantumCircuit(const std::vector<RegisterArgument>& args,

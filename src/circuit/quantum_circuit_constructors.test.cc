@@ -72,18 +72,23 @@ TEST(CircuitConstructorsTest, CommonFieldsOfANewCircuit) {
 struct CountCase {
   uint64_t num_qubits;
   std::optional<uint64_t> num_cbits;  // none: the qubit-count constructor
-  uint64_t total;                     // 0: refused
+  uint64_t total;                     // 0: refused with the message below
   uint64_t clbits;
+  const char* message = "";
 };
 
-TEST(CircuitConstructorsTest, CountConstructorsLimitAndCheck) {
+constexpr char kBadQubits[] = "Invalid number of qubits passed.";
+constexpr char kBadClbits[] = "Invalid number of classical bits passed.";
+
+TEST(CircuitConstructorsTest, CountConstructorsCheckTheirSizes) {
   const std::vector<CountCase> cases = {
-      {0, std::nullopt, 100, 100}, {500, std::nullopt, 100, 100},
-      {1, std::nullopt, 1, 1},     {100, std::nullopt, 100, 100},
-      {101, std::nullopt, 100, 100}, {UINT64_MAX, std::nullopt, 100, 100},
-      {0, 7, 100, 7},              {150, 100, 100, 100},
-      {150, 101, 0, 0},            {3, 4, 0, 0},
-      {5, 2, 5, 2},                {5, 0, 5, 0},
+      {1, std::nullopt, 1, 1},       {100, std::nullopt, 100, 100},
+      {0, std::nullopt, 0, 0, kBadQubits},   {101, std::nullopt, 0, 0, kBadQubits},
+      {500, std::nullopt, 0, 0, kBadQubits}, {UINT64_MAX, std::nullopt, 0, 0, kBadQubits},
+      {0, 7, 0, 0, kBadQubits},      {200, 200, 0, 0, kBadQubits},
+      {150, 100, 0, 0, kBadQubits},  {100, 100, 100, 100},
+      {3, 4, 0, 0, kBadClbits},      {100, 101, 0, 0, kBadClbits},
+      {5, 2, 5, 2},                  {5, 0, 5, 0},
       {3, 3, 3, 3},
   };
   for (const CountCase& c : cases) {
@@ -96,8 +101,7 @@ TEST(CircuitConstructorsTest, CountConstructorsLimitAndCheck) {
     };
     if (c.total == 0) {
       const Counters before;
-      EXPECT_EQ(MessageOf<std::range_error>([&] { build(); }),
-                "Invalid number of classical bits passed.");
+      EXPECT_EQ(MessageOf<std::range_error>([&] { build(); }), c.message);
       ExpectCountersUnchanged(before);
       continue;
     }
