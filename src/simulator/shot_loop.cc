@@ -66,8 +66,6 @@ std::unique_ptr<MpsState> ShotLoop::Run(const ShotSink& append) {
   ShotThreadPool* pool = nullptr;
   if (chunk_count_ > 1 && ShotThreadPool::ProcessorLimit() > 1 &&
       ShotThreadPool::Instance().thread_count() > 1) {
-    slots_.resize(static_cast<size_t>(shots_));
-    done_.assign(static_cast<size_t>(shots_), 0);
     pool = &ShotThreadPool::Instance();
     if (!pool->Offer(*this)) pool = nullptr;
   }
@@ -156,12 +154,8 @@ void ShotLoop::HandOn(const ShotSink& append) {
   std::vector<std::string> batch;
   std::unique_lock<std::mutex> lock(mutex_);
   for (;;) {
-    ready_.wait(lock, [this] {
-      return handed_ == shots_ || done_[static_cast<size_t>(handed_)] || failed_ || stopping_;
-    });
-    while (handed_ < shots_ && done_[static_cast<size_t>(handed_)]) {
-      batch.push_back(std::move(slots_[static_cast<size_t>(handed_++)]));
-    }
+    ready_.wait(lock, [this] { return handed_ == shots_ || NextIsDone() || failed_ || stopping_; });
+    TakeDone(batch);
     if (batch.empty()) return;
     lock.unlock();
     for (std::string& bits : batch) append(std::move(bits));
@@ -174,9 +168,7 @@ bool ShotLoop::HandOnReady(const ShotSink& append) {
   std::vector<std::string> batch;
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    while (handed_ < static_cast<int32_t>(done_.size()) && done_[static_cast<size_t>(handed_)]) {
-      batch.push_back(std::move(slots_[static_cast<size_t>(handed_++)]));
-    }
+    TakeDone(batch);
   }
   for (std::string& bits : batch) append(std::move(bits));
   return !batch.empty();
@@ -188,9 +180,18 @@ void ShotLoop::Deliver(int32_t shot, std::string bits, const ShotSink* direct) {
     return;
   }
   std::lock_guard<std::mutex> lock(mutex_);
-  slots_[static_cast<size_t>(shot)] = std::move(bits);
-  done_[static_cast<size_t>(shot)] = 1;
+  done_.emplace(shot, std::move(bits));
   if (shot == handed_) ready_.notify_one();
+}
+
+bool ShotLoop::NextIsDone() const { return !done_.empty() && done_.begin()->first == handed_; }
+
+void ShotLoop::TakeDone(std::vector<std::string>& batch) {
+  while (NextIsDone()) {
+    batch.push_back(std::move(done_.begin()->second));
+    done_.erase(done_.begin());
+    ++handed_;
+  }
 }
 
 void ShotLoop::Fail(std::exception_ptr error) noexcept {

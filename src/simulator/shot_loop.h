@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <exception>
 #include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -53,12 +54,16 @@ class ShotLoop final : public PoolWork {
   // pool stops; or a shot failed). Bit strings go to direct when given,
   // else to their slots.
   void RunChunks(bool pool_thread, const ShotSink* direct) noexcept;
-  // Hands on the bit strings done so far in shot order, until all are, a
-  // shot failed, or the pool stops with the next one not done.
+  // Hands on the bit strings in shot order as they are done, until all
+  // are, a shot failed, or the pool stops with the next one not done.
   void HandOn(const ShotSink& append);
   // Hands on the consecutive bit strings that are done; false when none.
   bool HandOnReady(const ShotSink& append);
   void Deliver(int32_t shot, std::string bits, const ShotSink* direct);
+  // Mutex held: whether the next shot to hand on is done; moves the
+  // consecutive done ones into batch.
+  bool NextIsDone() const;
+  void TakeDone(std::vector<std::string>& batch);
   void Fail(std::exception_ptr error) noexcept;
   void RethrowFailure();
 
@@ -74,8 +79,10 @@ class ShotLoop final : public PoolWork {
 
   std::mutex mutex_;              // guards what follows
   std::condition_variable ready_;  // a shot is done, a shot failed, or the pool stops
-  std::vector<std::string> slots_;
-  std::vector<char> done_;
+  // The bit strings of the shots done but not yet handed on, by shot: as
+  // many as the threads finish while an earlier chunk is still running,
+  // usually a few chunks' worth, however many shots the job has.
+  std::map<int32_t, std::string> done_;
   int32_t handed_ = 0;  // shots handed on so far
   std::exception_ptr failure_;
   std::unique_ptr<MpsState> kept_;
