@@ -74,6 +74,16 @@ def test_keywords_that_do_not_convert():
     assert backend.run(qc, shots=2, mode="sync", colour="blue").done()
 
 
+def test_a_refused_keyword_leaves_the_circuit_as_it_was():
+    backend = tl.BackendV2()
+    qc = measured_circuit()
+    backend.run(qc, shots=3, mode="sync", quiet=True)
+    with pytest.raises(RuntimeError):
+        backend.run(qc, shots=7, quiet="no")
+    # Neither the shot count nor anything else was written.
+    assert len(backend.run(qc, mode="sync").result().get_memory()) == 3
+
+
 @pytest.mark.parametrize("keyword, value, native_type", [
     ("shots", 1.5, "'int'"),
     ("mode", 3, "string"),

@@ -45,6 +45,18 @@ def bit_string(index, n):
     return format(index, f"0{n}b")
 
 
+def assert_counts_follow(counts, probabilities, n):
+    """Every count within 6 standard deviations (plus one) of SHOTS times
+    its probability; outcomes of probability 0 never seen."""
+    for index, p in enumerate(probabilities):
+        seen = counts.get(bit_string(index, n), 0)
+        if p < 1e-12:
+            assert seen == 0
+            continue
+        sigma = math.sqrt(SHOTS * p * (1 - p))
+        assert abs(seen - SHOTS * p) <= 6 * sigma + 1, (bit_string(index, n), seen, SHOTS * p)
+
+
 @pytest.mark.parametrize("build", [ghz_like, rotations, skewed])
 def test_counts_follow_the_exact_distribution(build):
     n = 3
@@ -55,13 +67,7 @@ def test_counts_follow_the_exact_distribution(build):
     counts = run_sync(qc, SHOTS).get_counts()
     assert sum(counts.values()) == SHOTS
     assert list(counts) == sorted(counts)
-    for index, p in enumerate(probabilities):
-        seen = counts.get(bit_string(index, n), 0)
-        if p < 1e-12:
-            assert seen == 0
-            continue
-        sigma = math.sqrt(SHOTS * p * (1 - p))
-        assert abs(seen - SHOTS * p) <= 6 * sigma + 1, (bit_string(index, n), seen, SHOTS * p)
+    assert_counts_follow(counts, probabilities, n)
 
 
 def test_mid_circuit_measurement_conditions_the_rest():
@@ -99,3 +105,65 @@ def test_final_state_is_collapsed_by_the_last_shot(quiet, capsys):
     amplitudes = np.array(result.get_statevector(), dtype=complex)
     assert abs(amplitudes[int(last, 2)]) == pytest.approx(1.0, abs=1e-9)
     assert set(result.get_counts()) <= {format(i, "04b") for i in range(16)}
+
+
+def measured_half_way(qc):
+    # The odd qubits are measured half way, the highest first, and never
+    # touched again; the even ones are entangled further and measured last.
+    ops = [(ry(0.9), [0]), (ry(2.1), [1]), (controlled(X), [0, 1]), (H, [2]),
+           (controlled(X), [1, 2]), (ry(1.4), [3]), (controlled(X), [2, 3])]
+    later = [(ry(0.5), [0]), (controlled(X), [2, 0]), (ry(1.7), [2])]
+    qc.ry(0.9, 0)
+    qc.ry(2.1, 1)
+    qc.cx(0, 1)
+    qc.h(2)
+    qc.cx(1, 2)
+    qc.ry(1.4, 3)
+    qc.cx(2, 3)
+    qc.measure(3, 3)
+    qc.measure(1, 1)
+    qc.ry(0.5, 0)
+    qc.cx(2, 0)
+    qc.ry(1.7, 2)
+    qc.measure(2, 2)
+    qc.measure(0, 0)
+    return ops + later
+
+
+@pytest.mark.parametrize("mode", ["sync", "queued"])
+def test_measurements_half_way_in_any_order_follow_the_exact_distribution(mode):
+    n = 4
+    qc = tl.QuantumCircuit(n, n)
+    probabilities = np.abs(evolve(n, measured_half_way(qc))) ** 2
+    job = tl.BackendV2().run(qc, shots=SHOTS, mode=mode)
+    job.wait_for_final_state(60, 0.01, lambda *args: None)
+    counts = job.result().get_counts()
+    assert sum(counts.values()) == SHOTS
+    assert_counts_follow(counts, probabilities, n)
+
+
+@pytest.mark.parametrize("mode", ["sync", "queued"])
+def test_shots_with_resets_and_conditions_follow_the_exact_distribution(mode):
+    # Bit 0 reads qubit 0 after ry(a); qubit 0 is reset and turned by ry(b)
+    # into bit 1; qubit 1 flips when bit 0 read 1 and is read into bit 2.
+    # The bits are independent except that bit 2 equals bit 0.
+    a, b = 1.1, 2.3
+    qc = tl.QuantumCircuit(3, 3)
+    qc.ry(a, 0)
+    qc.measure(0, 0)
+    qc.reset(0)
+    qc.ry(b, 0)
+    qc.x(1).c_if(0, 1)
+    qc.measure(0, 1)
+    qc.measure(1, 2)
+    job = tl.BackendV2().run(qc, shots=SHOTS, mode=mode)
+    job.wait_for_final_state(60, 0.01, lambda *args: None)
+    counts = job.result().get_counts()
+    assert sum(counts.values()) == SHOTS
+    p0, p1 = math.sin(a / 2) ** 2, math.sin(b / 2) ** 2
+    probabilities = np.zeros(8)
+    for first in (0, 1):
+        for second in (0, 1):
+            probabilities[first << 2 | second << 1 | first] = (
+                (p0 if first else 1 - p0) * (p1 if second else 1 - p1))
+    assert_counts_follow(counts, probabilities, 3)

@@ -30,14 +30,13 @@ void RequireCircuit(const std::shared_ptr<QuantumCircuit>& circuit) {
 }
 
 // The keywords shots, mode and quiet, read in that order, each only when
-// given; other keywords are ignored. The shot count is written into the
-// circuit as soon as it is converted, so it stays written when a later
-// keyword fails to convert (RuntimeError from the binding library's cast).
-RunOptions ReadRunOptions(QuantumCircuit& circuit, const py::kwargs& kwargs) {
+// given; other keywords are ignored. A keyword that fails to convert
+// (RuntimeError from the binding library's cast) refuses the call before
+// anything is written into the circuit.
+RunOptions ReadRunOptions(const py::kwargs& kwargs) {
   RunOptions options;
   if (kwargs.contains("shots")) {
     options.shots = kwargs["shots"].cast<int32_t>();
-    circuit.shots = *options.shots;
   }
   if (kwargs.contains("mode")) {
     options.mode = kwargs["mode"].cast<std::string>();
@@ -72,7 +71,7 @@ void RegisterBackend(py::module_& m) {
          const py::kwargs& kwargs) {
         const std::shared_ptr<QuantumCircuit>& circuit = named_circuit.value;
         RequireCircuit(circuit);
-        const RunOptions options = ReadRunOptions(*circuit, kwargs);
+        const RunOptions options = ReadRunOptions(kwargs);
         return PythonHold<JobV1>(backend->run(circuit, options, PythonPrintSink()));
       },
       "Executes the quantum circuit using the backend");

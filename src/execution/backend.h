@@ -65,27 +65,19 @@ class BackendV2 : public std::enable_shared_from_this<BackendV2> {
   // StopWorker.
   ~BackendV2();
 
-  // Writes the given shot count and quiet flag into the circuit, then runs
-  // it synchronously (mode "sync") or queues it. Lines go to sink.
+  // The two entries of a run: each writes the shot count and quiet flag it
+  // is given into the circuit, checks the circuit once, and hands it to the
+  // path. run runs synchronously (mode "sync") or queues; run_shots queues.
+  // Lines go to sink.
   std::shared_ptr<JobV1> run(const std::shared_ptr<QuantumCircuit>& circuit,
                              const RunOptions& options = {}, const OutputSink& sink = {});
-  // Writes shots into the circuit and queues it.
   std::shared_ptr<JobV1> run_shots(const std::shared_ptr<QuantumCircuit>& circuit,
                                    int32_t shots, const OutputSink& sink = {});
 
-  // The queued path: returns the job QUEUED (or already taken by the
-  // worker); the job id is the job counter, which then advances.
-  std::shared_ptr<JobV1> SubmitAsync(const std::shared_ptr<QuantumCircuit>& circuit,
-                                     const OutputSink& sink);
-  // The synchronous path, in the calling thread: returns the job DONE (or
-  // ERROR when no engine state could be made). Refused with RunTimeError
-  // while tasks wait in the queue. Takes the job counter's value as the id
-  // without advancing it.
-  std::shared_ptr<JobV1> RunSync(const std::shared_ptr<QuantumCircuit>& circuit,
-                                 const OutputSink& sink);
-  // Runs one job's shots on one engine state and completes its Result.
-  // Exceptions raised during a shot propagate (the worker turns them into
-  // ERROR); failing to make the engine state ends the job ERROR at once.
+  // Runs one job: one engine state, its shots (RunShots, in the simulator)
+  // and the completion of its Result. Exceptions raised during a shot
+  // propagate (the worker turns them into ERROR); failing to make the
+  // engine state ends the job ERROR at once.
   static void ExecuteJob(const RunSnapshot& snapshot, JobV1& job, Result& result,
                          bool time_lines, const OutputSink& sink);
 
@@ -109,6 +101,16 @@ class BackendV2 : public std::enable_shared_from_this<BackendV2> {
     std::atomic<bool> stop{false};
   };
 
+  // The queued path: returns the job QUEUED (or already taken by the
+  // worker); the job id is the job counter, which then advances.
+  std::shared_ptr<JobV1> SubmitAsync(const std::shared_ptr<QuantumCircuit>& circuit,
+                                     const OutputSink& sink);
+  // The synchronous path, in the calling thread: returns the job DONE (or
+  // ERROR when no engine state could be made). Refused with RunTimeError
+  // while tasks wait in the queue. Takes the job counter's value as the id
+  // without advancing it.
+  std::shared_ptr<JobV1> RunSync(const std::shared_ptr<QuantumCircuit>& circuit,
+                                 const OutputSink& sink);
   static void WorkerLoop(std::shared_ptr<WorkQueue> queue);
   static void RunTask(ExecutionTask& task);
   // The beginning common to both paths: a new job with its Result, held by

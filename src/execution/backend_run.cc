@@ -15,7 +15,7 @@
 #include "foundation/exceptions.h"
 #include "foundation/text_utilities.h"
 #include "simulator/mps_state.h"
-#include "simulator/shot_sampling.h"
+#include "simulator/run_shots.h"
 
 namespace taviron {
 
@@ -49,8 +49,9 @@ std::shared_ptr<JobV1> BackendV2::run(const std::shared_ptr<QuantumCircuit>& cir
                                       const RunOptions& options, const OutputSink& sink) {
   RequireCircuit(circuit);
   if (options.shots) circuit->shots = *options.shots;
-  const bool sync = options.mode && UpperAscii(*options.mode) == "SYNC";
   if (options.quiet) circuit->quiet = *options.quiet;
+  RequireShotStorage(*circuit);
+  const bool sync = options.mode && UpperAscii(*options.mode) == "SYNC";
   return sync ? RunSync(circuit, sink) : SubmitAsync(circuit, sink);
 }
 
@@ -58,6 +59,7 @@ std::shared_ptr<JobV1> BackendV2::run_shots(const std::shared_ptr<QuantumCircuit
                                             int32_t shots, const OutputSink& sink) {
   RequireCircuit(circuit);
   circuit->shots = shots;
+  RequireShotStorage(*circuit);
   return SubmitAsync(circuit, sink);
 }
 
@@ -71,8 +73,6 @@ std::shared_ptr<JobV1> BackendV2::BeginJob(const std::string& job_id) {
 
 std::shared_ptr<JobV1> BackendV2::SubmitAsync(const std::shared_ptr<QuantumCircuit>& circuit,
                                               const OutputSink& sink) {
-  RequireCircuit(circuit);
-  RequireShotStorage(*circuit);
   std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
   ExecutionTask task{circuit, job, CopyCircuit(*circuit), sink};
   job_counter_.fetch_add(1);  // wraps around at the 32-bit limit
@@ -93,8 +93,6 @@ std::shared_ptr<JobV1> BackendV2::SubmitAsync(const std::shared_ptr<QuantumCircu
 
 std::shared_ptr<JobV1> BackendV2::RunSync(const std::shared_ptr<QuantumCircuit>& circuit,
                                           const OutputSink& sink) {
-  RequireCircuit(circuit);
-  RequireShotStorage(*circuit);
   std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
   {
     std::lock_guard<std::mutex> lock(queue_->mutex);
@@ -126,19 +124,8 @@ void BackendV2::ExecuteJob(const RunSnapshot& snapshot, JobV1& job, Result& resu
   }
   const bool print_times = time_lines && !snapshot.quiet;
   if (print_times) Print(sink, "Executing Circuit start time " + CurrentTimestamp() + "\n");
-  // A quiet circuit measured only at its end is simulated once and its
-  // shots drawn from that state; any other runs shot by shot.
-  const auto append = [&result](std::string bits) { result.AppendShot(std::move(bits)); };
-  const bool sampled =
-      snapshot.shots > 1 &&
-      QualifiesForSampling(snapshot.gates, snapshot.quiet, state->qubit_count) &&
-      RunSampledShots(*state, snapshot.gates, snapshot.shots, append);
-  for (int32_t shot = 0; !sampled && shot < snapshot.shots; ++shot) {
-    if (!state->fresh) state->Reset();
-    state->fresh = false;
-    state->ExecuteInstructions(snapshot.quiet, snapshot.gates, sink);
-    append(state->GetShotBits());
-  }
+  state = RunShots(std::move(state), snapshot.gates, snapshot.shots, snapshot.quiet,
+                   [&result](std::string bits) { result.AppendShot(std::move(bits)); }, sink);
   if (print_times) Print(sink, "Completed Circuit end time " + CurrentTimestamp() + "\n");
   result.SetFinalState(std::move(state), true);
   job.SetStatus(JobStatus::DONE);

@@ -1,5 +1,7 @@
 // BackendV2::run: options, the two paths, job ids, the shot loop, printing,
 // and the snapshot a queued job runs on.
+#include <algorithm>
+#include <cmath>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -13,6 +15,7 @@
 #include "execution/result.h"
 #include "execution/testing/execution_helpers.h"
 #include "foundation/exceptions.h"
+#include "simulator/shot_thread_pool.h"
 
 namespace taviron {
 
@@ -292,6 +295,45 @@ TEST(RunPathsTest, ResultOfARunningJobHoldsTheShotsSoFar) {
   EXPECT_EQ(job->status(), JobStatus::DONE);
   EXPECT_EQ(result->get_memory().size(), 3u);
   EXPECT_TRUE(result->success());
+}
+
+// Jobs queued on several backends at once run their shots on the process's
+// shot threads: while they run the process has no thread beyond the
+// backends' workers and the pool's, and each job's counts are right (the
+// second bit copies the first through a condition: 00 and 11, each with
+// probability 1/2, within 5 standard deviations).
+TEST(RunPathsTest, JobsOnSeveralBackendsShareTheShotThreads) {
+  const int shots = 3000;
+  std::vector<std::shared_ptr<BackendV2>> backends;
+  for (int i = 0; i < 3; ++i) backends.push_back(std::make_shared<BackendV2>());
+  ShotThreadPool::Instance();
+  const int before = ThreadCount();
+  std::vector<std::shared_ptr<JobV1>> jobs;
+  for (const std::shared_ptr<BackendV2>& backend : backends) {
+    auto circuit = std::make_shared<QuantumCircuit>(3, 3);
+    circuit->h(0);
+    circuit->measure(0, 0);
+    circuit->x(1)->c_if_clbit(0, 1);
+    circuit->cx(1, 2);
+    circuit->measure(1, 1);
+    jobs.push_back(backend->run(circuit, Options(shots)));
+  }
+  int most = before;
+  ASSERT_TRUE(WaitUntil([&] {
+    most = std::max(most, ThreadCount());
+    return std::all_of(jobs.begin(), jobs.end(), [](const auto& job) { return job->in_final_state(); });
+  }));
+  EXPECT_LE(most, before);
+  EXPECT_LE(ShotThreadPool::Instance().peak_busy(), ShotThreadPool::ProcessorLimit());
+  for (const std::shared_ptr<JobV1>& job : jobs) {
+    ASSERT_EQ(job->status(), JobStatus::DONE);
+    const ShotCounts counts = job->result()->get_counts();
+    ASSERT_EQ(counts.size(), 2u);
+    EXPECT_EQ(counts[0].first, "00");
+    EXPECT_EQ(counts[1].first, "11");
+    EXPECT_LE(std::abs(counts[0].second - shots / 2.0), 5.0 * std::sqrt(shots / 4.0) + 1.0);
+    EXPECT_EQ(counts[0].second + counts[1].second, shots);
+  }
 }
 
 TEST(RunPathsTest, EngineStateThatCannotBeMadeEndsTheJobInError) {

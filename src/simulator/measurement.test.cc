@@ -220,8 +220,7 @@ void ExpectSampledDistribution(int n, const GateRecordList& records, int shots, 
   state.uniform_draw = std::move(draws);
   std::map<std::string, int> counts;
   for (int shot = 0; shot < shots; ++shot) {
-    if (!state.fresh) state.Reset();
-    state.fresh = false;
+    if (shot > 0) state.Reset();
     state.ExecuteInstructions(true, records);
     ++counts[state.GetShotBits()];
   }

@@ -47,7 +47,6 @@ void MpsState::Reset() {
     site_to_qubit[k] = static_cast<int64_t>(k);
     qubit_to_site[k] = static_cast<int64_t>(k);
   }
-  fresh = true;
 }
 
 }  // namespace taviron

@@ -47,7 +47,6 @@ class MpsState {
   double upper_bound = 1.0;
   std::vector<QubitTensor> sites;
   std::vector<std::vector<double>> lambdas;
-  bool fresh = true;
   std::vector<int64_t> classical_values;
   std::vector<int64_t> site_to_qubit;
   std::vector<int64_t> qubit_to_site;

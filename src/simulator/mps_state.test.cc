@@ -34,7 +34,6 @@ void ExpectAllZeroState(const MpsState& state, int64_t n) {
   EXPECT_EQ(state.classical_values, std::vector<int64_t>(static_cast<size_t>(n), -1));
   EXPECT_EQ(state.lower_bound, 0.0);
   EXPECT_EQ(state.upper_bound, 1.0);
-  EXPECT_TRUE(state.fresh);
 }
 
 TEST(MpsStateTest, NewStateIsAllZero) {
@@ -55,7 +54,6 @@ TEST(MpsStateTest, ResetRestoresTheAllZeroPicture) {
   for (uint64_t q = 0; q < 6; ++q) records.push_back(MeasureRecord(q, q));
   MpsState state(6);
   state.lower_bound = 0.25;
-  state.fresh = false;
   state.ExecuteInstructions(true, records);
   state.Reset();
   ExpectAllZeroState(state, 6);

@@ -19,15 +19,16 @@ using Complex = std::complex<double>;
 
 GateAction ActionOf(const GateRecord& record) { return LookupGateDispatch(record.gate_type).action; }
 
-// Whether a record or any record of its body has a condition or is a reset
-// or a measurement.
-bool HoldsConditionResetOrMeasure(const GateRecord& record) {
-  const GateAction action = ActionOf(record);
-  if (record.conditioned || action == GateAction::kReset || action == GateAction::kMeasure) {
-    return true;
+// The records of a list in the order they run, each composite replaced by
+// its body.
+void AppendLeaves(const GateRecordList& records, GateRecordList& leaves) {
+  for (const GateRecordPtr& record : records) {
+    if (ActionOf(*record) == GateAction::kComposite) {
+      AppendLeaves(record->body, leaves);
+    } else {
+      leaves.push_back(record);
+    }
   }
-  return std::any_of(record.body.begin(), record.body.end(),
-                     [](const GateRecordPtr& part) { return HoldsConditionResetOrMeasure(*part); });
 }
 
 // Whether a record or its body names a qubit marked in `measured`.
@@ -35,57 +36,35 @@ bool TouchesMarked(const GateRecord& record, const std::vector<char>& measured) 
   for (uint64_t q : record.qubits) {
     if (q < measured.size() && measured[q]) return true;
   }
-  return std::any_of(record.body.begin(), record.body.end(),
-                     [&](const GateRecordPtr& part) { return TouchesMarked(*part, measured); });
+  return false;
 }
 
-// One draw of a shot: the site it measures and whether an earlier draw of
-// the same shot measured it already (the outcome is then that one).
-struct Draw {
-  int64_t site;
-  bool repeat;
-};
-
-// The draws of one shot in order, the measure records' places in the list
-// and where each measurement run starts, as the state after the gates
-// places the qubits.
-struct DrawPlan {
-  std::vector<Draw> draws;
-  std::vector<size_t> run_starts;
-  std::vector<size_t> measures;
-  bool ascending = true;
-};
-
-DrawPlan PlanDraws(const MpsState& state, const GateRecordList& records) {
-  DrawPlan plan;
-  const size_t n = static_cast<size_t>(state.qubit_count);
-  std::vector<char> drawn(n, 0);
-  int64_t last_site = -1;
-  for (size_t i = 0; i < records.size();) {
-    if (ActionOf(*records[i]) != GateAction::kMeasure) {
-      ++i;
-      continue;
-    }
-    plan.run_starts.push_back(i);
-    std::vector<char> in_run(n, 0);
-    for (; i < records.size() && ActionOf(*records[i]) == GateAction::kMeasure; ++i) {
-      in_run[records[i]->qubits[0]] = 1;
-      plan.measures.push_back(i);
-    }
-    // A run measures its distinct qubits once each, in ascending site order.
-    for (size_t site = 0; site < n; ++site) {
-      const size_t qubit = static_cast<size_t>(state.site_to_qubit[site]);
-      if (!in_run[qubit]) continue;
-      const bool repeat = drawn[qubit] != 0;
-      if (!repeat) {
-        plan.ascending = plan.ascending && static_cast<int64_t>(site) > last_site;
-        last_site = static_cast<int64_t>(site);
-      }
-      drawn[qubit] = 1;
-      plan.draws.push_back({static_cast<int64_t>(site), repeat});
+// Checks a list, composites entered, in the order it runs; `measured`
+// marks the qubits measured so far.
+bool RecordsQualify(const GateRecordList& records, int64_t qubit_count,
+                    std::vector<char>& measured) {
+  for (const GateRecordPtr& record : records) {
+    if (record->conditioned) return false;
+    switch (ActionOf(*record)) {
+      case GateAction::kComposite:
+        if (!RecordsQualify(record->body, qubit_count, measured)) return false;
+        break;
+      case GateAction::kMeasure:
+        if (record->qubits.empty() || record->qubits[0] >= static_cast<uint64_t>(qubit_count)) {
+          return false;
+        }
+        measured[record->qubits[0]] = 1;
+        break;
+      case GateAction::kReset:
+        return false;
+      case GateAction::kNothing:
+        break;  // a barrier on a measured qubit changes nothing
+      default:
+        if (TouchesMarked(*record, measured)) return false;
+        break;
     }
   }
-  return plan;
+  return true;
 }
 
 // x := w * (block scaled on its columns by lambda), with w r x Dl. The
@@ -264,66 +243,68 @@ int DrawOutcome(double p0, double p1, double u) {
 
 }  // namespace
 
-bool QualifiesForSampling(const GateRecordList& records, bool quiet, int64_t qubit_count) {
-  if (!quiet) return false;
+bool QualifiesForSampling(const GateRecordList& records, int64_t qubit_count) {
   std::vector<char> measured(static_cast<size_t>(qubit_count), 0);
-  for (const GateRecordPtr& record : records) {
-    if (ActionOf(*record) == GateAction::kMeasure) {
-      if (record->conditioned || record->qubits.empty() ||
-          record->qubits[0] >= static_cast<uint64_t>(qubit_count)) {
-        return false;
-      }
-      measured[record->qubits[0]] = 1;
-      continue;
-    }
-    if (HoldsConditionResetOrMeasure(*record) || TouchesMarked(*record, measured)) return false;
-  }
-  return true;
+  return RecordsQualify(records, qubit_count, measured);
 }
 
-bool RunSampledShots(MpsState& state, const GateRecordList& records, int32_t shots,
+void RunSampledShots(MpsState& state, const GateRecordList& records, int32_t shots,
                      const std::function<void(std::string)>& append) {
-  state.fresh = false;
+  GateRecordList leaves;
+  AppendLeaves(records, leaves);
   GateRecordList gates;
-  for (const GateRecordPtr& record : records) {
-    if (ActionOf(*record) != GateAction::kMeasure) gates.push_back(record);
+  std::vector<const GateRecord*> measures;
+  for (const GateRecordPtr& record : leaves) {
+    if (ActionOf(*record) == GateAction::kMeasure) {
+      measures.push_back(record.get());
+    } else {
+      gates.push_back(record);
+    }
   }
   state.ExecuteInstructions(true, gates);
 
-  const DrawPlan plan = PlanDraws(state, records);
-  if (!plan.ascending) return false;
-
+  // No record touches a qubit once it is measured, so every measurement
+  // can wait for the end of the circuit: each measured qubit is drawn once,
+  // in ascending site order, and every record takes its qubit's outcome.
   const size_t n = static_cast<size_t>(state.qubit_count);
+  std::vector<char> is_measured(n, 0);
+  for (const GateRecord* record : measures) is_measured[record->qubits[0]] = 1;
+  std::vector<int64_t> sites;
+  for (size_t site = 0; site < n; ++site) {
+    if (is_measured[static_cast<size_t>(state.site_to_qubit[site])]) {
+      sites.push_back(static_cast<int64_t>(site));
+    }
+  }
+
   std::vector<int> outcome_at_site(n, 0);
   std::vector<int64_t> values(n, -1);
-  const int64_t first_site = plan.draws.empty() ? 0 : plan.draws.front().site;
   Sweep sweep(state);
   for (int32_t shot = 0; shot + 1 < shots; ++shot) {
-    sweep.Start(first_site);
-    for (const Draw& draw : plan.draws) {
+    if (!sites.empty()) sweep.Start(sites.front());
+    for (int64_t site : sites) {
       const double u =
           state.lower_bound + (state.upper_bound - state.lower_bound) * state.uniform_draw();
-      if (draw.repeat) continue;
-      sweep.TraceUpTo(draw.site);
+      sweep.TraceUpTo(site);
       const std::pair<double, double> p = sweep.Probabilities();
       const int outcome = DrawOutcome(p.first, p.second, u);
       sweep.Collapse(outcome, outcome == 0 ? p.first : p.second);
-      outcome_at_site[static_cast<size_t>(draw.site)] = outcome;
+      outcome_at_site[static_cast<size_t>(site)] = outcome;
     }
     std::fill(values.begin(), values.end(), -1);
-    for (size_t index : plan.measures) {
-      const GateRecord& record = *records[index];
-      if (!record.clbits.empty() && record.clbits[0] < n) {
-        const size_t site = static_cast<size_t>(state.qubit_to_site[record.qubits[0]]);
-        values[record.clbits[0]] = outcome_at_site[site];
+    for (const GateRecord* record : measures) {
+      if (!record->clbits.empty() && record->clbits[0] < n) {
+        const size_t site = static_cast<size_t>(state.qubit_to_site[record->qubits[0]]);
+        values[record->clbits[0]] = outcome_at_site[site];
       }
     }
     append(FormatShotBits(values));
   }
-  // The last shot measures the state itself.
-  for (size_t start : plan.run_starts) state.ExecuteMeasurementRun(records, start);
+  // The last shot measures the state itself, run by run as the records
+  // stand, so that the state ends collapsed onto that shot's outcomes.
+  for (size_t i = 0; i < leaves.size(); ++i) {
+    if (ActionOf(*leaves[i]) == GateAction::kMeasure) i = state.ExecuteMeasurementRun(leaves, i);
+  }
   append(state.GetShotBits());
-  return true;
 }
 
 }  // namespace taviron

@@ -10,28 +10,25 @@
 
 namespace taviron {
 
-// Many shots of a circuit whose measurements all come at its end, from one
-// simulation: the gates run once, and every shot but the last draws its
-// outcomes from that state by a left-to-right sweep of conditional
-// probabilities, with no copy of the state and no decomposition; the last
-// shot measures the state for real, so that it ends collapsed as after the
-// shot-by-shot loop. Each shot draws, as the loop does, one uniform value
-// per measured qubit of each measurement run, in ascending site order, and
-// so yields the loop's bit strings for the same sequence of draws.
+// Many shots of a circuit whose measurements are all final (no record acts
+// on a qubit once it is measured), from one simulation: the gates run once,
+// and every shot but the last draws the measured qubits from that state, in
+// ascending site order, by a left-to-right sweep of conditional
+// probabilities, with no copy of the state and no decomposition; each
+// measure record takes its qubit's outcome. The last shot measures the
+// state for real, so that it ends collapsed as after the shot-by-shot loop.
+// The counts follow the loop's distribution; the bit strings of one seed
+// are not the loop's.
 
-// Whether a run of a record list can be sampled: the run is quiet; no
-// record (inside composites too) has a condition or is a reset; measure
-// records stand at the top level only and name qubits of the state; and no
-// record acts on a qubit after it was measured.
-bool QualifiesForSampling(const GateRecordList& records, bool quiet, int64_t qubit_count);
+// Whether a record list can be sampled: no record (inside composites too)
+// has a condition or is a reset, every measure record names a qubit of the
+// state, and no record but a barrier or identity acts on a qubit after it
+// was measured.
+bool QualifiesForSampling(const GateRecordList& records, int64_t qubit_count);
 
 // Runs `shots` (at least 1) shots of a qualifying list on a state that has
-// just been reset, handing each shot's bit string to `append` in shot
-// order. When the measurement runs would draw their qubits out of ascending
-// site order (a later run measuring a qubit to the left of an earlier one),
-// nothing is appended and false is returned: the state is then no longer
-// fresh, and the shots are left to the shot-by-shot loop.
-bool RunSampledShots(MpsState& state, const GateRecordList& records, int32_t shots,
+// just been made, handing each shot's bit string to `append` in shot order.
+void RunSampledShots(MpsState& state, const GateRecordList& records, int32_t shots,
                      const std::function<void(std::string)>& append);
 
 }  // namespace taviron

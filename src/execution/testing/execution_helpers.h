@@ -12,11 +12,10 @@
 #include <utility>
 #include <vector>
 
-#include <dirent.h>
-
 #include "circuit/quantum_circuit.h"
 #include "execution/job.h"
 #include "foundation/output_sink.h"
+#include "simulator/testing/process_threads.h"
 
 namespace taviron {
 
@@ -33,18 +32,6 @@ inline bool WaitUntil(const std::function<bool()>& condition,
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   return true;
-}
-
-// Number of threads of this process.
-inline int ThreadCount() {
-  int count = 0;
-  if (DIR* tasks = ::opendir("/proc/self/task")) {
-    while (const dirent* entry = ::readdir(tasks)) {
-      if (entry->d_name[0] != '.') ++count;
-    }
-    ::closedir(tasks);
-  }
-  return count;
 }
 
 // A sink that keeps every line; safe to call from the worker thread.

@@ -169,6 +169,12 @@ inline GateRecordPtr RandomRecord(int n, std::mt19937& rng, int depth = 0) {
   return nullptr;
 }
 
+// a followed by b.
+inline GateRecordList Concat(GateRecordList a, const GateRecordList& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
 inline GateRecordList RandomCircuit(int n, int length, std::mt19937& rng) {
   GateRecordList records;
   for (int i = 0; i < length; ++i) records.push_back(RandomRecord(n, rng));
