@@ -149,6 +149,9 @@ class qasm2 {
   // whole-register operand in ascending order.
   static std::vector<int64_t> StatementTargets(const QuantumCircuit& circuit,
                                                const QasmStatement& statement);
+  // Whether the token names a gate outside qelib1.inc whose definition the
+  // reader has taken as its own gate, and whose body has been passed.
+  bool IsDefinedExtensionGate(const QasmToken& token);
   // Evaluates a body statement's parameter text with the gate's parameter
   // names bound to the call's values, on the reader's string stream.
   bool EvaluateParameterText(const std::string& text,
