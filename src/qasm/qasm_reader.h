@@ -9,6 +9,7 @@
 
 #include "circuit/quantum_circuit.h"
 #include "qasm/name_index.h"
+#include "qasm/qasm_call_records.h"
 #include "qasm/qasm_records.h"
 #include "qasm/qasm_token.h"
 #include "qasm/text_mode_file_stream.h"
@@ -121,6 +122,9 @@ class qasm2 {
   int expression_nesting = 0;
   // Names of the four declaration lists; brought up to date on each lookup.
   mutable QasmNameIndex name_index;
+  // The composites made by calls of the text's gates during the statements
+  // pass, shared by the calls alike.
+  QasmCallRecords call_records;
   const QasmNameIndex::Entry* FindName(const std::string& name) const;
   // The register object made for a classical register declaration that
   // IsClassicalRegister has accepted.

@@ -214,6 +214,17 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
     return true;
   }
 
+  if (call.parameters.size() != definition.parameter_names.size()) {
+    return fail(QasmErrorCode::PARAMETER_LIST_MISMATCH);
+  }
+  // A call alike to an earlier one appends the composite that one made.
+  const auto gate = static_cast<size_t>(&definition - gate_definitions.data());
+  if (GateRecordPtr earlier = call_records.Find(gate, call.qubits, call.parameters)) {
+    circuit.gates.push_back(std::move(earlier));
+    return true;
+  }
+  call_records.Reserve(gate, definition.body.size(), definition.name.size());
+
   // The body is replayed on a circuit of the same size named after the gate;
   // its qubit k is qubit k of the circuit being built. A body holds no
   // classical operation, so the replay circuit needs no classical bits.
@@ -223,9 +234,6 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
                                                     definition.name, 0.0);
   } catch (const std::bad_alloc&) {
     return fail(QasmErrorCode::INSUFFICIENT_MEMORY);
-  }
-  if (call.parameters.size() != definition.parameter_names.size()) {
-    return fail(QasmErrorCode::PARAMETER_LIST_MISMATCH);
   }
 
   for (const QasmStatement& body_statement : definition.body) {
@@ -256,6 +264,7 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
   GateRecord& composite = *circuit.gates.back();
   composite.qubits.assign(call.qubits.begin(), call.qubits.end());
   composite.params = call.parameters;
+  call_records.Keep(gate, call.qubits, call.parameters, circuit.gates.back());
   return true;
 }
 

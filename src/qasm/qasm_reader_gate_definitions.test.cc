@@ -98,6 +98,36 @@ TEST(QasmGateDefinitionsTest, SecondCallWithOtherValuesGetsItsOwnName) {
   EXPECT_EQ(circuit->gates[1]->label.rfind("g", 0), 0u);
   EXPECT_EQ(circuit->gates[1]->body[0]->params, std::vector<double>{2.0});
   EXPECT_EQ(circuit->gates[2]->label, "g");
+  EXPECT_EQ(circuit->gates[2], circuit->gates[0]);
+}
+
+TEST(QasmGateDefinitionsTest, CallsAlikeShareOneComposite) {
+  // Whole-register calls repeated: one composite per qubit, appended again
+  // by every later call on that qubit.
+  const auto circuit = Load("creg c[5];\ngate g a { h a; t a; }\ng q;\ng q;\n"
+                            "if (c == 1) g q[0];\ng q[0];\n");
+  ASSERT_EQ(circuit->gates.size(), 8u);
+  for (size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(circuit->gates[k], circuit->gates[k + 3]) << k;
+    EXPECT_EQ(circuit->gates[k]->qubits, std::vector<uint64_t>{k});
+  }
+  EXPECT_NE(circuit->gates[0], circuit->gates[1]);
+  // The conditioned call has a record of its own with the same body; the
+  // calls around it stay unconditioned.
+  const GateRecord& conditioned = *circuit->gates[6];
+  EXPECT_NE(circuit->gates[6], circuit->gates[0]);
+  EXPECT_TRUE(conditioned.conditioned);
+  EXPECT_EQ(conditioned.body, circuit->gates[0]->body);
+  EXPECT_FALSE(circuit->gates[0]->conditioned);
+  EXPECT_EQ(circuit->gates[7], circuit->gates[0]);
+  // Other values, other qubits or another gate make composites of their own.
+  const auto values = Load("gate g(w) a { rz(w) a; }\ngate k(w) a { rz(w) a; }\n"
+                           "g(1) q[0];\ng(2) q[0];\ng(1) q[1];\nk(1) q[0];\ng(1.0) q[0];\n");
+  ASSERT_EQ(values->gates.size(), 5u);
+  for (size_t i = 0; i < 4; ++i) {
+    for (size_t j = i + 1; j < 4; ++j) EXPECT_NE(values->gates[i], values->gates[j]) << i << j;
+  }
+  EXPECT_EQ(values->gates[4], values->gates[0]);
 }
 
 TEST(QasmGateDefinitionsTest, FailuresOfBodiesAndCalls) {
