@@ -5,6 +5,7 @@
 #include <set>
 
 #include "circuit/quantum_circuit.h"
+#include "foundation/exceptions.h"
 #include "foundation/gate_id.h"
 #include "foundation/text_utilities.h"
 #include "qasm/qasm_extension_gates.h"
@@ -168,6 +169,14 @@ std::string QasmDefinitions::Signature(
       if (NeedsDefinition(*part, standard_names_)) {
         write_body(*part);
         continue;
+      }
+      if (part->gate_type == GateId::kMeasure || part->gate_type == GateId::kReset ||
+          part->conditioned) {
+        // A gate body holds unitary gates and barriers only; written
+        // otherwise, the text would not read, or not as this circuit.
+        throw RunTimeError("The composite " + composite.GetName() +
+                           " holds a measurement, a reset or a condition, which an OpenQASM "
+                           "2.0 gate definition can't express.");
       }
       const WrittenGate written = WrittenForm(*part);
       text += "  " + written.name + ParameterText(written.name, written.params, ",") + " " +

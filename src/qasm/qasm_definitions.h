@@ -28,7 +28,9 @@ class QuantumCircuit;
 // differ never do: a composite whose label is already taken by a register,
 // a gate or another body, or is no declarable OpenQASM name, is defined
 // under a free name made from it (gms for Gms, label_1, label_2, ...).
-// Argument and parameter names avoid every name of the text.
+// Argument and parameter names avoid every name of the text. A composite
+// that holds a measurement, a reset or a condition has no definition: the
+// constructor throws RunTimeError naming it.
 class QasmDefinitions {
  public:
   // Takes the definitions' names from `names`, which already holds the

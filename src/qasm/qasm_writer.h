@@ -17,8 +17,9 @@ class QuantumCircuit;
 // QasmNameAllocator). Reads the circuit only. Throws RunTimeError "Invalid
 // Qubit Index: <i>" or "Invalid Classical Bit Index: <i>" for an operand
 // outside every register, one naming the gate for a parameter that is not a
-// finite number, and one for a condition on a register the circuit does
-// not hold; no text is produced then.
+// finite number, one for a composite that holds a measurement, a reset or
+// a condition, and one for a condition on a register the circuit does not
+// hold; no text is produced then.
 std::string WriteQasm(const std::vector<std::string>& standard_names,
                       const QuantumCircuit& circuit);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -316,11 +317,36 @@ TEST(QasmWriterTest, OnlyTheGenuineStandardCompositeIsCalledByItsName) {
   EXPECT_EQ(Rewritten(text), text);
 }
 
-TEST(QasmWriterTest, ConditionOnARegisterTheCircuitDoesNotHoldIsRefused) {
-  auto qc = Circuit(2, 2);
-  auto other = std::make_shared<ClassicalRegister>(2, "elsewhere");
-  qc->x(0)->c_if(other, 1);
-  EXPECT_THROW(Write(*qc), RunTimeError);
+TEST(QasmWriterTest, WhatNoDefinitionExpressesIsRefused) {
+  // A condition on a register the circuit does not hold, and composites
+  // that hold a measurement, a reset or a condition.
+  const std::vector<std::function<void(QuantumCircuit&)>> cases = {
+      [](QuantumCircuit& qc) {
+        qc.x(0)->c_if(std::make_shared<ClassicalRegister>(2, "elsewhere"), 1);
+      },
+      [](QuantumCircuit& qc) {
+        QuantumCircuit inner(2, 2, "inner", 0.0);
+        inner.measure(1, 0);
+        qc.compose(inner, {}, {}, false, true);
+      },
+      [](QuantumCircuit& qc) {
+        QuantumCircuit inner(2, 0, "inner", 0.0);
+        inner.reset(1);
+        qc.compose(inner, {}, {}, false, true);
+      },
+      [](QuantumCircuit& qc) {
+        QuantumCircuit inner(2, 2, "inner", 0.0);
+        inner.x(1)->c_if_clbit(0, 1);
+        QuantumCircuit outer(2, 2, "outer", 0.0);
+        outer.compose(inner, {}, {}, false, true);
+        qc.compose(outer, {}, {}, false, true);
+      },
+  };
+  for (size_t k = 0; k < cases.size(); ++k) {
+    auto qc = Circuit(2, 2);
+    cases[k](*qc);
+    EXPECT_THROW(Write(*qc), RunTimeError) << k;
+  }
 }
 
 TEST(QasmWriterTest, NestedCompositesAreWrittenOutInTheirDefinition) {
