@@ -1,6 +1,7 @@
 // A coverage-guided mutation fuzzer for qasm2::loads, for builds without
 // libFuzzer: every input is loaded; a circuit that loads is written back as
-// OpenQASM, which must load again and write the same text. Crashes, sanitizer
+// OpenQASM, which must keep the language's naming and declaration rules
+// (QasmTextRuleViolation), load again and write the same text. Crashes, sanitizer
 // reports and failed round trips abort with the input saved; an input that
 // runs longer than the hang limit aborts the same way.
 //
@@ -31,6 +32,7 @@
 #include "qasm/qasm_reader.h"
 #include "qasm/qasm_writer.h"
 #include "qasm/qelib_gate_names.h"
+#include "qasm/testing/qasm_text_rules.h"
 
 // ---- edge coverage -------------------------------------------------------
 
@@ -100,6 +102,10 @@ void RunOne(const std::string& input) {
       text.clear();
     }
     if (!text.empty()) {
+      const std::string problem = QasmTextRuleViolation(text);
+      if (!problem.empty()) {
+        Fail("invalid", "written text breaks an OpenQASM rule: " + problem + "\n" + text);
+      }
       std::shared_ptr<QuantumCircuit> again;
       try {
         again = reader.loads(text);

@@ -110,3 +110,47 @@ def test_load_reads_only_regular_files_of_bounded_size(tmp_path, kind):
             huge.truncate(1 << 40)  # sparse: no disk is used
     with pytest.raises(RuntimeError, match="^Can't open the given file.$"):
         tl.qasm2().load(str(path))
+
+
+def run_child(script, timeout=300):
+    done = subprocess.run([sys.executable, "-c", script], capture_output=True, text=True,
+                          timeout=timeout)
+    assert done.returncode == 0, done.stderr
+    return done.stdout
+
+
+# 861 bytes: a gate of a hundred h called over a register of a hundred
+# qubits, a hundred times; a copy of the body per call would take 400 MB.
+REPEATED_CALLS = ('OPENQASM 2.0;\ninclude "qelib1.inc";\nqreg q[100];\ngate g a {' + "h a;" * 100
+                  + "}\n" + "g q;" * 100)
+
+
+def test_repeated_calls_of_a_gate_share_their_bodies():
+    assert len(REPEATED_CALLS) == 861
+    script = ("import resource, TavironLib as tl\n"
+              "before = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss\n"
+              f"qc = tl.qasm2().loads({REPEATED_CALLS!r})\n"
+              "after = resource.getrusage(resource.RUSAGE_SELF).ru_maxrss\n"
+              "print(qc.size(), qc.depth(), (after - before) // 1024)\n")
+    size, depth, growth_mb = map(int, run_child(script).split())
+    assert (size, depth) == (10000, 100)
+    assert growth_mb < 64
+
+
+def test_calls_that_cannot_share_are_refused_before_memory_runs_out():
+    # Every call has values of its own: each needs a body of its own. With
+    # the address space limited to 768 MiB more than the child uses, the
+    # reader refuses with its own MemoryError rather than failing an
+    # allocation half-way.
+    script = ("import resource, TavironLib as tl\n"
+              "program = ('qreg q[100];\\ngate g(w) a {' + 'rz(w) a;' * 100 + '}\\n'\n"
+              "           + ''.join(f'g({k}) q[{k % 100}];' for k in range(20000)))\n"
+              "pages = int(open('/proc/self/statm').read().split()[0])\n"
+              "limit = pages * resource.getpagesize() + (768 << 20)\n"
+              "resource.setrlimit(resource.RLIMIT_AS, (limit, resource.RLIM_INFINITY))\n"
+              "try:\n"
+              "    tl.qasm2().loads(program)\n"
+              "    print('loaded')\n"
+              "except MemoryError as error:\n"
+              "    print('refused', error)\n")
+    assert run_child(script).strip() == "refused bad allocation"

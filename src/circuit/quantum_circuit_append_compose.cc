@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 #include <utility>
 
 #include "circuit/composite_record.h"
@@ -151,21 +152,39 @@ void ValidateAttachMaps(const GateRecordList& records,
   }
 }
 
+namespace {
+
+// CopyGateRecords, with the copy made of each source record so far: a
+// record that stands in several places (composites the reader shares) is
+// copied once and its copy shared the same way, since the maps are the same.
+void CopyGateRecordsOnce(const GateRecordList& source, GateRecordList& destination,
+                         const std::vector<uint64_t>& qubit_map,
+                         const std::vector<uint64_t>& clbit_map,
+                         std::unordered_map<const GateRecord*, GateRecordPtr>& copies) {
+  for (const GateRecordPtr& record : source) {
+    GateRecordPtr& copy = copies[record.get()];
+    if (!copy) {
+      copy = record->Clone();
+      for (uint64_t& q : copy->qubits) q = qubit_map[q];
+      for (uint64_t& c : copy->clbits) c = clbit_map[c];
+      if (copy->conditioned && copy->condition_on_clbit) {
+        copy->condition_clbit = clbit_map[copy->condition_clbit];
+      }
+      // The body is copied through the same maps, not shared.
+      copy->body.clear();
+      CopyGateRecordsOnce(record->body, copy->body, qubit_map, clbit_map, copies);
+    }
+    destination.push_back(copy);
+  }
+}
+
+}  // namespace
+
 void CopyGateRecords(const GateRecordList& source, GateRecordList& destination,
                      const std::vector<uint64_t>& qubit_map,
                      const std::vector<uint64_t>& clbit_map) {
-  for (const GateRecordPtr& record : source) {
-    GateRecordPtr copy = record->Clone();
-    for (uint64_t& q : copy->qubits) q = qubit_map[q];
-    for (uint64_t& c : copy->clbits) c = clbit_map[c];
-    if (copy->conditioned && copy->condition_on_clbit) {
-      copy->condition_clbit = clbit_map[copy->condition_clbit];
-    }
-    // The body is copied through the same maps, not shared.
-    copy->body.clear();
-    CopyGateRecords(record->body, copy->body, qubit_map, clbit_map);
-    destination.push_back(std::move(copy));
-  }
+  std::unordered_map<const GateRecord*, GateRecordPtr> copies;
+  CopyGateRecordsOnce(source, destination, qubit_map, clbit_map, copies);
 }
 
 bool GateListsEqual(const GateRecordList& a, const GateRecordList& b) {

@@ -119,6 +119,20 @@ TEST(AppendComposeTest, MapsRenameIndicesAtEveryDepth) {
   EXPECT_EQ(measure.clbits, std::vector<uint64_t>{2});
 }
 
+TEST(AppendComposeTest, ARecordInSeveralPlacesIsCopiedOnce) {
+  // The reader lets calls alike share one composite; a copy keeps that.
+  QuantumCircuit circuit(3, 0);
+  QuantumCircuit other(3, 0, "inner");
+  other.ccz(0, 1, 2);
+  other.gates.push_back(other.gates[0]);
+  circuit.compose(other, {2, 0, 1}, {}, false, true);
+  const GateRecord& composite = *circuit.gates.at(0);
+  ASSERT_EQ(composite.body.size(), 2u);
+  EXPECT_EQ(composite.body[0], composite.body[1]);
+  EXPECT_NE(composite.body[0], other.gates[0]);
+  EXPECT_EQ(composite.body[0]->qubits, (std::vector<uint64_t>{2, 0, 1}));
+}
+
 TEST(AppendComposeTest, PlacementAndReturnValue) {
   QuantumCircuit circuit(2, 2);
   circuit.h(0);

@@ -1,4 +1,4 @@
-#include "circuit/quantum_circuit_fixed_decompositions.h"
+#include "circuit/quantum_circuit.h"
 
 #include <cmath>
 #include <complex>
@@ -11,7 +11,6 @@
 #include <gtest/gtest.h>
 
 #include "circuit/quantum_circuit_append_compose.h"
-#include "circuit/quantum_circuit.h"
 #include "circuit/testing/dense_unitary.h"
 #include "circuit/testing/composite_checks.h"
 

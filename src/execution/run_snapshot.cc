@@ -1,6 +1,7 @@
 #include "execution/run_snapshot.h"
 
 #include <map>
+#include <unordered_map>
 #include <memory>
 
 #include "circuit/quantum_circuit.h"
@@ -11,20 +12,27 @@ namespace taviron {
 namespace {
 
 using RegisterCopies = std::map<const ClassicalRegister*, std::shared_ptr<ClassicalRegister>>;
+// A record that stands in several places (composites the reader shares) is
+// copied once, and the copy stands in the same places.
+using RecordCopies = std::unordered_map<const GateRecord*, GateRecordPtr>;
 
-GateRecordList CopyRecords(const GateRecordList& records, RegisterCopies& registers) {
+GateRecordList CopyRecords(const GateRecordList& records, RegisterCopies& registers,
+                           RecordCopies& copied) {
   GateRecordList copies;
   copies.reserve(records.size());
   for (const GateRecordPtr& record : records) {
-    GateRecordPtr copy = record->Clone();
-    if (!record->body.empty()) copy->body = CopyRecords(record->body, registers);
-    if (record->condition_register) {
-      // One copy per register, shared by every record that names it.
-      std::shared_ptr<ClassicalRegister>& shared = registers[record->condition_register.get()];
-      if (!shared) shared = std::make_shared<ClassicalRegister>(*record->condition_register);
-      copy->condition_register = shared;
+    GateRecordPtr& copy = copied[record.get()];
+    if (!copy) {
+      copy = record->Clone();
+      if (!record->body.empty()) copy->body = CopyRecords(record->body, registers, copied);
+      if (record->condition_register) {
+        // One copy per register, shared by every record that names it.
+        std::shared_ptr<ClassicalRegister>& shared = registers[record->condition_register.get()];
+        if (!shared) shared = std::make_shared<ClassicalRegister>(*record->condition_register);
+        copy->condition_register = shared;
+      }
     }
-    copies.push_back(std::move(copy));
+    copies.push_back(copy);
   }
   return copies;
 }
@@ -48,7 +56,8 @@ RunSnapshot ShareCircuit(const QuantumCircuit& circuit) {
 RunSnapshot CopyCircuit(const QuantumCircuit& circuit) {
   RunSnapshot snapshot = Settings(circuit);
   RegisterCopies registers;
-  snapshot.gates = CopyRecords(circuit.gates, registers);
+  RecordCopies copied;
+  snapshot.gates = CopyRecords(circuit.gates, registers, copied);
   return snapshot;
 }
 

@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <functional>
+#include <set>
 
 #include "circuit/quantum_circuit.h"
+#include "foundation/exceptions.h"
 #include "foundation/gate_id.h"
 #include "foundation/text_utilities.h"
-#include "qasm/qasm_keyword_table.h"
+#include "qasm/qasm_extension_gates.h"
 #include "qasm/qasm_record_text.h"
-#include "qasm/qasm_token.h"
 
 namespace taviron {
 
@@ -27,30 +28,30 @@ void CollectBits(const GateRecord& record, bool qubits, std::vector<uint64_t>& o
   for (const GateRecordPtr& part : record.body) CollectBits(*part, qubits, order);
 }
 
-std::string ArgumentName(char kind, size_t position) {
+// The argument (or parameter) name of position k: q_a, q_b, ... for qubits,
+// c_a, ... for classical bits, p_a, ... for parameters.
+std::string PlainArgumentName(char kind, size_t position) {
   return std::string(1, kind) + "_" + ToLetterDigits(static_cast<int64_t>(position));
 }
 
-// The argument name of each bit, by its position in `order`.
-std::unordered_map<uint64_t, std::string> ArgumentNames(const std::vector<uint64_t>& order,
-                                                        char kind) {
-  std::unordered_map<uint64_t, std::string> names;
-  for (size_t k = 0; k < order.size(); ++k) names.emplace(order[k], ArgumentName(kind, k));
-  return names;
-}
+std::string Identity(const std::string& s) { return s; }
 
-bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
-
-// The label with every character an OpenQASM name can't hold made "_", and
-// a leading "g" where it does not begin with a letter.
-std::string ValidName(const std::string& label) {
-  std::string name;
-  for (char c : label) {
-    const bool kept = IsLetter(c) || (c >= '0' && c <= '9') || c == '_';
-    name.push_back(kept ? c : '_');
+// A definition's body template with "$k" and "%k" replaced by the name of
+// qubit argument k and parameter k, each line indented.
+std::string FillTemplate(const char* body, const std::vector<std::string>& qubits,
+                         const std::vector<std::string>& parameters) {
+  std::string text = "  ";
+  for (const char* c = body; *c != '\0'; ++c) {
+    if ((*c == '$' || *c == '%') && c[1] >= '0' && c[1] <= '9') {
+      const size_t k = static_cast<size_t>(c[1] - '0');
+      text += (*c == '$' ? qubits : parameters).at(k);
+      ++c;
+    } else {
+      text.push_back(*c);
+      if (*c == '\n' && c[1] != '\0') text += "  ";
+    }
   }
-  if (name.empty() || !IsLetter(name[0])) name.insert(0, "g");
-  return name;
+  return text;
 }
 
 }  // namespace
@@ -68,58 +69,87 @@ std::vector<uint64_t> QasmDefinitions::Clbits(const GateRecord& composite) {
 }
 
 QasmDefinitions::QasmDefinitions(const std::vector<std::string>& standard_names,
-                                 const QuantumCircuit& circuit)
-    : standard_names_(standard_names) {
-  blocked_.insert(standard_names.begin(), standard_names.end());
-  for (const auto& reg : circuit.quantum_registers) blocked_.insert(reg->name);
-  for (const auto& reg : circuit.ancilla_registers) blocked_.insert(reg->name);
-  for (const auto& reg : circuit.classical_registers) blocked_.insert(reg->name);
+                                 const QuantumCircuit& circuit, QasmNameAllocator& names)
+    : standard_names_(standard_names), names_in_use_(names) {
+  std::vector<const GateRecord*> defined;
   for (const GateRecordPtr& record : circuit.gates) {
-    if (record->gate_type == GateId::kComposite) labels_.insert(record->GetName());
+    if (NeedsDefinition(*record, standard_names_)) names.Want(record->GetName());
   }
-
+  // Composites share a definition when their labels and their definitions
+  // under the plain argument names read alike.
+  std::unordered_map<std::string, std::string> by_signature;
   for (const GateRecordPtr& record : circuit.gates) {
     if (!NeedsDefinition(*record, standard_names_)) continue;
-    const std::string signature = Signature(*record);
-    const std::string key = record->GetName() + '\n' + signature;
-    auto found = defined_.find(key);
-    if (found == defined_.end()) {
-      const std::string name = NewName(record->GetName());
-      if (text_.empty()) text_ += "\n// Custom gate definitions\n";
-      text_ += "gate " + name + signature;
-      found = defined_.emplace(key, name).first;
+    const std::string key = record->GetName() + '\n' + Signature(*record, PlainArgumentName);
+    auto found = by_signature.find(key);
+    if (found == by_signature.end()) {
+      found = by_signature.emplace(key, names.Give(record->GetName(), 'g')).first;
+      defined.push_back(record.get());
     }
     names_.emplace(record.get(), found->second);
   }
+
+  // With every name of the text known, the definitions are written with
+  // argument names that none of them is.
+  DefineExtensionGates(circuit);
+  for (const GateRecord* record : defined) {
+    text_ += "gate " + names_.at(record) + Signature(*record, [this](char kind, size_t k) {
+               return ArgumentName(kind, k);
+             });
+  }
+  if (!text_.empty()) text_.insert(0, "\n// Custom gate definitions\n");
+}
+
+std::string QasmDefinitions::ArgumentName(char kind, size_t position) const {
+  const std::string plain = PlainArgumentName(kind, position);
+  std::string name = plain;
+  for (int n = 1; names_in_use_.IsUsed(name); ++n) name = plain + "_" + std::to_string(n);
+  return name;
 }
 
 const std::string& QasmDefinitions::NameOf(const GateRecord& composite) const {
   return names_.at(&composite);
 }
 
-std::string QasmDefinitions::NewName(const std::string& label) {
-  const auto free = [this](const std::string& name) {
-    return given_.count(name) == 0 && blocked_.count(name) == 0 &&
-           FindKeywordKind(name) == QasmTokenKind::IDENTIFIER;
+void QasmDefinitions::DefineExtensionGates(const QuantumCircuit& circuit) {
+  // The gates that written lines call: top-level records and the bodies of
+  // the defined composites (standard ones hold none of these gates).
+  std::set<GateId> used;
+  std::function<void(const GateRecordList&)> collect = [&](const GateRecordList& records) {
+    for (const GateRecordPtr& record : records) {
+      used.insert(record->gate_type);
+      if (NeedsDefinition(*record, standard_names_)) collect(record->body);
+    }
   };
-  // The label itself when it is a valid name that no other body took (or
-  // its valid form, unless another composite bears that as its label);
-  // otherwise a numbered form that no register, gate or label uses.
-  const std::string base = ValidName(label);
-  std::string name = base;
-  if (!free(base) || (base != label && labels_.count(base) != 0)) {
-    int k = 1;
-    do {
-      name = base + "_" + std::to_string(k++);
-    } while (!free(name) || labels_.count(name) != 0);
+  collect(circuit.gates);
+  for (const QasmExtensionGate& gate : QasmExtensionGates()) {
+    if (gate.body == nullptr || used.count(gate.id) == 0) continue;
+    std::vector<std::string> qubits;
+    std::vector<std::string> parameters;
+    for (size_t k = 0; k < gate.qubits; ++k) qubits.push_back(ArgumentName('q', k));
+    for (size_t k = 0; k < gate.parameters; ++k) parameters.push_back(ArgumentName('p', k));
+    text_ += std::string("gate ") + gate.name + " ";
+    if (!parameters.empty()) text_ += "(" + Join(parameters, ", ", Identity) + ") ";
+    text_ += Join(qubits, ", ", Identity) + " {\n" + FillTemplate(gate.body, qubits, parameters) +
+             "}\n";
   }
-  given_.insert(name);
-  return name;
 }
 
-std::string QasmDefinitions::Signature(const GateRecord& composite) const {
-  const auto qubit_names = ArgumentNames(Qubits(composite), 'q');
-  const auto clbit_names = ArgumentNames(Clbits(composite), 'c');
+std::string QasmDefinitions::Signature(
+    const GateRecord& composite, const std::function<std::string(char, size_t)>& argument) const {
+  std::unordered_map<uint64_t, std::string> qubit_names;
+  std::unordered_map<uint64_t, std::string> clbit_names;
+  std::vector<std::string> arguments;
+  for (uint64_t q : Qubits(composite)) {
+    const std::string name = argument('q', arguments.size());
+    qubit_names.emplace(q, name);
+    arguments.push_back(name);
+  }
+  for (uint64_t c : Clbits(composite)) {
+    const std::string name = argument('c', clbit_names.size());
+    clbit_names.emplace(c, name);
+    arguments.push_back(name);
+  }
   const auto qubit = [&](uint64_t q) { return qubit_names.at(q); };
   const auto clbit = [&](uint64_t c) { return clbit_names.at(c); };
 
@@ -127,13 +157,10 @@ std::string QasmDefinitions::Signature(const GateRecord& composite) const {
   const size_t parameters = WrittenParameterCount(composite);
   if (parameters > 0) {
     std::vector<std::string> names;
-    for (size_t k = 0; k < parameters; ++k) names.push_back(ArgumentName('p', k));
-    text += "(" + Join(names, ", ", [](const std::string& s) { return s; }) + ") ";
+    for (size_t k = 0; k < parameters; ++k) names.push_back(argument('p', k));
+    text += "(" + Join(names, ", ", Identity) + ") ";
   }
-  std::vector<std::string> arguments;
-  for (uint64_t q : Qubits(composite)) arguments.push_back(qubit(q));
-  for (uint64_t c : Clbits(composite)) arguments.push_back(clbit(c));
-  text += Join(arguments, ", ", [](const std::string& s) { return s; }) + " {\n";
+  text += Join(arguments, ", ", Identity) + " {\n";
 
   // Body lines; a nested composite that needs a definition is written out
   // in place, through the same argument names.
@@ -143,7 +170,16 @@ std::string QasmDefinitions::Signature(const GateRecord& composite) const {
         write_body(*part);
         continue;
       }
-      text += "  " + StandardGateName(*part) + ParameterText(*part, ",") + " " +
+      if (part->gate_type == GateId::kMeasure || part->gate_type == GateId::kReset ||
+          part->conditioned) {
+        // A gate body holds unitary gates and barriers only; written
+        // otherwise, the text would not read, or not as this circuit.
+        throw RunTimeError("The composite " + composite.GetName() +
+                           " holds a measurement, a reset or a condition, which an OpenQASM "
+                           "2.0 gate definition can't express.");
+      }
+      const WrittenGate written = WrittenForm(*part);
+      text += "  " + written.name + ParameterText(written.name, written.params, ",") + " " +
               Join(part->qubits, ", ", qubit);
       if (part->gate_type == GateId::kMeasure) text += " -> " + Join(part->clbits, ", ", clbit);
       text += ";\n";

@@ -9,6 +9,7 @@
 
 #include "circuit/quantum_circuit.h"
 #include "qasm/name_index.h"
+#include "qasm/qasm_call_records.h"
 #include "qasm/qasm_records.h"
 #include "qasm/qasm_token.h"
 #include "qasm/text_mode_file_stream.h"
@@ -121,6 +122,9 @@ class qasm2 {
   int expression_nesting = 0;
   // Names of the four declaration lists; brought up to date on each lookup.
   mutable QasmNameIndex name_index;
+  // The composites made by calls of the text's gates during the statements
+  // pass, shared by the calls alike.
+  QasmCallRecords call_records;
   const QasmNameIndex::Entry* FindName(const std::string& name) const;
   // The register object made for a classical register declaration that
   // IsClassicalRegister has accepted.
@@ -149,6 +153,9 @@ class qasm2 {
   // whole-register operand in ascending order.
   static std::vector<int64_t> StatementTargets(const QuantumCircuit& circuit,
                                                const QasmStatement& statement);
+  // Whether the token names a gate outside qelib1.inc whose definition the
+  // reader has taken as its own gate, and whose body has been passed.
+  bool IsDefinedExtensionGate(const QasmToken& token);
   // Evaluates a body statement's parameter text with the gate's parameter
   // names bound to the call's values, on the reader's string stream.
   bool EvaluateParameterText(const std::string& text,

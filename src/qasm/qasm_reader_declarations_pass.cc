@@ -4,6 +4,7 @@
 
 #include "qasm/decimal_index.h"
 #include "qasm/qasm_error_codes.h"
+#include "qasm/qasm_extension_gates.h"
 #include "qasm/qasm_reader.h"
 
 namespace taviron {
@@ -179,8 +180,15 @@ bool qasm2::ParseDefinition(bool is_gate) {
     return false;
   };
   token = NextSignificantToken(false);
-  // A built-in gate name is a keyword, so it cannot be redefined.
-  if (!IsDeclarableName(token)) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+  // A built-in gate name is a keyword, so it cannot be redefined; other
+  // programs define the gates outside qelib1.inc before they call them, and
+  // a definition of one of those that the reader knows is taken as that
+  // gate (ecr among them, although it is a keyword here).
+  const QasmExtensionGate* extension = is_gate ? FindQasmExtensionGate(token.text) : nullptr;
+  const bool keyword_name = token.kind != IDENTIFIER;
+  if (!IsDeclarableName(token) && (extension == nullptr || !keyword_name)) {
+    return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+  }
   if (!IsNameFree(token.text)) return fail(QasmErrorCode::DUPLICATE_DEFINITION);
   QasmGateDefinition definition;
   definition.name = token.text;
@@ -223,6 +231,16 @@ bool qasm2::ParseDefinition(bool is_gate) {
     definition.argument_names.push_back(token.text);
     token = NextSignificantToken(false);
     if (token.kind == COMMA) token = NextSignificantToken(false);
+  }
+
+  if (extension != nullptr) {
+    if (definition.parameter_names.size() == extension->parameters &&
+        definition.argument_names.size() == extension->qubits) {
+      definition.extension = extension;
+    } else if (keyword_name) {
+      // A definition of another shape under a keyword stays refused.
+      return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+    }
   }
 
   if (is_gate) {

@@ -7,6 +7,7 @@
 
 #include "qasm/decimal_index.h"
 #include "qasm/qasm_error_codes.h"
+#include "qasm/qasm_extension_gates.h"
 #include "qasm/qasm_reader.h"
 
 namespace taviron {
@@ -18,7 +19,8 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
     error_code = code;
     return false;
   };
-  if (token.kind != IDENTIFIER) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+  // The first pass has accepted the name (a keyword only for a gate the
+  // reader knows).
   QasmGateDefinition* definition = FindGateDefinition(token.text);
   if (definition == nullptr) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
 
@@ -28,6 +30,17 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
     if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
   } while (token.kind != LEFT_BRACE);
 
+  if (definition->extension != nullptr) {
+    // The reader's own gate stands for the definition: its body, whatever
+    // it calls, is passed over up to the first "}", as the first pass did.
+    do {
+      token = NextSignificantToken(false);
+      if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
+    } while (token.kind != RIGHT_BRACE);
+    definition->body_read = true;
+    return true;
+  }
+
   while (true) {
     token = NextSignificantToken(false);
     if (token.kind == RIGHT_BRACE) {
@@ -35,9 +48,11 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
       return true;
     }
     if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::RIGHT_PAREN_EXPECTED);
-    // Only built-in gate and statement words start a body statement; a call
-    // of another defined gate is refused here.
-    if (token.kind < kFirstStatementKeyword || token.kind > kLastStatementKeyword) {
+    // Only built-in gate and statement words, and the gates outside
+    // qelib1.inc defined before, start a body statement; a call of another
+    // defined gate is refused here.
+    if ((token.kind < kFirstStatementKeyword || token.kind > kLastStatementKeyword) &&
+        !IsDefinedExtensionGate(token)) {
       return fail(QasmErrorCode::INVALID_INSTRUCTION);
     }
     QasmStatement statement;
@@ -119,6 +134,12 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
   }
 }
 
+bool qasm2::IsDefinedExtensionGate(const QasmToken& token) {
+  if (token.kind != IDENTIFIER) return false;
+  const QasmGateDefinition* definition = FindGateDefinition(token.text);
+  return definition != nullptr && definition->extension != nullptr && definition->body_read;
+}
+
 bool qasm2::EvaluateParameterText(const std::string& text,
                                   const std::vector<std::string>& names,
                                   const std::vector<double>& values,
@@ -167,6 +188,18 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
     return fail(QasmErrorCode::USER_GATE_NOT_FOUND);
   }
   const QasmGateDefinition& definition = *found;
+  if (definition.extension != nullptr) {
+    // The reader's own gate, with the exact counts of a built-in gate.
+    const QasmExtensionGate& gate = *definition.extension;
+    if (call.qubits.size() != gate.qubits || call.parameters.size() != gate.parameters) {
+      return fail(QasmErrorCode::INVALID_PARAMETER);
+    }
+    const std::vector<uint64_t> qubits(call.qubits.begin(), call.qubits.end());
+    if (!gate.apply(circuit, qubits, call.parameters)) {
+      return fail(QasmErrorCode::INVALID_INSTRUCTION);
+    }
+    return true;
+  }
   if (call.qubits.empty()) {
     // A whole register as the operand: a gate of one qubit argument is
     // applied to each of its qubits in turn (none for a register of size 0).
@@ -181,6 +214,17 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
     return true;
   }
 
+  if (call.parameters.size() != definition.parameter_names.size()) {
+    return fail(QasmErrorCode::PARAMETER_LIST_MISMATCH);
+  }
+  // A call alike to an earlier one appends the composite that one made.
+  const auto gate = static_cast<size_t>(&definition - gate_definitions.data());
+  if (GateRecordPtr earlier = call_records.Find(gate, call.qubits, call.parameters)) {
+    circuit.gates.push_back(std::move(earlier));
+    return true;
+  }
+  call_records.Reserve(gate, definition.body.size(), definition.name.size());
+
   // The body is replayed on a circuit of the same size named after the gate;
   // its qubit k is qubit k of the circuit being built. A body holds no
   // classical operation, so the replay circuit needs no classical bits.
@@ -190,9 +234,6 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
                                                     definition.name, 0.0);
   } catch (const std::bad_alloc&) {
     return fail(QasmErrorCode::INSUFFICIENT_MEMORY);
-  }
-  if (call.parameters.size() != definition.parameter_names.size()) {
-    return fail(QasmErrorCode::PARAMETER_LIST_MISMATCH);
   }
 
   for (const QasmStatement& body_statement : definition.body) {
@@ -223,6 +264,7 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
   GateRecord& composite = *circuit.gates.back();
   composite.qubits.assign(call.qubits.begin(), call.qubits.end());
   composite.params = call.parameters;
+  call_records.Keep(gate, call.qubits, call.parameters, circuit.gates.back());
   return true;
 }
 

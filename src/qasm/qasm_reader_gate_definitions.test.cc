@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "qasm/qasm_extension_gates.h"
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
 
@@ -97,6 +98,36 @@ TEST(QasmGateDefinitionsTest, SecondCallWithOtherValuesGetsItsOwnName) {
   EXPECT_EQ(circuit->gates[1]->label.rfind("g", 0), 0u);
   EXPECT_EQ(circuit->gates[1]->body[0]->params, std::vector<double>{2.0});
   EXPECT_EQ(circuit->gates[2]->label, "g");
+  EXPECT_EQ(circuit->gates[2], circuit->gates[0]);
+}
+
+TEST(QasmGateDefinitionsTest, CallsAlikeShareOneComposite) {
+  // Whole-register calls repeated: one composite per qubit, appended again
+  // by every later call on that qubit.
+  const auto circuit = Load("creg c[5];\ngate g a { h a; t a; }\ng q;\ng q;\n"
+                            "if (c == 1) g q[0];\ng q[0];\n");
+  ASSERT_EQ(circuit->gates.size(), 8u);
+  for (size_t k = 0; k < 3; ++k) {
+    EXPECT_EQ(circuit->gates[k], circuit->gates[k + 3]) << k;
+    EXPECT_EQ(circuit->gates[k]->qubits, std::vector<uint64_t>{k});
+  }
+  EXPECT_NE(circuit->gates[0], circuit->gates[1]);
+  // The conditioned call has a record of its own with the same body; the
+  // calls around it stay unconditioned.
+  const GateRecord& conditioned = *circuit->gates[6];
+  EXPECT_NE(circuit->gates[6], circuit->gates[0]);
+  EXPECT_TRUE(conditioned.conditioned);
+  EXPECT_EQ(conditioned.body, circuit->gates[0]->body);
+  EXPECT_FALSE(circuit->gates[0]->conditioned);
+  EXPECT_EQ(circuit->gates[7], circuit->gates[0]);
+  // Other values, other qubits or another gate make composites of their own.
+  const auto values = Load("gate g(w) a { rz(w) a; }\ngate k(w) a { rz(w) a; }\n"
+                           "g(1) q[0];\ng(2) q[0];\ng(1) q[1];\nk(1) q[0];\ng(1.0) q[0];\n");
+  ASSERT_EQ(values->gates.size(), 5u);
+  for (size_t i = 0; i < 4; ++i) {
+    for (size_t j = i + 1; j < 4; ++j) EXPECT_NE(values->gates[i], values->gates[j]) << i << j;
+  }
+  EXPECT_EQ(values->gates[4], values->gates[0]);
 }
 
 TEST(QasmGateDefinitionsTest, FailuresOfBodiesAndCalls) {
@@ -135,6 +166,89 @@ TEST(QasmGateDefinitionsTest, FailuresOfBodiesAndCalls) {
   for (const Case& c : cases) {
     EXPECT_EQ(LoadsFailure(kRegisters + c.text), c.failure) << c.text;
   }
+}
+
+// A definition of `gate` with `extra` more parameters than it has, over
+// its qubits, whose body does something else entirely.
+std::string DefinitionOf(const QasmExtensionGate& gate, size_t extra = 0) {
+  std::string text = std::string("gate ") + gate.name;
+  if (gate.parameters + extra > 0) {
+    text += "(";
+    for (size_t k = 0; k < gate.parameters + extra; ++k) text += (k ? ", w" : "w") + std::to_string(k);
+    text += ")";
+  }
+  text += " a";
+  if (gate.qubits == 2) text += ", b";
+  return text + " { x a; }\n";
+}
+
+// A call of `gate` on `first` (and `second`) with the values 0.5, 1.5, ...
+std::string CallOf(const QasmExtensionGate& gate, const std::string& first,
+                   const std::string& second) {
+  std::string text = gate.name;
+  if (gate.parameters > 0) {
+    text += "(";
+    for (size_t k = 0; k < gate.parameters; ++k) text += (k ? ", " : "") + std::to_string(k) + ".5";
+    text += ")";
+  }
+  return text + " " + first + (gate.qubits == 2 ? ", " + second : "") + ";\n";
+}
+
+TEST(QasmGateDefinitionsTest, DefinitionOfAKnownGateOutsideTheIncludeIsThatGate) {
+  for (const QasmExtensionGate& gate : QasmExtensionGates()) {
+    SCOPED_TRACE(gate.name);
+    // Whatever the body says, a call is the reader's own gate, also inside
+    // the body of a gate defined after it.
+    // (Registers q and v: r is one of the gates.)
+    const auto circuit = qasm2().loads("qreg q[3];\nqreg v[2];\n" + DefinitionOf(gate) +
+                                       CallOf(gate, "q[1]", "q[0]") + "gate outer a, b { " +
+                                       CallOf(gate, "b", "a") + "}\nouter q[2], v[1];\n");
+    ASSERT_EQ(circuit->gates.size(), 2u);
+    const GateRecord& record = *circuit->gates[0];
+    EXPECT_EQ(record.gate_type, gate.id);
+    const std::vector<uint64_t> call_qubits =
+        gate.qubits == 2 ? std::vector<uint64_t>{1, 0} : std::vector<uint64_t>{1};
+    EXPECT_EQ(record.qubits, call_qubits);
+    EXPECT_EQ(record.params.size(), gate.parameters);
+    const GateRecord& outer = *circuit->gates[1];
+    ASSERT_EQ(outer.body.size(), 1u);
+    EXPECT_EQ(outer.body[0]->gate_type, gate.id);
+    const std::vector<uint64_t> body_qubits =
+        gate.qubits == 2 ? std::vector<uint64_t>{4, 2} : std::vector<uint64_t>{4};
+    EXPECT_EQ(outer.body[0]->qubits, body_qubits);
+  }
+}
+
+TEST(QasmGateDefinitionsTest, DefinitionsOfKnownGatesInOtherShapes) {
+  const QasmExtensionGate& rzx = *FindQasmExtensionGate("rzx");
+  const QasmExtensionGate& ecr = *FindQasmExtensionGate("ecr");
+  // Under a name that is no keyword, a definition of another shape is an
+  // ordinary gate of the text.
+  const auto circuit = Load(DefinitionOf(rzx, 1) + "rzx(1, 2) q[0], q[1];\n");
+  ASSERT_EQ(circuit->gates.size(), 1u);
+  EXPECT_EQ(circuit->gates[0]->gate_type, GateId::kComposite);
+  EXPECT_EQ(circuit->gates[0]->label, "rzx");
+  // ecr is a keyword: only its own shape is taken.
+  EXPECT_EQ(LoadsFailure(kRegisters + DefinitionOf(ecr, 1)),
+            "Error Identifier expected in line 3 at 19");
+  // A peer's definition of ecr through another gate it defined before; the
+  // body is passed over, so the gates it calls need not be readable here.
+  const auto peer = Load(
+      "gate rzx(param0) q0, q1 { h q1; cx q0, q1; rz(param0) q1; cx q0, q1; h q1; }\n"
+      "gate ecr q0, q1 { rzx(pi/4) q0, q1; x q0; rzx(-pi/4) q0, q1; }\n"
+      "ecr q[0], q[1];\nrzx(0.25) q[2], q[0];\n");
+  ASSERT_EQ(peer->gates.size(), 2u);
+  EXPECT_EQ(peer->gates[0]->gate_type, GateId::kECR);
+  EXPECT_EQ(peer->gates[1]->gate_type, GateId::kRZX);
+  EXPECT_EQ(peer->gates[1]->params, std::vector<double>{0.25});
+  // Calls keep the exact counts of the gate; a known gate that is not
+  // defined (yet) is an unknown gate.
+  EXPECT_EQ(LoadsFailure(kRegisters + DefinitionOf(rzx) + "rzx(1) q[0];"),
+            "Error Invalid parameter in line 4 at 13");
+  EXPECT_EQ(LoadsFailure(kRegisters + DefinitionOf(rzx) + "rzx q[0], q[1];"),
+            "Error Invalid parameter in line 4 at 16");
+  EXPECT_EQ(LoadsFailure(std::string(kRegisters) + "gate g a, b { dcx a, b; }\n"),
+            "Error Invalid instruction passed in line 3 at 18");
 }
 
 TEST(QasmGateDefinitionsTest, CallKeepsThePositionOfTheText) {

@@ -19,8 +19,11 @@ namespace {
 void ConditionAppendedRecords(QuantumCircuit& circuit, size_t first,
                               const QasmCondition& condition) {
   Gate appended;
-  appended.records.assign(circuit.gates.begin() + static_cast<std::ptrdiff_t>(first),
-                          circuit.gates.end());
+  for (size_t k = first; k < circuit.gates.size(); ++k) {
+    // A composite that other calls share gets a condition of its own.
+    if (QasmCallRecords::IsShared(circuit.gates[k])) circuit.gates[k] = circuit.gates[k]->Clone();
+    appended.records.push_back(circuit.gates[k]);
+  }
   if (condition.on_bit) {
     const auto first_bit =
         static_cast<uint64_t>(static_cast<int64_t>(condition.classical_register->first_index));
@@ -40,6 +43,12 @@ std::shared_ptr<ClassicalRegister> qasm2::DeclaredClassicalRegister(
 }
 
 bool qasm2::ParseStatements(QuantumCircuit& circuit) {
+  // The composites of the calls are shared within this pass only.
+  struct CallRecordsClearer {
+    QasmCallRecords& records;
+    ~CallRecordsClearer() { records.Clear(); }
+  } clearer{call_records};
+  call_records.Clear();
   Rewind();
   while (true) {
     QasmToken token = NextSignificantToken(false);

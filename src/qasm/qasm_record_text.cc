@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
+#include <cstddef>
+#include <utility>
 
+#include "circuit/fixed_composite_steps.h"
+#include "circuit/gate_matrices.h"
 #include "foundation/exceptions.h"
 #include "foundation/gate_id.h"
 #include "qasm/qasm_number_text.h"
@@ -21,13 +26,40 @@ std::string Lower(std::string text) {
   return text;
 }
 
+// U(theta, phi, lambda) angles of a 2x2 unitary, up to its global phase:
+// with a = m(0,0) = e^(i alpha) cos(theta/2), m(1,0) = e^(i (alpha + phi))
+// sin(theta/2) and m(0,1) = -e^(i (alpha + lambda)) sin(theta/2). A zero
+// entry, of either sign, is given the argument 0, which leaves the other
+// angles what they need.
+double Argument(std::complex<double> z) { return z == 0.0 ? 0.0 : std::arg(z); }
+
+std::vector<double> UAngles(const MatrixXcd& m) {
+  const double alpha = Argument(m(0, 0));
+  return {2.0 * std::atan2(std::abs(m(1, 0)), std::abs(m(0, 0))),
+          Argument(m(1, 0)) - alpha, Argument(-m(0, 1)) - alpha};
+}
+
+// Refuses a value that OpenQASM can't express, naming the gate.
+void RequireFinite(const std::string& gate, const std::vector<double>& values) {
+  for (double value : values) {
+    if (!std::isfinite(value)) {
+      throw RunTimeError("Gate " + gate + " has the parameter " + std::to_string(value) +
+                         ", which OpenQASM can't express: only finite numbers can be written.");
+    }
+  }
+}
+
 }  // namespace
 
 bool IsStandardComposite(const GateRecord& record,
                          const std::vector<std::string>& standard_names) {
   if (record.gate_type != GateId::kComposite) return false;
   const std::string key = Lower(record.GetLabel());
-  return std::find(standard_names.begin(), standard_names.end(), key) != standard_names.end();
+  if (std::find(standard_names.begin(), standard_names.end(), key) == standard_names.end()) {
+    return false;
+  }
+  const std::vector<DecompositionStep>* steps = FixedCompositeSteps(key);
+  return steps != nullptr && HoldsSteps(record, *steps);
 }
 
 bool NeedsDefinition(const GateRecord& record,
@@ -36,31 +68,46 @@ bool NeedsDefinition(const GateRecord& record,
          !IsStandardComposite(record, standard_names);
 }
 
-std::string StandardGateName(const GateRecord& record) {
-  if (record.gate_type == GateId::kI) return "id";
-  if (record.gate_type == GateId::kComposite) return Lower(record.GetName());
-  return record.GetName();
+WrittenGate WrittenForm(const GateRecord& record) {
+  switch (record.gate_type) {
+    case GateId::kI:
+      return {"id", record.params};
+    case GateId::kComposite:
+      return {Lower(record.GetName()), record.params};
+    case GateId::kRV: {
+      if (record.params.size() != 3) return {record.GetName(), record.params};
+      RequireFinite(record.GetName(), record.params);
+      std::vector<double> angles =
+          UAngles(RVMatrix(record.params[0], record.params[1], record.params[2]));
+      // A vector too long for its length to be a double has no angles.
+      RequireFinite(record.GetName(), angles);
+      return {"u", std::move(angles)};
+    }
+    default:
+      return {record.GetName(), record.params};
+  }
 }
 
 size_t WrittenParameterCount(const GateRecord& record) {
   return std::min(record.params.size(), kMaxWrittenParameters);
 }
 
-std::string ParameterText(const GateRecord& record, const std::string& separator) {
-  const size_t count = WrittenParameterCount(record);
+std::string ParameterText(const std::string& gate, const std::vector<double>& params,
+                          const std::string& separator) {
+  const size_t count = std::min(params.size(), kMaxWrittenParameters);
   if (count == 0) return "";
+  const std::vector<double> written(params.begin(), params.begin() + static_cast<std::ptrdiff_t>(count));
+  RequireFinite(gate, written);
   std::string text = "(";
   for (size_t k = 0; k < count; ++k) {
-    const double value = record.params[k];
-    if (!std::isfinite(value)) {
-      throw RunTimeError("Gate " + record.GetName() + " has the parameter " +
-                         std::to_string(value) +
-                         ", which OpenQASM can't express: only finite numbers can be written.");
-    }
     if (k > 0) text += separator;
-    text += QasmNumberText(value);
+    text += QasmNumberText(written[k]);
   }
   return text + ")";
+}
+
+std::string ParameterText(const GateRecord& record, const std::string& separator) {
+  return ParameterText(record.GetName(), record.params, separator);
 }
 
 }  // namespace taviron

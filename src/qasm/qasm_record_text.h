@@ -12,7 +12,9 @@ namespace taviron {
 // and the bodies of gate definitions.
 
 // Whether the record is a composite that the standard include provides
-// under its lower-cased name (ccx, rccx, c3x, ...).
+// under its lower-cased name (ccx, rccx, c3x, ...): one whose name is in
+// `standard_names` and that holds exactly the body its builder makes, so
+// that a circuit or a label of that name is never taken for the gate.
 bool IsStandardComposite(const GateRecord& record,
                          const std::vector<std::string>& standard_names);
 
@@ -20,17 +22,27 @@ bool IsStandardComposite(const GateRecord& record,
 bool NeedsDefinition(const GateRecord& record,
                      const std::vector<std::string>& standard_names);
 
-// The name of a gate that is not defined in the text: `id` for the identity,
-// the lower-cased standard name of a standard composite, else the record's
-// own name.
-std::string StandardGateName(const GateRecord& record);
+// How a record that is not defined in the text is called.
+struct WrittenGate {
+  std::string name;
+  std::vector<double> params;
+};
+
+// `id` for the identity, the lower-cased name of a standard composite, the
+// u gate of its matrix (up to global phase) for rv, whose definition no
+// OpenQASM 2.0 expression can give; else the record's own name and
+// parameters.
+WrittenGate WrittenForm(const GateRecord& record);
 
 // The parameters as written, at most four: "(a<separator>b)", or "" when
-// there are none. Throws RunTimeError naming the gate for a parameter that
-// is not a finite number.
+// there are none. Throws RunTimeError naming `gate` for a parameter that is
+// not a finite number.
+std::string ParameterText(const std::string& gate, const std::vector<double>& params,
+                          const std::string& separator);
+// The same for a record's own parameters.
 std::string ParameterText(const GateRecord& record, const std::string& separator);
 
-// The number of parameters that ParameterText writes.
+// The number of parameters that ParameterText writes for the record.
 size_t WrittenParameterCount(const GateRecord& record);
 
 // The items joined by `separator`, each written by `format`.

@@ -11,6 +11,8 @@
 
 namespace taviron {
 
+struct QasmExtensionGate;
+
 // One gate statement. Outside a gate body `qubits` holds global qubit
 // indices; inside a stored body a negative entry v stands for the gate's
 // qubit argument number -1 - v (its bitwise complement).
@@ -44,6 +46,10 @@ struct QasmGateDefinition {
   // Set once the statements pass has read the whole body: from there on the
   // gate may be called.
   bool body_read = false;
+  // The reader's own gate that a definition of a gate outside qelib1.inc
+  // stands for (same name, same numbers of parameters and qubits): calls
+  // apply that gate, and the body is passed over. Null for other gates.
+  const QasmExtensionGate* extension = nullptr;
 };
 
 // The condition of an if statement: the value of a whole classical register

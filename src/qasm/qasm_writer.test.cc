@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,7 +12,9 @@
 
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
+#include "qasm/qasm_reader.h"
 #include "qasm/qelib_gate_names.h"
+#include "qasm/testing/qasm_text_rules.h"
 
 namespace taviron {
 
@@ -65,14 +68,14 @@ TEST(QasmWriterTest, EveryFamilyOfRecords) {
                                "qreg q[2];\n"
                                "creg c[2];\n"
                                "\n// Custom gate definitions\n"
-                               "gate Gms (p_a) q_a, q_b {\n"
+                               "gate gms (p_a) q_a, q_b {\n"
                                "  rxx(0.5) q_a, q_b;\n"
                                "}\n"
                                "\n// Instructions\n"
                                "h q[0];\n"
                                "rx(pi/2) q[1];\n"
                                "cx q[0], q[1];\n"
-                               "Gms(0.5) q[0], q[1];\n"
+                               "gms(0.5) q[0], q[1];\n"
                                "if (c == 1) x q[1];\n"
                                "if (c[1]  == 0) z q[0];\n"
                                "barrier q[0];\n"
@@ -134,7 +137,7 @@ TEST(QasmWriterTest, CompositesThatDifferGetDefinitionsOfTheirOwn) {
   qc->mcp(kPi / 2, {1}, 2);  // same name, other angle: a definition of its own
   qc->mcp(kPi / 4, {1}, 2);  // same body on other qubits: shares the first
   qc->ccx(0, 1, 2, "tof");
-  qc->ccx(0, 1, 2, "TOF");  // names differ only in case: both defined
+  qc->ccx(0, 1, 2, "TOF");  // no valid name; its lower-case form is taken
   qc->mcrx(kPi, {0, 1}, 2);
   const std::string text = Write(*qc);
   // Parameters are named in the header; the body holds the values.
@@ -143,7 +146,7 @@ TEST(QasmWriterTest, CompositesThatDifferGetDefinitionsOfTheirOwn) {
   EXPECT_NE(text.find("gate mcphase_1 (p_a) q_a, q_b {\n  cp(pi/2) q_a, q_b;\n}\n"),
             std::string::npos) << text;
   EXPECT_NE(text.find("gate tof q_a, q_b, q_c {\n  h q_c;\n"), std::string::npos) << text;
-  EXPECT_NE(text.find("gate TOF q_a, q_b, q_c {\n  h q_c;\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("gate tof_1 q_a, q_b, q_c {\n  h q_c;\n"), std::string::npos) << text;
   // The renamed Toffoli's definition holds its fifteen body records.
   const size_t tof = text.find("gate tof ");
   const std::string tof_definition = text.substr(tof, text.find("}\n", tof) - tof);
@@ -159,7 +162,7 @@ TEST(QasmWriterTest, CompositesThatDifferGetDefinitionsOfTheirOwn) {
             "mcphase_1(pi/2) q[1], q[2];\n"
             "mcphase(pi/4) q[1], q[2];\n"
             "tof q[0], q[1], q[2];\n"
-            "TOF q[0], q[1], q[2];\n"
+            "tof_1 q[0], q[1], q[2];\n"
             "mcrx(pi) q[0], q[1], q[2];\n");
 }
 
@@ -186,6 +189,163 @@ TEST(QasmWriterTest, CompositeLabelsBecomeFreeValidNames) {
     EXPECT_NE(text.find("gate " + c.name + " q_a, q_b {\n  h q_a;\n}\n"), std::string::npos)
         << c.label << "\n" << text;
     EXPECT_NE(text.find("\n" + c.name + " q[0], q[1];\n"), std::string::npos) << text;
+  }
+}
+
+// A composite labelled `label` on qubits 0 and 1 of `qc`, holding one h.
+void ComposeNamed(QuantumCircuit& qc, const std::string& label) {
+  QuantumCircuit inner(qc.total_qubits, 0, label, 0.0);
+  inner.h(0);
+  qc.compose(inner, {}, {}, false, true);
+}
+
+// The text as the reader takes it, written again.
+std::string Rewritten(const std::string& text) { return Write(*qasm2().loads(text)); }
+
+TEST(QasmWriterTest, EveryNameFollowsOpenQasm) {
+  // Labels that are no valid OpenQASM name, a built-in gate of the
+  // language, or a gate the reader knows outside qelib1.inc.
+  auto qc = Circuit(2, 2);
+  qc->gms(0.5, {0, 1});
+  qc->pauli({0, 1}, "XZ");
+  for (const char* label : {"Sub", "U", "CX", "dcx", "rzx", "delay", "gms"}) {
+    ComposeNamed(*qc, label);
+  }
+  const std::string text = Write(*qc);
+  EXPECT_EQ(QasmTextRuleViolation(text), "") << text;
+  for (const char* name : {"gms", "pauli", "sub", "u_1", "cx_1", "dcx_1", "rzx_1", "delay_1",
+                           "gms_1"}) {
+    EXPECT_NE(text.find("\ngate " + std::string(name) + " "), std::string::npos)
+        << name << "\n" << text;
+  }
+  EXPECT_EQ(Rewritten(text), text);
+}
+
+TEST(QasmWriterTest, RegisterNamesCannotBecomeStatements) {
+  QuantumRegister injected(2, "a[1];\nx r[0];\nqreg b");
+  QuantumRegister upper(1, "Q");
+  QuantumRegister keyword(1, "h");
+  QuantumRegister taken(1, "q");
+  ClassicalRegister bits(2, "c) x q[0]; if (c");
+  std::vector<RegisterArgument> args = {&injected, &upper, &keyword, &taken, &bits};
+  QuantumCircuit qc(args);
+  qc.h(0);
+  qc.cx(1, 2);
+  qc.x(3)->c_if(qc.classical_registers[0], 1);
+  qc.measure(4, 1);
+  const std::string text = Write(qc);
+  EXPECT_EQ(QasmTextRuleViolation(text), "") << text;
+  EXPECT_NE(text.find("qreg a_1___x_r_0___qreg_b[2];\nqreg q_1[1];\nqreg h_1[1];\nqreg q[1];\n"
+                      "creg c__x_q_0___if__c[2];\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("if (c__x_q_0___if__c == 1) x h_1[0];\nmeasure q[0] -> c__x_q_0___if__c[1];"),
+            std::string::npos)
+      << text;
+  // The text reads back to the same records: nothing was added.
+  const auto read = qasm2().loads(text);
+  EXPECT_EQ(read->gates.size(), qc.gates.size());
+  EXPECT_EQ(Write(*read), text);
+}
+
+TEST(QasmWriterTest, ArgumentNamesAvoidRegistersAndGates) {
+  QuantumRegister q(2, "q_a");
+  QuantumRegister p(1, "p_a");
+  std::vector<RegisterArgument> args = {&q, &p};
+  QuantumCircuit qc(args);
+  qc.mcp(0.25, {0}, 2);
+  ComposeNamed(qc, "q_b");
+  const std::string text = Write(qc);
+  EXPECT_EQ(QasmTextRuleViolation(text), "") << text;
+  EXPECT_NE(text.find("gate mcphase (p_a_1) q_a_1, q_b_1 {\n  cp(0.25) q_a_1, q_b_1;\n}\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(Rewritten(text), text);
+}
+
+TEST(QasmWriterTest, GatesOutsideTheIncludeAreDefinedWhereCalled) {
+  auto qc = Circuit(3, 3);
+  qc->rzx(0.5, 0, 1);
+  qc->rzx(-1.5, 2, 0);  // defined once
+  qc->r(0.25, 1.0, 2);
+  qc->rv(0.0, 0.0, 0.5, 1);  // written as u: no definition
+  QuantumCircuit inner(3, 0, "inner", 0.0);
+  inner.iswap(0, 2);
+  inner.ecr(1, 0);
+  qc->compose(inner, {}, {}, false, true);
+  const std::string text = Write(*qc);
+  EXPECT_EQ(QasmTextRuleViolation(text), "") << text;
+  // In the order of the gates' table, before the composites that call them.
+  const size_t rzx = text.find("\ngate rzx (p_a) q_a, q_b {\n  h q_b;\n");
+  const size_t r = text.find("\ngate r (p_a, p_b) q_a {\n  u3(p_a, p_b - pi/2, pi/2 - p_b) q_a;\n}\n");
+  const size_t iswap = text.find("\ngate iswap q_a, q_b {\n");
+  const size_t ecr = text.find("\ngate ecr q_a, q_b {\n");
+  const size_t composite = text.find("\ngate inner q_a, q_b, q_c {\n  iswap q_a, q_c;\n  ecr q_b, q_a;\n}\n");
+  ASSERT_NE(composite, std::string::npos) << text;
+  EXPECT_TRUE(r < iswap && iswap < rzx && rzx < ecr && ecr < composite) << text;
+  EXPECT_EQ(text.find("gate rzx", rzx + 2), std::string::npos) << text;
+  EXPECT_EQ(text.find("gate rv"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nu(0, 0.25, 0.25) q[1];\n"), std::string::npos) << text;
+  EXPECT_NE(text.find("\nrzx(-1.5) q[2], q[0];\n"), std::string::npos) << text;
+  // The reader takes those definitions as its own gates: the same records.
+  const auto read = qasm2().loads(text);
+  ASSERT_EQ(read->gates.size(), 5u);
+  EXPECT_EQ(read->gates[0]->gate_type, GateId::kRZX);
+  EXPECT_EQ(read->gates[2]->gate_type, GateId::kR);
+  EXPECT_EQ(read->gates[4]->body[1]->gate_type, GateId::kECR);
+  EXPECT_EQ(Write(*read), text);
+  // A circuit that calls none of them defines none.
+  EXPECT_EQ(Write(*Circuit(1, 1)).find("gate "), std::string::npos);
+}
+
+TEST(QasmWriterTest, OnlyTheGenuineStandardCompositeIsCalledByItsName) {
+  // A circuit named ccx on three qubits, and a relative-phase Toffoli
+  // labelled ccx: neither is the Toffoli of qelib1.inc.
+  auto qc = Circuit(3, 3);
+  ComposeNamed(*qc, "ccx");
+  qc->rccx(0, 1, 2, "ccx");
+  qc->ccx(2, 0, 1, "CCX");
+  ComposeNamed(*qc, "crx");
+  const std::string text = Write(*qc);
+  EXPECT_EQ(QasmTextRuleViolation(text), "") << text;
+  EXPECT_EQ(text.substr(text.find("// Instructions")),
+            "// Instructions\n"
+            "ccx_1 q[0], q[1], q[2];\n"
+            "ccx_2 q[0], q[1], q[2];\n"
+            "ccx q[2], q[0], q[1];\n"
+            "crx_1 q[0], q[1], q[2];\n");
+  EXPECT_EQ(Rewritten(text), text);
+}
+
+TEST(QasmWriterTest, WhatNoDefinitionExpressesIsRefused) {
+  // A condition on a register the circuit does not hold, and composites
+  // that hold a measurement, a reset or a condition.
+  const std::vector<std::function<void(QuantumCircuit&)>> cases = {
+      [](QuantumCircuit& qc) {
+        qc.x(0)->c_if(std::make_shared<ClassicalRegister>(2, "elsewhere"), 1);
+      },
+      [](QuantumCircuit& qc) {
+        QuantumCircuit inner(2, 2, "inner", 0.0);
+        inner.measure(1, 0);
+        qc.compose(inner, {}, {}, false, true);
+      },
+      [](QuantumCircuit& qc) {
+        QuantumCircuit inner(2, 0, "inner", 0.0);
+        inner.reset(1);
+        qc.compose(inner, {}, {}, false, true);
+      },
+      [](QuantumCircuit& qc) {
+        QuantumCircuit inner(2, 2, "inner", 0.0);
+        inner.x(1)->c_if_clbit(0, 1);
+        QuantumCircuit outer(2, 2, "outer", 0.0);
+        outer.compose(inner, {}, {}, false, true);
+        qc.compose(outer, {}, {}, false, true);
+      },
+  };
+  for (size_t k = 0; k < cases.size(); ++k) {
+    auto qc = Circuit(2, 2);
+    cases[k](*qc);
+    EXPECT_THROW(Write(*qc), RunTimeError) << k;
   }
 }
 
