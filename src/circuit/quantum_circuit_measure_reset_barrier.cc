@@ -3,9 +3,12 @@
 // qubit active.
 
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "circuit/quantum_circuit.h"
+#include "circuit/record_memory_limit.h"
 #include "foundation/exceptions.h"
 
 namespace taviron {
@@ -21,6 +24,15 @@ GateRecordPtr AppendPlainRecord(GateRecordList& gates, GateId gate_type,
   record->qubits.push_back(qubit);
   gates.push_back(std::move(record));
   return gates.back();
+}
+
+// Refuses a list form whose records could not all be held, before any is
+// appended: one record of one qubit per item.
+void EnsurePlainRecordsFit(const char* operation, const std::vector<int64_t>& items,
+                           const std::string& label) {
+  EnsureRecordsFitInMemory(
+      std::string(operation) + " over a list of " + std::to_string(items.size()) + " qubits",
+      items.size(), RecordShape{0, 1, 0, label.size()});
 }
 
 // Appends a measure record after checking both indices against the
@@ -92,6 +104,7 @@ std::unique_ptr<ResetGate> QuantumCircuit::reset(uint64_t qubit,
 
 std::unique_ptr<ResetGate> QuantumCircuit::reset_list(
     std::vector<int64_t> qubit_list, std::string label) {
+  EnsurePlainRecordsFit("A reset", qubit_list, label);
   auto handle = std::make_unique<ResetGate>(label);
   for (int64_t item : qubit_list) {
     const auto qubit = static_cast<uint64_t>(item);
@@ -113,6 +126,7 @@ int32_t QuantumCircuit::barrier(std::string label) {
 
 int32_t QuantumCircuit::barrier_list(std::vector<int64_t> qubit_list,
                                      std::string label) {
+  EnsurePlainRecordsFit("A barrier", qubit_list, label);
   int32_t status = BarrierNothingAppended;
   for (int64_t item : qubit_list) {
     if (item < 0 || static_cast<uint64_t>(item) > total_qubits - 1) break;

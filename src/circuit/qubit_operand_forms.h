@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "circuit/quantum_circuit.h"
+#include "circuit/record_memory_limit.h"
 #include "circuit/registers.h"
 
 namespace taviron {
@@ -29,11 +30,15 @@ std::unique_ptr<Handle> ApplyToQubit(QuantumCircuit& circuit, uint64_t qubit,
 }
 
 // List form: one record per item, in list order; a negative item is taken
-// as an unsigned index and so fails the range check.
+// as an unsigned index and so fails the range check. A list whose records
+// could not all be held is refused before any is appended.
 template <class Handle, class Append>
 std::unique_ptr<Handle> ApplyToQubitList(QuantumCircuit& circuit,
                                          const std::vector<int64_t>& qubits,
                                          std::string label, Append append) {
+  EnsureRecordsFitInMemory(
+      "A gate over a list of " + std::to_string(qubits.size()) + " qubits", qubits.size(),
+      RecordShape{2, 1, 3, label.size()});
   auto handle = std::make_unique<Handle>(label);
   handle->records.reserve(qubits.size());
   for (int64_t item : qubits) {
