@@ -58,7 +58,7 @@ GateRecordPtr AppendMeasureRecord(QuantumCircuit& circuit, uint64_t qubit,
 template <class Include>
 std::unique_ptr<MeasGate> MeasureEach(QuantumCircuit& circuit,
                                       std::string label, Include include) {
-  auto handle = std::make_unique<MeasGate>(label);
+  auto handle = circuit.NewHandle<MeasGate>(label);
   for (uint64_t qubit = 0; qubit < circuit.total_qubits; ++qubit) {
     if (!include(qubit)) continue;
     handle->records.push_back(
@@ -73,7 +73,7 @@ std::unique_ptr<MeasGate> QuantumCircuit::measure(uint64_t qubit,
                                                   uint64_t classical_bit,
                                                   std::string label) {
   GateRecordPtr record = AppendMeasureRecord(*this, qubit, classical_bit, label);
-  auto handle = std::make_unique<MeasGate>(std::move(label));
+  auto handle = NewHandle<MeasGate>(std::move(label));
   handle->records.push_back(record);
   return handle;
 }
@@ -97,7 +97,7 @@ std::unique_ptr<ResetGate> QuantumCircuit::reset(uint64_t qubit,
                                                  std::string label) {
   if (qubit > total_qubits - 1) return nullptr;
   GateRecordPtr record = AppendPlainRecord(gates, GateId::kReset, qubit, label);
-  auto handle = std::make_unique<ResetGate>(std::move(label));
+  auto handle = NewHandle<ResetGate>(std::move(label));
   handle->records.push_back(record);
   return handle;
 }
@@ -105,7 +105,7 @@ std::unique_ptr<ResetGate> QuantumCircuit::reset(uint64_t qubit,
 std::unique_ptr<ResetGate> QuantumCircuit::reset_list(
     std::vector<int64_t> qubit_list, std::string label) {
   EnsurePlainRecordsFit("A reset", qubit_list, label);
-  auto handle = std::make_unique<ResetGate>(label);
+  auto handle = NewHandle<ResetGate>(label);
   for (int64_t item : qubit_list) {
     const auto qubit = static_cast<uint64_t>(item);
     if (qubit > total_qubits - 1) continue;
