@@ -14,6 +14,7 @@
 #include "circuit/quantum_circuit.h"
 #include "execution/backend.h"
 #include "execution/job.h"
+#include "execution/run_arguments.h"
 
 namespace taviron::python {
 
@@ -29,14 +30,39 @@ void RequireCircuit(const std::shared_ptr<QuantumCircuit>& circuit) {
   }
 }
 
+// A UserWarning from the line that called run; raises when the program
+// has turned warnings into errors.
+void Warn(const std::string& text) {
+  if (PyErr_WarnEx(PyExc_UserWarning, text.c_str(), 1) != 0) throw py::error_already_set();
+}
+
+// Other toolkits' options are accepted and ignored, and every mode but
+// "sync" queues the run; each is named in a warning, so that a misspelt
+// keyword or mode does not pass unseen.
+void WarnOfIgnoredArguments(const py::kwargs& kwargs, const RunOptions& options) {
+  for (const auto& item : kwargs) {
+    const std::string keyword = py::str(item.first);
+    if (keyword != "shots" && keyword != "mode" && keyword != "quiet") {
+      Warn("BackendV2.run() ignores the keyword argument '" + keyword +
+           "'; it reads only shots, mode and quiet");
+    }
+  }
+  if (options.mode && !IsNamedRunMode(*options.mode)) {
+    Warn("BackendV2.run() mode '" + *options.mode +
+         "' is neither 'sync' nor 'async'; the job is queued as with 'async'");
+  }
+}
+
 // The keywords shots, mode and quiet, read in that order, each only when
 // given; other keywords are ignored. The shot count is written into the
 // circuit as soon as it is converted, so it stays written when a later
-// keyword fails to convert (RuntimeError from the binding library's cast).
+// keyword fails to convert (RuntimeError from the binding library's cast);
+// a negative count is refused (ValueError) before it is written.
 RunOptions ReadRunOptions(QuantumCircuit& circuit, const py::kwargs& kwargs) {
   RunOptions options;
   if (kwargs.contains("shots")) {
     options.shots = kwargs["shots"].cast<int32_t>();
+    RequireShotCount(*options.shots);
     circuit.shots = *options.shots;
   }
   if (kwargs.contains("mode")) {
@@ -73,6 +99,7 @@ void RegisterBackend(py::module_& m) {
         const std::shared_ptr<QuantumCircuit>& circuit = named_circuit.value;
         RequireCircuit(circuit);
         const RunOptions options = ReadRunOptions(*circuit, kwargs);
+        WarnOfIgnoredArguments(kwargs, options);
         return PythonHold<JobV1>(backend->run(circuit, options, PythonPrintSink()));
       },
       "Executes the quantum circuit using the backend");

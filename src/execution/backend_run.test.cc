@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -177,11 +178,11 @@ TEST(RunPathsTest, RunWritesShotsAndQuietIntoTheCircuit) {
   EXPECT_EQ(circuit->shots, 0);
   EXPECT_TRUE(circuit->quiet);
 
-  // A new circuit runs no shot; its state is all zeros.
+  // A new circuit runs no shot: no counts, and no state to read.
   auto none = Finished(backend->run(circuit));
   EXPECT_EQ(none->status(), JobStatus::DONE);
   EXPECT_TRUE(none->result()->get_counts().empty());
-  EXPECT_EQ(none->result()->get_statevector(), (ComplexVector{1.0, 0.0, 0.0, 0.0}));
+  EXPECT_THROW(none->result()->get_statevector(), RunTimeError);
 
   Finished(backend->run(circuit, Options(7, std::nullopt, false)));
   EXPECT_EQ(circuit->shots, 7);
@@ -196,9 +197,10 @@ TEST(RunPathsTest, RunWritesShotsAndQuietIntoTheCircuit) {
   EXPECT_EQ(circuit->shots, 3);
   EXPECT_EQ(positional->result()->get_memory().size(), 3u);
 
-  auto negative = Finished(backend->run(circuit, Options(-5, "sync")));
-  EXPECT_EQ(negative->status(), JobStatus::DONE);
-  EXPECT_TRUE(negative->result()->get_memory().empty());
+  // A negative count is refused before it is written or anything runs.
+  EXPECT_THROW(backend->run(circuit, Options(-5, "sync")), std::invalid_argument);
+  EXPECT_THROW(backend->run_shots(circuit, -1), std::invalid_argument);
+  EXPECT_EQ(circuit->shots, 3);
 }
 
 // A queued job runs on what its circuit was when it was queued: clearing,
