@@ -52,6 +52,7 @@ def test_a_negative_shot_count_is_refused_before_anything_is_stored(run):
     ({"shots": 1, "mode": "bogus"}, ["mode 'bogus' is neither 'sync' nor 'async'"]),
     ({"shots": 1, "mode": "synchronous"}, ["mode 'synchronous' is neither"]),
     ({"shots": 1, "mode": ""}, ["mode '' is neither"]),
+    ({"shots": 1, "mode": b"\xffsync"}, ["mode b'\\xffsync' is neither"]),
     ({"shots": 1, "mode": "SYNC"}, []),
     ({"shots": 1, "mode": "aSync"}, []),
     ({"shots": 1, "quiet": True}, []),

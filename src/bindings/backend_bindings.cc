@@ -48,8 +48,10 @@ void WarnOfIgnoredArguments(const py::kwargs& kwargs, const RunOptions& options)
     }
   }
   if (options.mode && !IsNamedRunMode(*options.mode)) {
-    Warn("BackendV2.run() mode '" + *options.mode +
-         "' is neither 'sync' nor 'async'; the job is queued as with 'async'");
+    // Shown as Python shows it: a mode given as bytes need not be UTF-8.
+    const std::string shown = py::repr(kwargs["mode"]);
+    Warn("BackendV2.run() mode " + shown +
+         " is neither 'sync' nor 'async'; the job is queued as with 'async'");
   }
 }
 
