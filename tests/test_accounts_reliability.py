@@ -1,8 +1,13 @@
-"""Saved accounts under concurrent writers, failed writes and a settings
-folder that others could tamper with."""
+"""Saved accounts under concurrent writers, failed writes, a settings
+folder that others could tamper with, and a lock that another process
+holds."""
 
 import multiprocessing
 import os
+import signal
+import subprocess
+import sys
+import time
 
 import pytest
 
@@ -115,3 +120,107 @@ def test_a_folder_that_others_may_write_is_refused(settings_folder):
         tl.TavironProvider()
     folder.chmod(0o700)
     assert tl.TavironProvider().saved_accounts() == {"alice": "tok"}
+
+
+# Another process holding the accounts lock --------------------------------
+
+HOLDER = """
+import fcntl, os, sys, time
+os.makedirs(sys.argv[1], mode=0o700, exist_ok=True)
+lock = open(os.path.join(sys.argv[1], "config.lock"), "a")
+fcntl.flock(lock, fcntl.LOCK_EX)
+print("held", flush=True)
+time.sleep(float(sys.argv[2]))
+"""
+
+WAITER = """
+import os, sys, threading, time
+import TavironLib as tl
+ticks = 0
+def tick():
+    global ticks
+    while True:
+        time.sleep(0.01)
+        ticks += 1
+threading.Thread(target=tick, daemon=True).start()
+provider = tl.TavironProvider()
+print("waiting", flush=True)
+start = time.monotonic()
+try:
+    if sys.argv[1] == "save":
+        provider.save_account("tok", name="alice")
+    else:
+        provider.delete_account("alice")
+    outcome = "done"
+except RuntimeError as error:
+    outcome = str(error)
+except KeyboardInterrupt:
+    outcome = "KeyboardInterrupt"
+print(f"{time.monotonic() - start:.2f} {ticks}", flush=True)
+print(outcome, flush=True)
+"""
+
+
+def hold_lock(folder, seconds):
+    holder = subprocess.Popen([sys.executable, "-c", HOLDER, str(folder), str(seconds)],
+                              stdout=subprocess.PIPE, text=True)
+    assert holder.stdout.readline() == "held\n"
+    return holder
+
+
+def start_waiter(appdata, operation):
+    env = dict(os.environ, APPDATA=str(appdata))
+    waiter = subprocess.Popen([sys.executable, "-c", WAITER, operation], env=env,
+                              stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    assert waiter.stdout.readline() == "waiting\n"
+    return waiter
+
+
+def waiter_outcome(waiter):
+    out, err = waiter.communicate(timeout=60)
+    timing, outcome = out.splitlines()
+    seconds, ticks = timing.split()
+    return float(seconds), int(ticks), outcome, err
+
+
+def test_a_lock_held_elsewhere_gives_up_after_ten_seconds_while_threads_run(settings_folder):
+    folder = settings_folder / "taviron"
+    holder = hold_lock(folder, 60)
+    try:
+        seconds, ticks, outcome, err = waiter_outcome(start_waiter(settings_folder, "save"))
+    finally:
+        holder.kill()
+        holder.wait()
+    assert outcome == (f"Cannot lock {folder}/config.lock: another process holds it and kept it "
+                       "for 10 seconds; the saved accounts were not changed"), err
+    assert 9.5 < seconds < 15
+    # A thread ticking every 10 ms kept running all along.
+    assert ticks > 0.5 * seconds / 0.01
+    assert not (folder / "config.file").exists()
+
+
+def test_ctrl_c_interrupts_a_wait_for_the_lock(settings_folder):
+    folder = settings_folder / "taviron"
+    holder = hold_lock(folder, 60)
+    try:
+        waiter = start_waiter(settings_folder, "delete")
+        time.sleep(0.5)
+        waiter.send_signal(signal.SIGINT)
+        interrupted = time.monotonic()
+        seconds, _, outcome, err = waiter_outcome(waiter)
+        answered = time.monotonic() - interrupted
+    finally:
+        holder.kill()
+        holder.wait()
+    assert outcome == "KeyboardInterrupt", err
+    assert seconds < 3 and answered < 3
+
+
+def test_a_save_goes_on_once_the_lock_is_let_go(settings_folder):
+    folder = settings_folder / "taviron"
+    holder = hold_lock(folder, 1)
+    seconds, _, outcome, err = waiter_outcome(start_waiter(settings_folder, "save"))
+    holder.wait()
+    assert outcome == "done", err
+    assert 0.5 < seconds < 5
+    assert (folder / "config.file").read_text() == "alice,tok,,\n"

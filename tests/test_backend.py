@@ -1,6 +1,8 @@
 """BackendV2: its attributes, the run overloads and keywords, job ids, and
 printing from the worker thread."""
 
+import warnings
+
 import pytest
 
 import TavironLib as tl
@@ -70,8 +72,9 @@ def test_keywords_that_do_not_convert():
     for keywords in ({"shots": 1.5}, {"mode": 3}, {"quiet": "no"}, {"shots": 2**31}):
         with pytest.raises(RuntimeError):
             backend.run(qc, **keywords)
-    # Unknown keywords are ignored.
-    assert backend.run(qc, shots=2, mode="sync", colour="blue").done()
+    # Unknown keywords are ignored, with a warning.
+    with pytest.warns(UserWarning, match="ignores the keyword argument 'colour'"):
+        assert backend.run(qc, shots=2, mode="sync", colour="blue").done()
 
 
 def test_a_refused_keyword_leaves_the_circuit_as_it_was():
@@ -107,7 +110,9 @@ def test_modes_and_job_ids():
     wait(queued)
     assert backend.run(qc, mode="sync").job_id() == "1"
     for mode in ("synchronous", "", "async"):
-        job = backend.run(qc, mode=mode)
+        with warnings.catch_warnings():
+            warnings.simplefilter("ignore")  # other modes are named in a warning
+            job = backend.run(qc, mode=mode)
         wait(job)
     assert job.job_id() == "3"
 

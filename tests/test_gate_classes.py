@@ -1,6 +1,8 @@
 """Gate and its handle classes: construction and both forms of c_if, seen
 through runs of the conditioned records."""
 
+import re
+
 import pytest
 
 import TavironLib as tl
@@ -37,31 +39,52 @@ def test_gate_methods_return_their_own_class():
 
 def measured_bit_after_condition(condition):
     """Measures qubit 0 (always 0) into bit 0, then applies X to qubit 1
-    under the given condition and measures it into bit 1: returns bit 1."""
-    qc = tl.QuantumCircuit(2, 2)
+    under the given condition and measures it into bit 1: returns bit 1.
+    The condition is given the gate and the circuit's classical register,
+    whose bit 1 reads 0 until it is measured."""
+    cr = tl.ClassicalRegister(2)
+    qc = tl.QuantumCircuit(tl.QuantumRegister(2), cr)
     qc.measure(0, 0)
-    condition(qc.x(1))
+    condition(qc.x(1), cr)
     qc.measure(1, 1)
     job = tl.BackendV2().run(qc, shots=1, mode="sync")
     return job.result().get_counts()
 
 
 @pytest.mark.parametrize("condition, applied", [
-    (lambda g: None, True),
-    (lambda g: g.c_if(0, 0), True),
-    (lambda g: g.c_if(0, 1), False),
-    (lambda g: g.c_if(clbit=0, val=1), False),
-    (lambda g: g.c_if(val=0, clbit=0), True),
-    (lambda g: g.c_if(tl.ClassicalRegister(1), 0), True),
-    (lambda g: g.c_if(cr=tl.ClassicalRegister(1), val=1), False),
+    (lambda g, cr: None, True),
+    (lambda g, cr: g.c_if(0, 0), True),
+    (lambda g, cr: g.c_if(0, 1), False),
+    (lambda g, cr: g.c_if(clbit=0, val=1), False),
+    (lambda g, cr: g.c_if(val=0, clbit=0), True),
+    (lambda g, cr: g.c_if(cr, 0), True),
+    (lambda g, cr: g.c_if(cr=cr, val=1), False),
     # The last condition wins, whatever its form.
-    (lambda g: (g.c_if(tl.ClassicalRegister(1), 1), g.c_if(0, 0)), True),
-    (lambda g: (g.c_if(0, 0), g.c_if(tl.ClassicalRegister(1), 1)), False),
-    # A bit that the circuit does not have is accepted.
-    (lambda g: g.c_if(7, 0), False),
+    (lambda g, cr: (g.c_if(cr, 1), g.c_if(0, 0)), True),
+    (lambda g, cr: (g.c_if(0, 0), g.c_if(cr, 1)), False),
 ])
 def test_conditions_reach_the_records(condition, applied):
     assert measured_bit_after_condition(condition) == {"10" if applied else "00": 1}
+
+
+@pytest.mark.parametrize("condition, message", [
+    (lambda g: g.c_if(64, 1), "Invalid Classical Bit Index: 64"),
+    (lambda g: g.c_if(2, 0), "Invalid Classical Bit Index: 2"),
+    (lambda g: g.c_if(clbit=2**64 - 1, val=0), "Invalid Classical Bit Index: 18446744073709551615"),
+    (lambda g: g.c_if(tl.ClassicalRegister(1), 0),
+     "Invalid Classical Register: an unnamed register is not a classical register of the circuit"),
+    (lambda g: g.c_if(tl.ClassicalRegister(2, "c9"), 1),
+     "Invalid Classical Register: c9 is not a classical register of the circuit"),
+])
+def test_conditions_on_what_the_circuit_does_not_have_are_refused_at_once(condition, message):
+    qc = tl.QuantumCircuit(2, 2)
+    gate = qc.x(1)
+    with pytest.raises(RuntimeError, match=f"^{re.escape(message)}$"):
+        condition(gate)
+    # Nothing was conditioned: the circuit still runs, draws and writes.
+    qc.measure(1, 1)
+    assert tl.BackendV2().run(qc, shots=1, mode="sync").result().get_counts() == {"1": 1}
+    assert "if" not in qc.qasm()
 
 
 @pytest.mark.parametrize("args", [(-1, 0), (0, -1), (0, 1.0), (None, 0), (2**64, 0),
@@ -85,9 +108,9 @@ def test_c_if_refuses_wrong_keywords():
 
 
 def test_conditions_stay_after_the_handle_and_register_are_released():
-    qc = tl.QuantumCircuit(2, 2)
+    cr = tl.ClassicalRegister(2)
+    qc = tl.QuantumCircuit(tl.QuantumRegister(2), cr)
     qc.measure(0, 0)
-    cr = tl.ClassicalRegister(1)
     qc.x(1).c_if(cr, 1)
     del cr
     qc.measure(1, 1)

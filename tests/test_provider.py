@@ -1,6 +1,8 @@
 """TavironProvider through Python, with the settings folder in a temporary
 folder (see conftest.py)."""
 
+import re
+
 import pytest
 
 import TavironLib as tl
@@ -79,12 +81,19 @@ def test_save_list_and_delete_accounts(settings_folder):
     assert provider.active_account() == DEFAULT_ACCOUNT
 
 
-def test_texts_that_are_not_utf8_raise_unicode_decode_error(settings_folder):
+def test_a_file_that_is_not_utf8_is_refused_naming_it(settings_folder):
+    provider = tl.TavironProvider()
     path = accounts_file(settings_folder)
     path.parent.mkdir()
-    path.write_bytes(b"\xff\xfe,tok\n")
-    provider = tl.TavironProvider()
-    with pytest.raises(UnicodeDecodeError):
+    path.write_bytes(b"alice,tok\n\xff\xfe,tok\n")
+    message = f"^Cannot read the accounts file {re.escape(str(path))}: line 2 is not UTF-8 text$"
+    with pytest.raises(RuntimeError, match=message):
         provider.saved_accounts()
+    with pytest.raises(RuntimeError, match=message):
+        tl.TavironProvider()
+
+
+def test_an_account_given_as_bytes_that_are_not_utf8_raises_unicode_decode_error():
+    provider = tl.TavironProvider(name=b"\xff\xfe")
     with pytest.raises(UnicodeDecodeError):
         provider.active_account()

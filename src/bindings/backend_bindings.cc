@@ -14,6 +14,7 @@
 #include "circuit/quantum_circuit.h"
 #include "execution/backend.h"
 #include "execution/job.h"
+#include "execution/run_arguments.h"
 
 namespace taviron::python {
 
@@ -26,6 +27,31 @@ namespace {
 void RequireCircuit(const std::shared_ptr<QuantumCircuit>& circuit) {
   if (!circuit) {
     throw py::type_error("BackendV2.run(): the circuit must be a QuantumCircuit, not None");
+  }
+}
+
+// A UserWarning from the line that called run; raises when the program
+// has turned warnings into errors.
+void Warn(const std::string& text) {
+  if (PyErr_WarnEx(PyExc_UserWarning, text.c_str(), 1) != 0) throw py::error_already_set();
+}
+
+// Other toolkits' options are accepted and ignored, and every mode but
+// "sync" queues the run; each is named in a warning, so that a misspelt
+// keyword or mode does not pass unseen.
+void WarnOfIgnoredArguments(const py::kwargs& kwargs, const RunOptions& options) {
+  for (const auto& item : kwargs) {
+    const std::string keyword = py::str(item.first);
+    if (keyword != "shots" && keyword != "mode" && keyword != "quiet") {
+      Warn("BackendV2.run() ignores the keyword argument '" + keyword +
+           "'; it reads only shots, mode and quiet");
+    }
+  }
+  if (options.mode && !IsNamedRunMode(*options.mode)) {
+    // Shown as Python shows it: a mode given as bytes need not be UTF-8.
+    const std::string shown = py::repr(kwargs["mode"]);
+    Warn("BackendV2.run() mode " + shown +
+         " is neither 'sync' nor 'async'; the job is queued as with 'async'");
   }
 }
 
@@ -72,6 +98,7 @@ void RegisterBackend(py::module_& m) {
         const std::shared_ptr<QuantumCircuit>& circuit = named_circuit.value;
         RequireCircuit(circuit);
         const RunOptions options = ReadRunOptions(kwargs);
+        WarnOfIgnoredArguments(kwargs, options);
         return PythonHold<JobV1>(backend->run(circuit, options, PythonPrintSink()));
       },
       "Executes the quantum circuit using the backend");

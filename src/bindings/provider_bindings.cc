@@ -9,6 +9,7 @@
 
 #include "bindings/exit_hook.h"
 #include "bindings/held_object.h"
+#include "bindings/interpreter_access.h"
 #include "bindings/module_registrations.h"
 #include "bindings/python_hold.h"
 #include "execution/backend.h"
@@ -63,14 +64,24 @@ void RegisterProvider(py::module_& m) {
           "active_account",
           [](Held<TavironProvider> provider) { return StringDict(provider->active_account()); },
           "Provides the details of the current active account")
-      .def("delete_account", MethodOnObject(&TavironProvider::delete_account),
-           "Deletes a given account", py::arg("name") = "")
+      // A change of the accounts file may wait for a lock that another
+      // process holds: it waits without the interpreter lock, checking for
+      // Ctrl-C, so other Python threads run meanwhile.
+      .def(
+          "delete_account",
+          [](Held<TavironProvider> provider, const std::string& name) {
+            InterpreterReleased released;
+            return provider->delete_account(name, PollPythonSignals);
+          },
+          "Deletes a given account", py::arg("name") = "")
       .def(
           "save_account",
           [](Held<TavironProvider> provider, const std::string& token, const std::string& url,
              const std::string& instance, const std::string& name, const py::dict& /*proxies*/,
              bool verify, bool overwrite) {
-            provider->save_account(token, url, instance, name, verify, overwrite);
+            InterpreterReleased released;
+            provider->save_account(token, url, instance, name, verify, overwrite,
+                                   PollPythonSignals);
           },
           "Save an account", py::arg("token") = "", py::arg("url") = "",
           py::arg("instance") = "", py::arg("name") = "", py::arg("proxies") = py::dict(),

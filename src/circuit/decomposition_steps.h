@@ -67,7 +67,7 @@ template <class Handle>
 std::unique_ptr<Handle> AppendCompositeWithHandle(QuantumCircuit& circuit,
                                                   GateRecordPtr composite,
                                                   std::string label) {
-  auto handle = std::make_unique<Handle>(std::move(label));
+  auto handle = circuit.NewHandle<Handle>(std::move(label));
   handle->records.push_back(composite);
   circuit.gates.push_back(std::move(composite));
   return handle;

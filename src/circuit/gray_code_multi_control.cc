@@ -4,10 +4,11 @@
 
 #include <cmath>
 #include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "circuit/append_core.h"
-#include "circuit/body_memory_limit.h"
+#include "circuit/record_memory_limit.h"
 #include "circuit/gate_matrices.h"
 #include "circuit/quantum_circuit.h"
 
@@ -75,7 +76,9 @@ int32_t AppendGrayCodeMultiControl(QuantumCircuit& circuit, double x,
 
   const uint64_t code_count = uint64_t{1} << n;
   // 2^n - 1 leaves and 2^n - 2 CX records.
-  EnsureBodyFitsInMemory(2 * code_count - 3, label.size());
+  EnsureRecordsFitInMemory(
+      "A multi-controlled gate of " + std::to_string(n) + " controls", 2 * code_count - 3,
+      BodyRecordShape(label.size()));
 
   const double step = x / std::ldexp(1.0, static_cast<int>(n - 1));
   bool have_previous = false;

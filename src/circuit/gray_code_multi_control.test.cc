@@ -10,6 +10,7 @@
 #include "circuit/quantum_circuit.h"
 #include "circuit/testing/dense_unitary.h"
 #include "foundation/exceptions.h"
+#include "foundation/memory_budget.h"
 
 namespace taviron {
 
@@ -145,7 +146,7 @@ TEST(GrayCodeMultiControlTest, RefusalsAppendNothing) {
   // 2^33 - 3 records cannot fit in any memory: refused before building.
   EXPECT_THROW(AppendGrayCodeMultiControl(circuit, 1.0, thirty_two, 0,
                                           kLeafCU1, {}, body, ""),
-               MemoryAllocError);
+               MemoryBudgetError);
 
   EXPECT_TRUE(body.empty());
   for (int64_t flag : circuit.active_qubits) EXPECT_EQ(flag, 0);

@@ -56,6 +56,10 @@ class QuantumCircuit {
   CompositeNameIndex composite_index;
   std::string name;
   bool quiet = true;
+  // The classical bits and registers that c_if on this circuit's handles may
+  // name; set up with the registers (SetupRegisters) and shared with every
+  // handle (see NewHandle).
+  std::shared_ptr<const ConditionTargets> condition_targets;
 
   // Count constructor: num_qubits of 0 or above 100 becomes 100; throws
   // std::range_error when num_cbits exceeds the (limited) qubit count.
@@ -87,6 +91,15 @@ class QuantumCircuit {
   // kind: 0 quantum, 1 ancilla, 2 classical; position is 1-based.
   bool IsRegisterNameUsed(const std::string& name, uint64_t position,
                           int32_t kind) const;
+
+  // A new, empty handle of class Handle for the records of one call, which
+  // checks its conditions against this circuit's classical bits.
+  template <class Handle>
+  std::unique_ptr<Handle> NewHandle(std::string label) const {
+    auto handle = std::make_unique<Handle>(std::move(label));
+    handle->condition_targets = condition_targets;
+    return handle;
+  }
 
   // Bookkeeping: quantum_circuit_bookkeeping.cc.
   void clear();

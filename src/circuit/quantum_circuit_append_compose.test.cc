@@ -337,8 +337,11 @@ TEST(AppendComposeTest, ClassicalIndicesWithoutAMapEntryAreRefused) {
   ExpectRefused(circuit, [&] { circuit.append(other, {0, 1, 2}, {0}); },
                 kAppendClassical);
 
+  // c_if refuses such a bit; the record is conditioned past that check.
   QuantumCircuit conditioned(2, 1, "conditioned");
-  conditioned.x(0)->c_if_clbit(uint64_t{4}, 1);
+  auto beyond = conditioned.x(0);
+  beyond->condition_targets.reset();
+  beyond->c_if_clbit(uint64_t{4}, 1);
   ExpectRefused(circuit, [&] { circuit.compose(conditioned); },
                 kComposeClassical);
 }
@@ -349,7 +352,10 @@ TEST(AppendComposeTest, ConditionsAreKept) {
   other.x(0)->c_if_clbit(uint64_t{1}, 1);
   auto reg = std::make_shared<ClassicalRegister>(1, "cr");
   reg->first_index = 2;
-  other.ccx(0, 1, 2)->c_if(reg, 3);
+  // A register of its own, which c_if would refuse: conditioned past it.
+  auto toffoli = other.ccx(0, 1, 2);
+  toffoli->condition_targets.reset();
+  toffoli->c_if(reg, 3);
 
   // Bit 1 moves to 0; the register's bit 2 stays where it is.
   circuit.compose(other, {}, {1, 0, 2});

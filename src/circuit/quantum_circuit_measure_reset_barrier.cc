@@ -3,9 +3,12 @@
 // qubit active.
 
 #include <memory>
+#include <string>
 #include <utility>
+#include <vector>
 
 #include "circuit/quantum_circuit.h"
+#include "circuit/record_memory_limit.h"
 #include "foundation/exceptions.h"
 
 namespace taviron {
@@ -21,6 +24,15 @@ GateRecordPtr AppendPlainRecord(GateRecordList& gates, GateId gate_type,
   record->qubits.push_back(qubit);
   gates.push_back(std::move(record));
   return gates.back();
+}
+
+// Refuses a list form whose records could not all be held, before any is
+// appended: one record of one qubit per item.
+void EnsurePlainRecordsFit(const char* operation, const std::vector<int64_t>& items,
+                           const std::string& label) {
+  EnsureRecordsFitInMemory(
+      std::string(operation) + " over a list of " + std::to_string(items.size()) + " qubits",
+      items.size(), RecordShape{0, 1, 0, label.size()});
 }
 
 // Appends a measure record after checking both indices against the
@@ -46,7 +58,7 @@ GateRecordPtr AppendMeasureRecord(QuantumCircuit& circuit, uint64_t qubit,
 template <class Include>
 std::unique_ptr<MeasGate> MeasureEach(QuantumCircuit& circuit,
                                       std::string label, Include include) {
-  auto handle = std::make_unique<MeasGate>(label);
+  auto handle = circuit.NewHandle<MeasGate>(label);
   for (uint64_t qubit = 0; qubit < circuit.total_qubits; ++qubit) {
     if (!include(qubit)) continue;
     handle->records.push_back(
@@ -61,7 +73,7 @@ std::unique_ptr<MeasGate> QuantumCircuit::measure(uint64_t qubit,
                                                   uint64_t classical_bit,
                                                   std::string label) {
   GateRecordPtr record = AppendMeasureRecord(*this, qubit, classical_bit, label);
-  auto handle = std::make_unique<MeasGate>(std::move(label));
+  auto handle = NewHandle<MeasGate>(std::move(label));
   handle->records.push_back(record);
   return handle;
 }
@@ -85,14 +97,15 @@ std::unique_ptr<ResetGate> QuantumCircuit::reset(uint64_t qubit,
                                                  std::string label) {
   if (qubit > total_qubits - 1) return nullptr;
   GateRecordPtr record = AppendPlainRecord(gates, GateId::kReset, qubit, label);
-  auto handle = std::make_unique<ResetGate>(std::move(label));
+  auto handle = NewHandle<ResetGate>(std::move(label));
   handle->records.push_back(record);
   return handle;
 }
 
 std::unique_ptr<ResetGate> QuantumCircuit::reset_list(
     std::vector<int64_t> qubit_list, std::string label) {
-  auto handle = std::make_unique<ResetGate>(label);
+  EnsurePlainRecordsFit("A reset", qubit_list, label);
+  auto handle = NewHandle<ResetGate>(label);
   for (int64_t item : qubit_list) {
     const auto qubit = static_cast<uint64_t>(item);
     if (qubit > total_qubits - 1) continue;
@@ -113,6 +126,7 @@ int32_t QuantumCircuit::barrier(std::string label) {
 
 int32_t QuantumCircuit::barrier_list(std::vector<int64_t> qubit_list,
                                      std::string label) {
+  EnsurePlainRecordsFit("A barrier", qubit_list, label);
   int32_t status = BarrierNothingAppended;
   for (int64_t item : qubit_list) {
     if (item < 0 || static_cast<uint64_t>(item) > total_qubits - 1) break;

@@ -118,8 +118,9 @@ GrayCodePlan RotationZPlan(double lambda, size_t controls) {
 
 // An MCXGate with the label and records of the handle of a smaller gate.
 template <class Handle>
-std::unique_ptr<MCXGate> AsMultiControlledX(std::unique_ptr<Handle> handle) {
-  auto result = std::make_unique<MCXGate>(handle->label);
+std::unique_ptr<MCXGate> AsMultiControlledX(const QuantumCircuit& circuit,
+                                            std::unique_ptr<Handle> handle) {
+  auto result = circuit.NewHandle<MCXGate>(handle->label);
   result->records = std::move(handle->records);
   return result;
 }
@@ -163,9 +164,9 @@ std::unique_ptr<MCXGate> QuantumCircuit::mcx(
       CheckedControls(*this, std::move(control_qubits), target_qubit);
   switch (c.size()) {
     case 1:
-      return AsMultiControlledX(cx(c[0], target_qubit, std::move(label)));
+      return AsMultiControlledX(*this, cx(c[0], target_qubit, std::move(label)));
     case 2:
-      return AsMultiControlledX(ccx(c[0], c[1], target_qubit, std::move(label)));
+      return AsMultiControlledX(*this, ccx(c[0], c[1], target_qubit, std::move(label)));
     case 3:
       return c3x(c[0], c[1], c[2], target_qubit, std::move(label));
     case 4:

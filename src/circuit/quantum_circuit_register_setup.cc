@@ -6,6 +6,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "circuit/circuit_condition_targets.h"
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
 
@@ -108,6 +109,7 @@ void QuantumCircuit::SetupRegisters() {
 
   num_clbits = clbit_slots.size();
   clbit_slots.assign(clbit_slots.size(), -1);
+  condition_targets = std::make_shared<CircuitConditionTargets>(classical_registers);
 }
 
 bool QuantumCircuit::IsRegisterNameUsed(const std::string& name,

@@ -24,7 +24,7 @@ const GateMatrixConstants& Constants() { return GateMatrixConstants::Get(); }
 template <class Handle>
 std::unique_ptr<Handle> HandleOfLastGate(const QuantumCircuit& circuit,
                                          std::string label) {
-  auto handle = std::make_unique<Handle>(std::move(label));
+  auto handle = circuit.NewHandle<Handle>(std::move(label));
   handle->records.push_back(circuit.gates.back());
   return handle;
 }

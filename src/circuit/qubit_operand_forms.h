@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "circuit/quantum_circuit.h"
+#include "circuit/record_memory_limit.h"
 #include "circuit/registers.h"
 
 namespace taviron {
@@ -23,18 +24,22 @@ template <class Handle, class Append>
 std::unique_ptr<Handle> ApplyToQubit(QuantumCircuit& circuit, uint64_t qubit,
                                      std::string label, Append append) {
   append(qubit, circuit.gates, label);
-  auto handle = std::make_unique<Handle>(std::move(label));
+  auto handle = circuit.template NewHandle<Handle>(std::move(label));
   handle->records.push_back(circuit.gates.back());
   return handle;
 }
 
 // List form: one record per item, in list order; a negative item is taken
-// as an unsigned index and so fails the range check.
+// as an unsigned index and so fails the range check. A list whose records
+// could not all be held is refused before any is appended.
 template <class Handle, class Append>
 std::unique_ptr<Handle> ApplyToQubitList(QuantumCircuit& circuit,
                                          const std::vector<int64_t>& qubits,
                                          std::string label, Append append) {
-  auto handle = std::make_unique<Handle>(label);
+  EnsureRecordsFitInMemory(
+      "A gate over a list of " + std::to_string(qubits.size()) + " qubits", qubits.size(),
+      RecordShape{2, 1, 3, label.size()});
+  auto handle = circuit.template NewHandle<Handle>(label);
   handle->records.reserve(qubits.size());
   for (int64_t item : qubits) {
     append(static_cast<uint64_t>(item), circuit.gates, label);
@@ -50,7 +55,7 @@ template <class Handle, class Append>
 std::unique_ptr<Handle> ApplyToRegister(QuantumCircuit& circuit,
                                         const QuantumRegister& qr,
                                         std::string label, Append append) {
-  auto handle = std::make_unique<Handle>(label);
+  auto handle = circuit.template NewHandle<Handle>(label);
   const int64_t first = qr.first_index;
   const int64_t end = first + static_cast<int64_t>(qr.size);
   for (int64_t qubit = first; qubit < end; ++qubit) {

@@ -7,6 +7,7 @@
 #include "drawer/box_glyphs.h"
 #include "drawer/text_canvas.h"
 #include "foundation/exceptions.h"
+#include "foundation/file_name_check.h"
 
 namespace taviron {
 
@@ -27,6 +28,7 @@ void TextCanvas::Print(const std::string& filename,
                        const WideOutputSink& print) const {
   std::ofstream file;
   if (!filename.empty()) {
+    RequireNoNulInFileName(filename);
     file.open(filename, std::ios::out | std::ios::trunc | std::ios::binary);
     if (!file) throw RunTimeError("Unable to open file for writing circuit");
     WriteCodeUnit(file, u'\uFEFF');
@@ -47,6 +49,12 @@ void TextCanvas::Print(const std::string& filename,
       }
     }
     segment_start = segment_end + 1;
+  }
+  // A full disk or a file size limit shows only when the buffered rows are
+  // written out.
+  if (file.is_open()) {
+    file.close();
+    if (!file) throw RunTimeError("Can't write the drawing to the file " + filename + ".");
   }
 }
 

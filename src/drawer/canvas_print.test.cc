@@ -45,6 +45,38 @@ TEST(CanvasPrintTest, FileHoldsTheRowsAsUtf16le) {
   std::remove(path.c_str());
 }
 
+// A file that opens but cannot take the drawing (a full disk): the rows are
+// printed, then the failure is reported naming the file.
+TEST(CanvasPrintTest, AFailedWriteIsReportedNamingTheFile) {
+  auto qc = BellCircuit();
+  const TextCanvas canvas(*qc, true, true, 80);
+  int printed = 0;
+  try {
+    canvas.Print("/dev/full", [&](const std::u16string&) { ++printed; });
+    ADD_FAILURE() << "no exception";
+  } catch (const RunTimeError& e) {
+    EXPECT_STREQ(e.what(), "Can't write the drawing to the file /dev/full.");
+  }
+  EXPECT_EQ(printed, 7);
+}
+
+// A name that a NUL would cut short is refused before anything happens.
+TEST(CanvasPrintTest, AFileNameWithANulIsRefused) {
+  auto qc = BellCircuit();
+  const TextCanvas canvas(*qc, true, true, 80);
+  const std::string path = ::testing::TempDir() + "canvas_print_nul";
+  int printed = 0;
+  try {
+    canvas.Print(path + std::string("\0.txt", 5), [&](const std::u16string&) { ++printed; });
+    ADD_FAILURE() << "no exception";
+  } catch (const std::invalid_argument& e) {
+    EXPECT_EQ(std::string(e.what()), "The file name '" + path +
+                                         "\\x00.txt' holds a NUL character (embedded null byte)");
+  }
+  EXPECT_EQ(printed, 0);
+  EXPECT_TRUE(ReadBytes(path).empty());
+}
+
 TEST(CanvasPrintTest, UnopenableFileFailsBeforePrinting) {
   auto qc = BellCircuit();
   const TextCanvas canvas(*qc, true, true, 80);

@@ -65,9 +65,11 @@ class TextCanvas {
 
   // Hands every row of every segment to print, and when filename is not
   // empty also writes them to that file as UTF-16LE (byte-order mark, each
-  // row followed by a line feed). Throws RunTimeError "Unable to open file
-  // for writing circuit" before anything is printed when the file cannot be
-  // opened.
+  // row followed by a line feed). Throws std::invalid_argument for a file
+  // name that holds a NUL, and RunTimeError "Unable to open file for writing
+  // circuit", both before anything is printed, when the file cannot be
+  // opened; RunTimeError "Can't write the drawing to the file <name>." after
+  // printing when writing it fails.
   void Print(const std::string& filename, const WideOutputSink& print) const;
 
   // Painters: each returns its width in columns.

@@ -1,16 +1,21 @@
 #include "execution/accounts_file.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <thread>
 #include <utility>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "foundation/exceptions.h"
+#include "foundation/text_utilities.h"
 
 namespace taviron {
 
@@ -20,6 +25,11 @@ constexpr mode_t kFolderMode = 0700;
 const char* const kAccountsName = "config.file";
 const char* const kLockName = "config.lock";
 const char* const kTemporaryName = "temp.file";
+// The pauses between attempts to take a lock that another process holds:
+// short at first, since a change holds it only for milliseconds, then
+// longer up to a bound.
+constexpr std::chrono::milliseconds kFirstLockPoll(1);
+constexpr std::chrono::milliseconds kLongestLockPoll(20);
 
 // An open file descriptor, closed when it goes out of scope.
 class Descriptor {
@@ -28,6 +38,13 @@ class Descriptor {
   Descriptor(Descriptor&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
   Descriptor(const Descriptor&) = delete;
   Descriptor& operator=(const Descriptor&) = delete;
+  Descriptor& operator=(Descriptor&& other) noexcept {
+    if (this != &other) {
+      if (fd_ >= 0) ::close(fd_);
+      fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+  }
   ~Descriptor() {
     if (fd_ >= 0) ::close(fd_);
   }
@@ -76,8 +93,10 @@ bool WriteAll(int fd, const std::string& data) {
 
 // Opens `name` in the folder `dir` for reading without following a symbolic
 // link or blocking on a special file, and reads it whole when it is a
-// regular file. Returns 0, or the errno that describes the failure (ENOENT
-// when it does not exist, EISDIR or EINVAL when it is no regular file).
+// regular file of at most kMaxAccountsFileBytes. Returns 0, or the errno
+// that describes the failure (ENOENT when it does not exist, ELOOP for a
+// symbolic link, EISDIR or EINVAL when it is no regular file, EFBIG when it
+// is too large).
 int ReadWholeFile(int dir, const char* name, std::string& content, mode_t& mode) {
   content.clear();
   Descriptor fd(::openat(dir, name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
@@ -85,6 +104,9 @@ int ReadWholeFile(int dir, const char* name, std::string& content, mode_t& mode)
   struct stat info;
   if (::fstat(fd.get(), &info) != 0) return errno;
   if (!S_ISREG(info.st_mode)) return S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
+  if (info.st_size < 0 || static_cast<std::size_t>(info.st_size) > kMaxAccountsFileBytes) {
+    return EFBIG;
+  }
   mode = info.st_mode;
   char buffer[4096];
   for (;;) {
@@ -95,7 +117,38 @@ int ReadWholeFile(int dir, const char* name, std::string& content, mode_t& mode)
     }
     if (got == 0) return 0;
     content.append(buffer, static_cast<std::size_t>(got));
+    // A file that grows while it is read stops at the bound as well.
+    if (content.size() > kMaxAccountsFileBytes) return EFBIG;
   }
+}
+
+// Why the accounts file could not be read, for an errno of ReadWholeFile.
+std::string ReadFailureReason(int error) {
+  switch (error) {
+    case ELOOP:
+      return "it is a symbolic link, which is not followed";
+    case EINVAL:
+      return "it is not a regular file";
+    case EFBIG:
+      return "it is larger than the " + std::to_string(kMaxAccountsFileBytes) +
+             " bytes that an accounts file may hold";
+    default:
+      return std::strerror(error);
+  }
+}
+
+[[noreturn]] void FailToRead(const std::string& path, int error) {
+  throw RunTimeError("Cannot read the accounts file " + path + ": " + ReadFailureReason(error));
+}
+
+// Refuses content that Python could not decode, naming its first bad line.
+void RequireUtf8(const std::string& path, const std::string& content) {
+  const std::size_t bad = FindInvalidUtf8(content);
+  if (bad == std::string::npos) return;
+  const std::size_t line = 1 + static_cast<std::size_t>(std::count(
+                                   content.begin(), content.begin() + static_cast<long>(bad), '\n'));
+  throw RunTimeError("Cannot read the accounts file " + path + ": line " + std::to_string(line) +
+                     " is not UTF-8 text");
 }
 
 // Splits text into lines as a line reader does: '\n' ends a line, a last
@@ -126,24 +179,44 @@ void CreateFolders(const std::string& folder) {
   }
 }
 
-// Opens the settings folder itself (not a symbolic link in its place) and
-// refuses it unless the user owns it and nobody else may write to it; a
-// folder to be written must also be writable by its owner. Returns an
-// invalid descriptor for a folder that does not exist when `missing_ok`.
+// Opens the settings folder and refuses it unless the user owns it and
+// nobody else may write to it; a folder to be written must also be
+// writable by its owner. A symbolic link in its place (as dotfile managers
+// make them) is followed when the user owns the link and its target passes
+// the same checks; a refusal then names the link. Returns an invalid
+// descriptor for a folder that does not exist when `missing_ok`.
 Descriptor OpenSettingsFolder(const std::string& folder, bool for_writing, bool missing_ok) {
   Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+  bool through_link = false;
+  if (!dir.valid()) {
+    const int error = errno;
+    struct stat entry;
+    if ((error == ELOOP || error == ENOTDIR) && ::lstat(folder.c_str(), &entry) == 0 &&
+        S_ISLNK(entry.st_mode)) {
+      if (entry.st_uid != ::geteuid()) {
+        throw RunTimeError("The settings folder " + folder +
+                           " is a symbolic link that is not owned by the user");
+      }
+      through_link = true;
+      dir = Descriptor(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    } else {
+      errno = error;
+    }
+  }
   if (!dir.valid()) {
     if (missing_ok && errno == ENOENT) return dir;
     Fail("Cannot open the settings folder", folder, errno);
   }
   struct stat info;
   if (::fstat(dir.get(), &info) != 0) Fail("Cannot open the settings folder", folder, errno);
+  const std::string named =
+      "The settings folder " + folder + (through_link ? " is a symbolic link to a folder that" : "");
   if (info.st_uid != ::geteuid()) {
-    throw RunTimeError("The settings folder " + folder + " is not owned by the user");
+    throw RunTimeError(named + " is not owned by the user");
   }
   if ((info.st_mode & (S_IWGRP | S_IWOTH)) != 0) {
-    throw RunTimeError("The settings folder " + folder +
-                       " may be written by other users; make it owner-only (chmod 700)");
+    throw RunTimeError(named + " may be written by other users; make " +
+                       (through_link ? "that folder" : "it") + " owner-only (chmod 700)");
   }
   if (for_writing && (info.st_mode & S_IWUSR) == 0) {
     Fail("Cannot write to the settings folder", folder, EACCES);
@@ -152,8 +225,10 @@ Descriptor OpenSettingsFolder(const std::string& folder, bool for_writing, bool 
 }
 
 // Takes the exclusive lock that serialises every change of the accounts
-// file; it is let go when the returned descriptor closes.
-Descriptor LockAccounts(int dir, const std::string& folder) {
+// file; it is let go when the returned descriptor closes. While another
+// process holds it, tries again after growing pauses, calling wait_check
+// before each, and gives up after kAccountsLockWait.
+Descriptor LockAccounts(int dir, const std::string& folder, const LockWaitCheck& wait_check) {
   const std::string path = folder + "/" + kLockName;
   Descriptor lock(::openat(dir, kLockName, O_RDONLY | O_CREAT | O_NOFOLLOW | O_NONBLOCK |
                                                 O_CLOEXEC, 0600));
@@ -161,10 +236,43 @@ Descriptor LockAccounts(int dir, const std::string& folder) {
   struct stat info;
   if (::fstat(lock.get(), &info) != 0) Fail("Cannot open the lock file", path, errno);
   if (!S_ISREG(info.st_mode)) Fail("Cannot open the lock file", path, EINVAL);
-  while (::flock(lock.get(), LOCK_EX) != 0) {
-    if (errno != EINTR) Fail("Cannot lock", path, errno);
+  const auto give_up = std::chrono::steady_clock::now() + kAccountsLockWait;
+  std::chrono::milliseconds pause = kFirstLockPoll;
+  for (;;) {
+    if (::flock(lock.get(), LOCK_EX | LOCK_NB) == 0) return lock;
+    if (errno == EINTR) continue;
+    if (errno != EWOULDBLOCK) Fail("Cannot lock", path, errno);
+    if (std::chrono::steady_clock::now() >= give_up) {
+      throw RunTimeError("Cannot lock " + path + ": another process holds it and kept it for " +
+                         std::to_string(kAccountsLockWait.count()) +
+                         " seconds; the saved accounts were not changed");
+    }
+    if (wait_check) wait_check();
+    std::this_thread::sleep_for(pause);
+    pause = std::min(2 * pause, kLongestLockPoll);
   }
-  return lock;
+}
+
+// Removes the temporary files that saves killed before their rename left
+// behind. Called under the lock: every change makes and renames (or
+// removes) its temporary file while it holds the lock, so any found now is
+// stale. Failures are left for the next change.
+void RemoveStaleTemporaries(int dir) {
+  const int listed = ::openat(dir, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listed < 0) return;
+  DIR* listing = ::fdopendir(listed);
+  if (listing == nullptr) {
+    ::close(listed);
+    return;
+  }
+  const std::string prefix = std::string(kTemporaryName) + ".";
+  std::vector<std::string> stale;
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name == kTemporaryName || name.rfind(prefix, 0) == 0) stale.push_back(name);
+  }
+  ::closedir(listing);
+  for (const std::string& name : stale) ::unlinkat(dir, name.c_str(), 0);
 }
 
 // Writes text to a new temporary file of a unique name in the folder, syncs
@@ -222,22 +330,25 @@ AccountRecord ParseAccountRecord(const std::string& line) {
   return record;
 }
 
-AccountsRead ReadAccountLines(std::vector<std::string>& lines) {
+bool ReadAccountLines(std::vector<std::string>& lines) {
   lines.clear();
   const std::string folder = SettingsFolder();
-  if (folder.empty()) return AccountsRead::kMissing;
+  if (folder.empty()) return false;
   const Descriptor dir = OpenSettingsFolder(folder, false, true);
-  if (!dir.valid()) return AccountsRead::kMissing;
+  if (!dir.valid()) return false;
+  const std::string path = folder + "/" + kAccountsName;
   std::string content;
   mode_t mode = 0;
   const int error = ReadWholeFile(dir.get(), kAccountsName, content, mode);
-  if (error == ENOENT) return AccountsRead::kMissing;
-  if (error != 0) return AccountsRead::kFailed;
+  if (error == ENOENT) return false;
+  if (error != 0) FailToRead(path, error);
+  RequireUtf8(path, content);
   lines = SplitLines(content);
-  return AccountsRead::kRead;
+  return true;
 }
 
-void RewriteAccountLines(const std::function<void(std::vector<std::string>&)>& edit) {
+void RewriteAccountLines(const std::function<void(std::vector<std::string>&)>& edit,
+                         const LockWaitCheck& wait_check) {
   const std::string folder = SettingsFolder();
   if (folder.empty()) {
     throw RunTimeError(
@@ -245,12 +356,13 @@ void RewriteAccountLines(const std::function<void(std::vector<std::string>&)>& e
   }
   CreateFolders(folder);
   const Descriptor dir = OpenSettingsFolder(folder, true, false);
-  const Descriptor lock = LockAccounts(dir.get(), folder);
+  const Descriptor lock = LockAccounts(dir.get(), folder, wait_check);
+  RemoveStaleTemporaries(dir.get());
   const std::string path = folder + "/" + kAccountsName;
   std::string content;
   mode_t mode = 0;
   const int error = ReadWholeFile(dir.get(), kAccountsName, content, mode);
-  if (error != 0 && error != ENOENT) Fail("Cannot read the accounts file", path, error);
+  if (error != 0 && error != ENOENT) FailToRead(path, error);
   if (error == 0 && (mode & S_IWUSR) == 0) Fail("Cannot write the accounts file", path, EACCES);
   std::vector<std::string> lines = SplitLines(content);
   edit(lines);
@@ -258,6 +370,12 @@ void RewriteAccountLines(const std::function<void(std::vector<std::string>&)>& e
   for (const std::string& line : lines) {
     text += line;
     text += '\n';
+  }
+  if (text.size() > kMaxAccountsFileBytes) {
+    throw RunTimeError("Cannot write the accounts file " + path + ": it would hold " +
+                       std::to_string(text.size()) + " bytes, more than the " +
+                       std::to_string(kMaxAccountsFileBytes) +
+                       " that an accounts file may hold");
   }
   ReplaceAccountsFile(dir.get(), folder, text);
 }

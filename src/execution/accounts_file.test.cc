@@ -8,6 +8,8 @@
 #include <vector>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,11 +82,11 @@ TEST_F(AccountsFileTest, LinesSplitAtTheirFirstTwoCommas) {
 
 TEST_F(AccountsFileTest, ReadsLinesDroppingCarriageReturns) {
   std::vector<std::string> lines;
-  EXPECT_EQ(ReadAccountLines(lines), AccountsRead::kMissing);
+  EXPECT_FALSE(ReadAccountLines(lines));
   EXPECT_TRUE(lines.empty());
 
   WriteAccounts("a,1\r\nb,2\n\nc,3");
-  EXPECT_EQ(ReadAccountLines(lines), AccountsRead::kRead);
+  EXPECT_TRUE(ReadAccountLines(lines));
   EXPECT_EQ(lines, (std::vector<std::string>{"a,1", "b,2", "", "c,3"}));
 }
 
@@ -142,7 +144,7 @@ TEST_F(AccountsFileTest, PlantedLinksAreNeverFollowed) {
   ASSERT_EQ(::symlink(target.c_str(), AccountsPath().c_str()), 0);
   EXPECT_THROW(Append("b,2,u,"), RunTimeError);
   std::vector<std::string> lines;
-  EXPECT_EQ(ReadAccountLines(lines), AccountsRead::kFailed);
+  EXPECT_THROW(ReadAccountLines(lines), RunTimeError);
   std::ifstream in(target);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "untouched\n");
 }
@@ -181,12 +183,16 @@ TEST_F(AccountsFileTest, FailedRewritesThrowAndChangeNothing) {
        "File name too long"},
       {"folder others may write", [this] { ::chmod(Folder().c_str(), 0777); },
        "/taviron may be written by other users"},
-      {"folder of a link",
+      {"link to a folder others may write",
        [this] {
          ::rename(Folder().c_str(), (root_ + "/real").c_str());
          ::symlink((root_ + "/real").c_str(), Folder().c_str());
+         ::chmod((root_ + "/real").c_str(), 0770);
        },
-       "/taviron: Not a directory"},
+       "/taviron is a symbolic link to a folder that may be written by other users"},
+      {"result too large",
+       [this] { WriteAccounts("alice,1,u,\n" + std::string(kMaxAccountsFileBytes - 20, 'x')); },
+       "bytes, more than the 1048576 that an accounts file may hold"},
   };
   for (const FailureCase& c : cases) {
     TearDown();
@@ -203,12 +209,116 @@ TEST_F(AccountsFileTest, FailedRewritesThrowAndChangeNothing) {
     ::chmod(Folder().c_str(), 0700);
     ::chmod(AccountsPath().c_str(), 0600);
     ::setenv("APPDATA", root_.c_str(), 1);
-    if (std::string(c.what) == "folder in place of the file") continue;
+    const std::string what = c.what;
+    if (what == "folder in place of the file" || what == "result too large") continue;
     // Modes are checked as such, so the refusals hold for root as well.
-    std::ifstream in(root_ + (std::string(c.what) == "folder of a link" ? "/real" : "/taviron") +
-                     "/config.file");
+    const bool linked = what == "link to a folder others may write";
+    std::ifstream in(root_ + (linked ? "/real" : "/taviron") + "/config.file");
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "alice,1,u,\n") << c.what;
   }
+}
+
+// Each case leaves an accounts file that cannot be read: reading it throws a
+// message that names the file and the reason, and so does a change, which
+// leaves it as it was.
+TEST_F(AccountsFileTest, UnreadableFilesAreReportedWithPathAndReason) {
+  struct UnreadableCase {
+    const char* what;
+    std::function<void()> arrange;
+    const char* reason;
+  };
+  const std::vector<UnreadableCase> cases = {
+      {"a folder", [this] { ::mkdir(AccountsPath().c_str(), 0700); }, "Is a directory"},
+      {"a FIFO", [this] { ::mkfifo(AccountsPath().c_str(), 0600); },
+       "it is not a regular file"},
+      {"a link",
+       [this] {
+         std::ofstream(root_ + "/elsewhere") << "alice,1\n";
+         ::symlink((root_ + "/elsewhere").c_str(), AccountsPath().c_str());
+       },
+       "it is a symbolic link, which is not followed"},
+      {"a sparse file of 3 GB",
+       [this] {
+         WriteAccounts("alice,1\n");
+         ASSERT_EQ(::truncate(AccountsPath().c_str(), 3LL << 30), 0);
+       },
+       "it is larger than the 1048576 bytes that an accounts file may hold"},
+      {"text that is not UTF-8", [this] { WriteAccounts("alice,1\nb\xffob,2\n"); },
+       "line 2 is not UTF-8 text"},
+  };
+  for (const UnreadableCase& c : cases) {
+    TearDown();
+    SetUp();
+    ::mkdir(Folder().c_str(), 0700);
+    c.arrange();
+    const std::string expected = "Cannot read the accounts file " + AccountsPath() + ": " + c.reason;
+    std::vector<std::string> lines;
+    try {
+      ReadAccountLines(lines);
+      ADD_FAILURE() << c.what << ": read without an exception";
+    } catch (const RunTimeError& error) {
+      EXPECT_EQ(error.what(), expected) << c.what;
+    }
+    if (std::string(c.what) == "text that is not UTF-8") {
+      // A change keeps the lines it does not understand.
+      Append("carol,3");
+      EXPECT_EQ(ReadAccounts(), "alice,1\nb\xffob,2\ncarol,3\n");
+      continue;
+    }
+    EXPECT_THROW(Append("bob,2"), RunTimeError) << c.what;
+  }
+}
+
+TEST_F(AccountsFileTest, AFolderLinkOfTheUserIsFollowed) {
+  const std::string real = root_ + "/dotfiles/taviron";
+  ::mkdir((root_ + "/dotfiles").c_str(), 0700);
+  ::mkdir(real.c_str(), 0700);
+  ASSERT_EQ(::symlink(real.c_str(), Folder().c_str()), 0);
+  Append("alice,1,u,");
+  std::vector<std::string> lines;
+  ASSERT_TRUE(ReadAccountLines(lines));
+  EXPECT_EQ(lines, std::vector<std::string>{"alice,1,u,"});
+  std::ifstream in(real + "/config.file");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "alice,1,u,\n");
+  // A link to nothing is a missing folder to a reader.
+  ASSERT_EQ(::rename(real.c_str(), (real + ".moved").c_str()), 0);
+  EXPECT_FALSE(ReadAccountLines(lines));
+}
+
+TEST_F(AccountsFileTest, StaleTemporariesAreRemovedByTheNextChange) {
+  WriteAccounts("alice,1\n");
+  for (const char* name : {"temp.file", "temp.file.Ab12Cd", "temp.file.zzzzzz"}) {
+    std::ofstream(Folder() + "/" + name) << "deleted,secret-token\n";
+  }
+  std::ofstream(Folder() + "/temp.filed") << "not ours\n";
+  Append("bob,2");
+  EXPECT_TRUE(TemporaryFiles(Folder()) == std::vector<std::string>{"temp.filed"});
+  EXPECT_EQ(ReadAccounts(), "alice,1\nbob,2\n");
+}
+
+// A lock that another holder keeps: the change waits, calling the check
+// between attempts, until the holder lets go or the check throws.
+TEST_F(AccountsFileTest, AChangeWaitsForAHeldLockAndCanBeInterrupted) {
+  WriteAccounts("alice,1\n");
+  const int held = ::open((Folder() + "/config.lock").c_str(), O_RDONLY | O_CREAT, 0600);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  int checks = 0;
+  struct Interrupted {};
+  EXPECT_THROW(RewriteAccountLines([](std::vector<std::string>& lines) { lines.clear(); },
+                                   [&checks] {
+                                     if (++checks == 5) throw Interrupted{};
+                                   }),
+               Interrupted);
+  EXPECT_EQ(ReadAccounts(), "alice,1\n");
+  checks = 0;
+  RewriteAccountLines([](std::vector<std::string>& lines) { lines.push_back("bob,2"); },
+                      [&checks, held] {
+                        if (++checks == 3) ::flock(held, LOCK_UN);
+                      });
+  EXPECT_EQ(checks, 3);
+  EXPECT_EQ(ReadAccounts(), "alice,1\nbob,2\n");
+  ::close(held);
 }
 
 TEST_F(AccountsFileTest, AFolderOfAnotherUserIsRefused) {
@@ -231,7 +341,7 @@ TEST_F(AccountsFileTest, ConcurrentRewritesLoseNothing) {
   }
   for (std::thread& thread : threads) thread.join();
   std::vector<std::string> lines;
-  ASSERT_EQ(ReadAccountLines(lines), AccountsRead::kRead);
+  ASSERT_TRUE(ReadAccountLines(lines));
   EXPECT_EQ(lines.size(), static_cast<std::size_t>(kThreads * kEach));
   EXPECT_TRUE(TemporaryFiles(Folder()).empty());
 }

@@ -11,6 +11,7 @@
 #include "execution/parameter_check.h"
 #include "execution/result.h"
 #include "execution/result_memory.h"
+#include "execution/run_arguments.h"
 #include "execution/run_date.h"
 #include "foundation/exceptions.h"
 #include "foundation/text_utilities.h"
@@ -20,13 +21,6 @@
 namespace taviron {
 
 namespace {
-
-std::string UpperAscii(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
 
 void Print(const OutputSink& sink, const std::string& text) {
   if (sink) sink(text);
@@ -48,16 +42,18 @@ void RequireShotStorage(const QuantumCircuit& circuit) {
 std::shared_ptr<JobV1> BackendV2::run(const std::shared_ptr<QuantumCircuit>& circuit,
                                       const RunOptions& options, const OutputSink& sink) {
   RequireCircuit(circuit);
+  if (options.shots) RequireShotCount(*options.shots);
   if (options.shots) circuit->shots = *options.shots;
   if (options.quiet) circuit->quiet = *options.quiet;
   RequireShotStorage(*circuit);
-  const bool sync = options.mode && UpperAscii(*options.mode) == "SYNC";
+  const bool sync = options.mode && IsSyncMode(*options.mode);
   return sync ? RunSync(circuit, sink) : SubmitAsync(circuit, sink);
 }
 
 std::shared_ptr<JobV1> BackendV2::run_shots(const std::shared_ptr<QuantumCircuit>& circuit,
                                             int32_t shots, const OutputSink& sink) {
   RequireCircuit(circuit);
+  RequireShotCount(shots);
   circuit->shots = shots;
   RequireShotStorage(*circuit);
   return SubmitAsync(circuit, sink);

@@ -47,7 +47,7 @@ TavironProvider::TavironProvider(const std::string& token, const std::string& ur
                                  bool /*verify*/) {
   AccountRecord saved;
   std::vector<std::string> lines;
-  if (ReadAccountLines(lines) == AccountsRead::kRead && !lines.empty()) {
+  if (ReadAccountLines(lines) && !lines.empty()) {
     saved = ParseAccountRecord(lines.front());
   }
   this->name = FirstNonEmpty(name, saved.name, kDefaultAccountName);
@@ -72,14 +72,17 @@ StringPairs TavironProvider::active_account() const {
   return {{"name", name}, {"token", token}};
 }
 
-bool TavironProvider::delete_account(const std::string& name) const {
-  RewriteAccountLines([&name](std::vector<std::string>& lines) { RemoveAccount(lines, name); });
+bool TavironProvider::delete_account(const std::string& name,
+                                     const LockWaitCheck& wait_check) const {
+  RewriteAccountLines([&name](std::vector<std::string>& lines) { RemoveAccount(lines, name); },
+                      wait_check);
   return true;
 }
 
 void TavironProvider::save_account(const std::string& token, const std::string& url,
                                    const std::string& instance, const std::string& name,
-                                   bool /*verify*/, bool overwrite) const {
+                                   bool /*verify*/, bool overwrite,
+                                   const LockWaitCheck& wait_check) const {
   const std::string fields[] = {UpToNul(name), UpToNul(token), UpToNul(url), UpToNul(instance)};
   for (const std::string& field : fields) {
     if (!FitsOneField(field)) {
@@ -92,7 +95,7 @@ void TavironProvider::save_account(const std::string& token, const std::string& 
   RewriteAccountLines([&](std::vector<std::string>& lines) {
     if (overwrite) RemoveAccount(lines, fields[0]);
     lines.push_back(fields[0] + "," + fields[1] + "," + fields[2] + "," + fields[3]);
-  });
+  }, wait_check);
 }
 
 StringPairs TavironProvider::saved_accounts(bool /*defaults*/, const std::string& /*name*/) const {

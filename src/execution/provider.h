@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "execution/accounts_file.h"
+
 namespace taviron {
 
 class BackendV2;
@@ -26,7 +28,8 @@ class TavironProvider {
   std::string url;
 
   // Throws RunTimeError "The url provided is invalid" for a non-empty url
-  // that does not match the url pattern (or is longer than 2,048 bytes).
+  // that does not match the url pattern (or is longer than 2,048 bytes), and
+  // naming the path when an accounts file exists but cannot be read.
   explicit TavironProvider(const std::string& token = "", const std::string& url = "",
                            const std::string& name = "", const std::string& instance = "",
                            bool verify = false);
@@ -40,16 +43,21 @@ class TavironProvider {
   StringPairs active_account() const;
   // Removes every saved line of that name; true. Throws RunTimeError naming
   // the path when the accounts file cannot be rewritten (accounts_file.h).
-  bool delete_account(const std::string& name) const;
+  // While another process holds the accounts lock, wait_check is called
+  // between attempts (RewriteAccountLines); save_account likewise.
+  bool delete_account(const std::string& name, const LockWaitCheck& wait_check = {}) const;
   // Appends "name,token,url,instance" to the accounts file, after removing
   // the name's earlier lines when overwrite is set. Throws RunTimeError when
   // a field holds a comma or a line end, before anything changes, and when
   // the accounts file cannot be rewritten (naming the path).
   void save_account(const std::string& token, const std::string& url,
                     const std::string& instance, const std::string& name,
-                    bool verify = false, bool overwrite = true) const;
+                    bool verify = false, bool overwrite = true,
+                    const LockWaitCheck& wait_check = {}) const;
   // Name to token for every saved line, in the order in which each name
-  // first occurs; a later line of a name replaces its token.
+  // first occurs; a later line of a name replaces its token. No file gives
+  // none; a file that cannot be read throws RunTimeError naming its path
+  // and the reason (ReadAccountLines), as the constructor does.
   StringPairs saved_accounts(bool defaults = false, const std::string& name = "") const;
 };
 

@@ -16,6 +16,11 @@ const char* const kNotCompleted = "Job not completed yet. Try again later.";
 const char* const kStatevectorGone = "Statevector is is no longer accessible for the given job.";
 const char* const kAmplitudesGone = "Amplitude vector is no longer accessible for the given job.";
 const char* const kDensityGone = "Density Matrix is no longer accessible for the given job.";
+// A job of 0 shots ends with the engine state it started from, which is
+// not the state of its circuit.
+const char* const kNoShotRun =
+    "The job ran no shot, so it has no final state to read; run the circuit with a shot "
+    "count, for example backend.run(qc, shots=1024).";
 
 ShotCounts CountShots(const std::vector<std::string>& shots) {
   // std::string orders by unsigned byte value, so the map's order is the
@@ -165,6 +170,7 @@ ComplexRows Result::get_densitymatrix(int32_t, int32_t) const {
 
 std::string Result::get_classicalregister() const {
   std::lock_guard<std::mutex> lock(*mutex_);
+  RequireShotsLocked();
   if (!state_) throw RunTimeError(failure_.empty() ? kAmplitudesGone : failure_);
   return state_->GetClassicalRegister();
 }
@@ -172,6 +178,7 @@ std::string Result::get_classicalregister() const {
 ResultData Result::data(int32_t) {
   std::lock_guard<std::mutex> lock(*mutex_);
   if (!success_) throw RunTimeError(failure_.empty() ? kNotCompleted : failure_);
+  RequireShotsLocked();
   ResultData data;
   data.counts = CountShots(results_);
   if (state_) {
@@ -209,7 +216,12 @@ void Result::Fail(std::string reason) {
   failure_ = std::move(reason);
 }
 
+void Result::RequireShotsLocked() const {
+  if (success_ && results_.empty()) throw RunTimeError(kNoShotRun);
+}
+
 void Result::RequireStateLocked(const char* missing_state_message) const {
+  RequireShotsLocked();
   if (!state_) throw RunTimeError(failure_.empty() ? missing_state_message : failure_);
   if (!success_) throw RunTimeError(kNotCompleted);
 }

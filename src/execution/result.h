@@ -72,7 +72,9 @@ class Result {
   std::vector<std::string> get_memory() const;
   ShotCounts get_counts() const;
   // The arguments are accepted and have no effect. RunTimeError when the
-  // result has no engine state or is not complete; MemoryBudgetError
+  // result has no engine state or is not complete, and when its job ran no
+  // shot (its state would be the all-zero start, not the circuit's);
+  // MemoryBudgetError
   // (result_memory.h) for a probability or density-matrix readout, or data,
   // that the machine cannot hold.
   ComplexVector get_statevector(int32_t experiment = 0, int32_t decimals = 0);
@@ -95,8 +97,10 @@ class Result {
   void Fail(std::string reason);
 
  private:
-  // The readouts' checks, mutex held: an engine state (else the failure
-  // reason, or missing_state_message), then completion.
+  // The readouts' checks, mutex held: a complete job ran at least one shot;
+  // an engine state (else the failure reason, or missing_state_message),
+  // then completion.
+  void RequireShotsLocked() const;
   void RequireStateLocked(const char* missing_state_message) const;
   // Readouts that expect the mutex held.
   ComplexRows DensityRowsLocked() const;

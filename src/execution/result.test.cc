@@ -94,6 +94,28 @@ TEST(ResultTest, ReadoutsRefuseInTheirOrder) {
   }
 }
 
+// A job of 0 shots ends complete with the engine state it started from: no
+// readout of the state answers, the counts and the memory stay empty.
+TEST(ResultTest, AJobOfNoShotHasNoStateToRead) {
+  const std::string no_shot =
+      "The job ran no shot, so it has no final state to read; run the circuit with a shot "
+      "count, for example backend.run(qc, shots=1024).";
+  Result result;
+  result.SetFinalState(std::make_unique<MpsState>(1), true);
+  const std::vector<std::function<void()>> readouts = {
+      [&] { result.get_statevector(); },  [&] { result.get_unitary(); },
+      [&] { result.get_probabilities(); }, [&] { result.get_densitymatrix(); },
+      [&] { result.get_classicalregister(); }, [&] { result.data(0); },
+  };
+  for (const auto& readout : readouts) EXPECT_EQ(MessageOf(readout), no_shot);
+  EXPECT_TRUE(result.get_counts().empty());
+  EXPECT_TRUE(result.get_memory().empty());
+  EXPECT_TRUE(result.success());
+  // One shot, even one that measures nothing, gives the state.
+  result.AppendShot("");
+  EXPECT_EQ(result.get_statevector().size(), 2u);
+}
+
 TEST(ResultTest, CountsAreOrderedByBytes) {
   Result result;
   for (const char* bits : {"11", "00", "1", "01", "0", "11", "00", "11"}) result.AppendShot(bits);
@@ -144,6 +166,7 @@ TEST(ResultTest, DataOfACompleteResultHoldsEveryReadout) {
 
 TEST(ResultTest, DataRefusesMoreQubitsThanTheStateVectorAllows) {
   Result result;
+  result.AppendShot("");
   result.SetFinalState(std::make_unique<MpsState>(17), true);
   EXPECT_EQ(MessageOf([&] { result.data(0); }),
             "State Vector is supported only for 16 qubits or less.");
@@ -179,6 +202,7 @@ TEST(ResultTest, AFailedRunGivesItsReasonToEveryReadoutOfTheState) {
 
 TEST(ResultTest, ReadoutsTooLargeForTheMachineAreRefusedBeforeTheyAllocate) {
   Result result;
+  result.AppendShot("");
   result.SetFinalState(std::make_unique<MpsState>(40), true);
   const std::string probabilities = MessageOf([&] { result.get_probabilities(); });
   EXPECT_EQ(probabilities.rfind("The probabilities of 40 qubits needs ", 0), 0u) << probabilities;

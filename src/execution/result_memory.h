@@ -2,8 +2,8 @@
 #define TAVIRON_EXECUTION_RESULT_MEMORY_H
 
 #include <cstdint>
-#include <new>
-#include <string>
+
+#include "foundation/memory_budget.h"
 
 namespace taviron {
 
@@ -11,30 +11,15 @@ namespace taviron {
 // the refusal of those that the machine cannot give: a readout of many
 // qubits, or a run of billions of shots, would otherwise allocate until the
 // system kills the process. Sizes count the native values and the Python
-// lists that the binding builds from them, since both are alive at once.
+// lists that the binding builds from them, since both are alive at once,
+// with the block sizes of their allocators.
 
-// A refused size. A std::bad_alloc, so Python sees MemoryError, with a text
-// that says how much was asked for and how much the machine can give.
-class MemoryBudgetError : public std::bad_alloc {
- public:
-  explicit MemoryBudgetError(std::string message) : message_(std::move(message)) {}
-  const char* what() const noexcept override { return message_.c_str(); }
+// The budget and its refusal (MemoryBudgetError) are those of
+// foundation/memory_budget.h.
 
- private:
-  std::string message_;
-};
-
-// The most that one run's shots or one readout may take: half of the
-// machine's physical memory.
-double MemoryBudgetBytes();
-
-// Throws MemoryBudgetError "<what> needs <x> GB, more than the <y> GB (half
-// of the physical memory) that this machine can give" when bytes is above
-// the budget.
-void RequireWithinBudget(const std::string& what, double bytes);
-
-// The stored bit strings of `shots` shots of a circuit of `qubits` qubits
-// (at most one bit per qubit), with the Python list that reads them back.
+// What `shots` shots of a circuit of `qubits` qubits (at most one bit per
+// qubit) cost through their readouts: the stored bit strings, the Python
+// lists of get_memory and to_dict, and the copy that a readout converts.
 double ShotStorageBytes(int64_t shots, uint64_t qubits);
 
 // The readouts over all `qubits` qubits of a Result, while they are built:

@@ -4,11 +4,14 @@
 
 namespace taviron {
 
+ConditionTargets::~ConditionTargets() = default;
+
 Gate::Gate(std::string label) : label(std::move(label)) {}
 
 Gate::~Gate() = default;
 
 void Gate::c_if(std::shared_ptr<ClassicalRegister> cr, uint64_t val) {
+  if (condition_targets && cr) condition_targets->RequireRegister(*cr);
   for (const GateRecordPtr& record : records) {
     record->conditioned = true;
     record->condition_on_clbit = false;
@@ -18,6 +21,7 @@ void Gate::c_if(std::shared_ptr<ClassicalRegister> cr, uint64_t val) {
 }
 
 void Gate::c_if_clbit(uint64_t clbit, uint64_t val) {
+  if (condition_targets) condition_targets->RequireClbit(clbit);
   for (const GateRecordPtr& record : records) {
     record->conditioned = true;
     record->condition_on_clbit = true;

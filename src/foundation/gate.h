@@ -12,6 +12,16 @@ namespace taviron {
 
 class ClassicalRegister;
 
+// The classical bits and registers that a handle's records may be
+// conditioned on: those of the circuit that appended them. Each check
+// throws RunTimeError when that circuit has no such bit or register.
+class ConditionTargets {
+ public:
+  virtual ~ConditionTargets();
+  virtual void RequireClbit(uint64_t clbit) const = 0;
+  virtual void RequireRegister(const ClassicalRegister& cr) const = 0;
+};
+
 // The handle that a gate method returns: the call's label and the records
 // that the call appended to the circuit's own instruction list, shared with
 // that list. Holding a handle keeps its records alive; releasing it leaves
@@ -20,6 +30,9 @@ class Gate {
  public:
   std::string label;
   GateRecordList records;
+  // What c_if may name, given by the circuit that made the handle; none for
+  // a handle made on its own (which holds no records).
+  std::shared_ptr<const ConditionTargets> condition_targets;
 
   explicit Gate(std::string label = "");
   Gate(const Gate&) = default;
@@ -27,9 +40,11 @@ class Gate {
   virtual ~Gate();
 
   // Conditions every record of the handle on the value of a classical
-  // register. The register object itself is kept, not a copy.
+  // register. The register object itself is kept, not a copy. A register
+  // that is not the circuit's is refused before anything changes.
   void c_if(std::shared_ptr<ClassicalRegister> cr, uint64_t val);
-  // Conditions every record of the handle on one classical bit.
+  // Conditions every record of the handle on one classical bit. A bit that
+  // the circuit does not have is refused before anything changes.
   void c_if_clbit(uint64_t clbit, uint64_t val);
 };
 

@@ -112,4 +112,43 @@ void RemoveMatrixColumn(MatrixXcd& matrix, uint64_t column) {
   matrix.conservativeResize(matrix.rows(), last);
 }
 
+std::size_t FindInvalidUtf8(const std::string& text) {
+  const std::size_t size = text.size();
+  std::size_t i = 0;
+  while (i < size) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    if (lead < 0x80) {
+      ++i;
+      continue;
+    }
+    // The length of the sequence and the range of its second byte, which
+    // rules out overlong forms, surrogates and values beyond U+10FFFF.
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+      length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+      length = 3;
+      if (lead == 0xE0) low = 0xA0;
+      if (lead == 0xED) high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+      length = 4;
+      if (lead == 0xF0) low = 0x90;
+      if (lead == 0xF4) high = 0x8F;
+    } else {
+      return i;
+    }
+    if (size - i < length) return i;
+    for (std::size_t k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(text[i + k]);
+      const unsigned char lowest = k == 1 ? low : 0x80;
+      const unsigned char highest = k == 1 ? high : 0xBF;
+      if (next < lowest || next > highest) return i;
+    }
+    i += length;
+  }
+  return std::string::npos;
+}
+
 }  // namespace taviron

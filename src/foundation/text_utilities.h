@@ -30,6 +30,11 @@ std::string CurrentTimestamp();
 // True when every character is an ASCII digit '0'..'9' (also for "").
 bool IsAllDigits(std::string text);
 
+// The offset of the first byte at which text stops being valid UTF-8 (as
+// Python's strict decoder reads it: no overlong forms, no surrogates,
+// nothing beyond U+10FFFF), or std::string::npos when all of it is valid.
+std::size_t FindInvalidUtf8(const std::string& text);
+
 // Removes one column of matrix in place; later columns move one place to
 // the left. Throws std::out_of_range when the matrix has no column or
 // column is past the last one.

@@ -154,6 +154,32 @@ TEST(IsAllDigitsTest, AcceptsOnlyAsciiDigits) {
   for (const Case& c : cases) EXPECT_EQ(IsAllDigits(c.text), c.expected) << c.text;
 }
 
+TEST(FindInvalidUtf8Test, FindsTheFirstByteThatPythonWouldRefuse) {
+  constexpr std::size_t kValid = std::string::npos;
+  struct Case {
+    std::string text;
+    std::size_t expected;
+  };
+  const Case cases[] = {
+      {"", kValid},
+      {"alice,tok,,", kValid},
+      {"\xc3\xa9t\xc3\xa9", kValid},           // e acute, two bytes
+      {"\xe2\x82\xac", kValid},               // euro sign, three bytes
+      {"\xf0\x9f\x98\x80", kValid},           // an emoji, four bytes
+      {"\xf4\x8f\xbf\xbf", kValid},           // U+10FFFF, the last one
+      {"ab\xff", 2},                          // no lead byte
+      {"\x80", 0},                            // a continuation alone
+      {"a\xc3", 1},                           // cut short at the end
+      {"\xc3(", 0},                           // a bad continuation
+      {"\xc0\xaf", 0},                        // overlong '/'
+      {"\xe0\x80\xaf", 0},                    // overlong, three bytes
+      {"\xed\xa0\x80", 0},                    // a surrogate
+      {"x\xf4\x90\x80\x80", 1},               // beyond U+10FFFF
+      {"\xe2\x82\xac\xe2\x82", 3},             // valid, then cut short
+  };
+  for (const Case& c : cases) EXPECT_EQ(FindInvalidUtf8(c.text), c.expected) << c.text;
+}
+
 TEST(CurrentTimestampTest, IsTheLocalTimeWithMilliseconds) {
   auto local_text = [](std::time_t seconds) {
     std::tm local{};

@@ -66,6 +66,10 @@ std::string QasmPassFailureText(int error_code, uint64_t line, uint64_t column) 
       error_code >= 0 && static_cast<size_t>(error_code) < QasmErrorMessages.size()
           ? QasmErrorMessages[error_code]
           : "code " + std::to_string(error_code);
+  return QasmFailureText(message, line, column);
+}
+
+std::string QasmFailureText(const std::string& message, uint64_t line, uint64_t column) {
   return "Error " + message + " in line " + std::to_string(line + 1) + " at " +
          std::to_string(column);
 }

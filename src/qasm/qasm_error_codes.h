@@ -55,6 +55,8 @@ extern const std::vector<std::string> QasmErrorMessages;
 // The text of a failed pass: "Error <message> in line <line + 1> at
 // <column>", with the counters of the stream that was read.
 std::string QasmPassFailureText(int error_code, uint64_t line, uint64_t column);
+// The same text with a message of the driver's own.
+std::string QasmFailureText(const std::string& message, uint64_t line, uint64_t column);
 
 }  // namespace taviron
 

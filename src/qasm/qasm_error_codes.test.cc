@@ -30,7 +30,11 @@ TEST(QasmErrorCodesTest, EveryReportedCodeReachesTheExceptionText) {
   };
   const Case cases[] = {
       // Declarations pass.
-      {"", "Error No error in line 1 at 1"},
+      // Nothing to read: said as such, where the reader stopped or at the
+      // first statement.
+      {"", "Error Empty program: no statement found in line 1 at 1"},
+      {"\n// a comment\n\n", "Error Empty program: no statement found in line 4 at 2"},
+      {"\nh q[0];", "Error No OPENQASM 2.0 line and no declaration found; first statement in line 2 at 2"},
       {"qreg 1[2];", "Error Identifier expected in line 1 at 5"},
       {"qreg q[1];\ncreg q[1];", "Error Duplicate definition in line 2 at 6"},
       {"qreg q[1]; gate g { }", "Error Left paranthesis expected in line 1 at 18"},

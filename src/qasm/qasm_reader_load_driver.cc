@@ -6,6 +6,7 @@
 #include <variant>
 
 #include "foundation/exceptions.h"
+#include "foundation/file_name_check.h"
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_reader.h"
 
@@ -18,6 +19,10 @@ const char kQelib1Missing[] = "Default include file \"qelib1.inc\" is not includ
 const char kNotOpenQasm2[] = "Not OpenQasm 2.0.\n";
 const char kNoQuantumRegister[] = "Atleast one quantum register must be defined.\n";
 const char kNoQubit[] = "Atleast one qubit must be defined.\n";
+// The declarations pass fails without a code of its own when it finds
+// neither the version line nor a declaration; these say which case it was.
+const char kEmptyProgram[] = "Empty program: no statement found";
+const char kNothingDeclared[] = "No OPENQASM 2.0 line and no declaration found; first statement";
 
 // Larger totals are refused by the circuit constructor.
 constexpr int64_t kMaxQubitTotal = 100;
@@ -80,6 +85,7 @@ std::shared_ptr<QuantumCircuit> qasm2::load(const std::string& filename,
                                             const std::string& include_path,
                                             const std::string& /*include_input_directory*/,
                                             bool strict) {
+  RequireNoNulInFileName(filename);
   ResetForCall();
   // The file stays open for the whole call and is closed on every way out.
   struct FileCloser {
@@ -111,13 +117,24 @@ std::shared_ptr<QuantumCircuit> qasm2::loads(const std::string& qasm2string,
 
 std::shared_ptr<QuantumCircuit> qasm2::ReadCircuit(bool require_include,
                                                    bool require_version) {
+  const auto failure = [this](const std::string& message) {
+    return RunTimeError(reading_file ? QasmFailureText(message, file_line, file_column)
+                                     : QasmFailureText(message, string_line, string_column));
+  };
   const auto pass_failure = [this]() {
     return RunTimeError(reading_file
                             ? QasmPassFailureText(error_code, file_line, file_column)
                             : QasmPassFailureText(error_code, string_line, string_column));
   };
 
-  if (!ParseDeclarations()) throw pass_failure();
+  if (!ParseDeclarations()) {
+    if (error_code != QasmErrorCode::NO_ERROR) throw pass_failure();
+    // Found nothing to read: an empty text, or statements without the
+    // declarations they need, placed at the first of them.
+    Rewind();
+    const bool empty = NextSignificantToken(false).kind == QasmTokenKind::END_OF_INPUT;
+    throw failure(empty ? kEmptyProgram : kNothingDeclared);
+  }
   if (require_include && !qelib1_included) throw RunTimeError(kQelib1Missing);
   if (require_version && !version_seen) throw RunTimeError(kNotOpenQasm2);
   if (qreg_declarations.empty()) {

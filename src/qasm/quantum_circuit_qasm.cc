@@ -5,6 +5,7 @@
 
 #include "circuit/quantum_circuit.h"
 #include "foundation/exceptions.h"
+#include "foundation/file_name_check.h"
 #include "qasm/qasm_writer.h"
 #include "qasm/qelib_gate_names.h"
 
@@ -13,6 +14,7 @@ namespace taviron {
 std::string QuantumCircuit::qasm(
     bool formatted, const std::string& filename, const std::string& /*encoding*/,
     const std::function<void(const std::string&)>& print) const {
+  RequireNoNulInFileName(filename);
   const std::string text = WriteQasm(MakeQelibGateNames(), *this);
   if (formatted && print) print(text);
   if (!filename.empty()) {
