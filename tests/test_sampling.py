@@ -130,7 +130,7 @@ def measured_half_way(qc):
     return ops + later
 
 
-@pytest.mark.parametrize("mode", ["sync", "queued"])
+@pytest.mark.parametrize("mode", ["sync", "async"])
 def test_measurements_half_way_in_any_order_follow_the_exact_distribution(mode):
     n = 4
     qc = tl.QuantumCircuit(n, n)
@@ -142,7 +142,7 @@ def test_measurements_half_way_in_any_order_follow_the_exact_distribution(mode):
     assert_counts_follow(counts, probabilities, n)
 
 
-@pytest.mark.parametrize("mode", ["sync", "queued"])
+@pytest.mark.parametrize("mode", ["sync", "async"])
 def test_shots_with_resets_and_conditions_follow_the_exact_distribution(mode):
     # Bit 0 reads qubit 0 after ry(a); qubit 0 is reset and turned by ry(b)
     # into bit 1; qubit 1 flips when bit 0 read 1 and is read into bit 2.

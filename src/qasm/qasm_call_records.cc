@@ -2,8 +2,9 @@
 
 #include <cstring>
 
-#include "circuit/body_memory_limit.h"
+#include "circuit/record_memory_limit.h"
 #include "foundation/exceptions.h"
+#include "foundation/memory_budget.h"
 
 namespace taviron {
 
@@ -40,9 +41,10 @@ void QasmCallRecords::Reserve(size_t gate, size_t statements, size_t label_lengt
   const auto learned = records_per_call_.find(gate);
   const uint64_t records = learned != records_per_call_.end() ? learned->second : statements + 1;
   // The body is built once on a circuit of its own and then copied.
-  reserved_bytes_ += 2 * EstimateBodyBytes(records, label_length);
+  reserved_bytes_ += 2 * EstimateRecordBytes(records, BodyRecordShape(label_length));
   if (reserved_bytes_ < next_check_) return;
-  if (AvailableMemoryBytes() < kCheckInterval) throw MemoryAllocError();
+  const MemoryBudget budget = CurrentMemoryBudget();
+  if (budget.bytes < kCheckInterval || reserved_bytes_ > budget.bytes) throw MemoryAllocError();
   next_check_ = reserved_bytes_ + kCheckInterval;
 }
 
