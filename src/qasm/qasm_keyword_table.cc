@@ -13,32 +13,95 @@ using namespace QasmTokenKind;
 struct KeywordRow {
   const char* keyword;
   int kind;
+  QasmStatementWord statement;
 };
 
+constexpr QasmStatementWord kNotAStatement{};
+constexpr QasmStatementWord kOwnReader{QasmStatementAction::kOwnReader};
+constexpr QasmStatementWord kBarrier{QasmStatementAction::kBarrier};
+
+constexpr QasmStatementWord EachQubit(GateId gate) {
+  return {QasmStatementAction::kEachQubit, gate};
+}
+
+constexpr QasmStatementWord Gate(GateId gate) { return {QasmStatementAction::kGate, gate}; }
+
+constexpr QasmStatementWord Gate(CompositeKind composite) {
+  return {QasmStatementAction::kGate, GateId::kComposite, composite};
+}
+
+using G = GateId;
+using C = CompositeKind;
+
 constexpr KeywordRow kKeywordRows[] = {
-    {"barrier", KW_BARRIER}, {"c3sqrtx", KW_C3SQRTX}, {"c3x", KW_C3X},
-    {"c4x", KW_C4X},         {"ccx", KW_CCX},         {"ch", KW_CH},
-    {"cp", KW_CP},           {"crx", KW_CRX},         {"cry", KW_CRY},
-    {"crz", KW_CRZ},         {"cswap", KW_CSWAP},     {"csx", KW_CSX},
-    {"cu", KW_CU},           {"cu1", KW_CU1},         {"cu3", KW_CU3},
-    {"cx", KW_CX},           {"cy", KW_CY},           {"cz", KW_CZ},
-    {"ecr", KW_ECR},         {"gate", KW_GATE},       {"h", KW_H},
-    {"id", KW_ID},           {"if", KW_IF},           {"measure", KW_MEASURE},
-    {"opaque", KW_OPAQUE},   {"p", KW_P},             {"rc3x", KW_RC3X},
-    {"rccx", KW_RCCX},       {"reset", KW_RESET},     {"rx", KW_RX},
-    {"rxx", KW_RXX},         {"ry", KW_RY},           {"rz", KW_RZ},
-    {"rzz", KW_RZZ},         {"s", KW_S},             {"sdg", KW_SDG},
-    {"swap", KW_SWAP},       {"sx", KW_SX},           {"sxdg", KW_SXDG},
-    {"t", KW_T},             {"tdg", KW_TDG},         {"u", KW_U},
-    {"u0", KW_U0},           {"u1", KW_U1},           {"u2", KW_U2},
-    {"u3", KW_U3},           {"x", KW_X},             {"y", KW_Y},
-    {"z", KW_Z},             {"E", EXPONENT},         {"e", EXPONENT},
-    {"OPENQASM", KW_OPENQASM}, {"include", KW_INCLUDE}, {"qreg", KW_QREG},
-    {"creg", KW_CREG},       {"pi", PI},              {"PI", PI},
-    {"Pi", PI},              {"sin", FN_SIN},         {"cos", FN_COS},
-    {"tan", FN_TAN},         {"ln", FN_LN},           {"exp", FN_EXP},
-    {"sqrt", FN_SQRT},       {"cbrt", FN_CBRT},       {"asin", FN_ASIN},
-    {"acos", FN_ACOS},       {"atan", FN_ATAN},
+    {"barrier", KW_BARRIER, kBarrier},
+    {"c3sqrtx", KW_C3SQRTX, Gate(C::kC3sqrtx)},
+    {"c3x", KW_C3X, Gate(C::kC3x)},
+    {"c4x", KW_C4X, Gate(C::kC4x)},
+    {"ccx", KW_CCX, Gate(C::kCcx)},
+    {"ch", KW_CH, Gate(G::kCH)},
+    {"cp", KW_CP, Gate(G::kCP)},
+    {"crx", KW_CRX, Gate(G::kCRX)},
+    {"cry", KW_CRY, Gate(G::kCRY)},
+    {"crz", KW_CRZ, Gate(G::kCRZ)},
+    {"cswap", KW_CSWAP, Gate(C::kCswap)},
+    {"csx", KW_CSX, Gate(G::kCSX)},
+    {"cu", KW_CU, Gate(G::kCU)},
+    {"cu1", KW_CU1, Gate(G::kCU1)},
+    {"cu3", KW_CU3, Gate(G::kCU3)},
+    {"cx", KW_CX, Gate(G::kCX)},
+    {"cy", KW_CY, Gate(G::kCY)},
+    {"cz", KW_CZ, Gate(G::kCZ)},
+    {"ecr", KW_ECR, Gate(G::kECR)},
+    {"gate", KW_GATE, kNotAStatement},
+    {"h", KW_H, EachQubit(G::kH)},
+    {"id", KW_ID, EachQubit(G::kI)},
+    {"if", KW_IF, kOwnReader},
+    {"measure", KW_MEASURE, kOwnReader},
+    {"opaque", KW_OPAQUE, kOwnReader},
+    {"p", KW_P, Gate(G::kP)},
+    {"rc3x", KW_RC3X, Gate(C::kRc3x)},
+    {"rccx", KW_RCCX, Gate(C::kRccx)},
+    {"reset", KW_RESET, EachQubit(G::kReset)},
+    {"rx", KW_RX, Gate(G::kRX)},
+    {"rxx", KW_RXX, Gate(G::kRXX)},
+    {"ry", KW_RY, Gate(G::kRY)},
+    {"rz", KW_RZ, Gate(G::kRZ)},
+    {"rzz", KW_RZZ, Gate(G::kRZZ)},
+    {"s", KW_S, EachQubit(G::kS)},
+    {"sdg", KW_SDG, EachQubit(G::kSdg)},
+    {"swap", KW_SWAP, Gate(G::kSwap)},
+    {"sx", KW_SX, EachQubit(G::kSX)},
+    {"sxdg", KW_SXDG, EachQubit(G::kSXdg)},
+    {"t", KW_T, EachQubit(G::kT)},
+    {"tdg", KW_TDG, EachQubit(G::kTdg)},
+    {"u", KW_U, Gate(G::kU)},
+    {"u0", KW_U0, Gate(G::kU0)},
+    {"u1", KW_U1, Gate(G::kU1)},
+    {"u2", KW_U2, Gate(G::kU2)},
+    {"u3", KW_U3, Gate(G::kU)},
+    {"x", KW_X, EachQubit(G::kX)},
+    {"y", KW_Y, EachQubit(G::kY)},
+    {"z", KW_Z, EachQubit(G::kZ)},
+    {"E", EXPONENT, kNotAStatement},
+    {"e", EXPONENT, kNotAStatement},
+    {"OPENQASM", KW_OPENQASM, kNotAStatement},
+    {"include", KW_INCLUDE, kNotAStatement},
+    {"qreg", KW_QREG, kNotAStatement},
+    {"creg", KW_CREG, kNotAStatement},
+    {"pi", PI, kNotAStatement},
+    {"PI", PI, kNotAStatement},
+    {"Pi", PI, kNotAStatement},
+    {"sin", FN_SIN, kNotAStatement},
+    {"cos", FN_COS, kNotAStatement},
+    {"tan", FN_TAN, kNotAStatement},
+    {"ln", FN_LN, kNotAStatement},
+    {"exp", FN_EXP, kNotAStatement},
+    {"sqrt", FN_SQRT, kNotAStatement},
+    {"cbrt", FN_CBRT, kNotAStatement},
+    {"asin", FN_ASIN, kNotAStatement},
+    {"acos", FN_ACOS, kNotAStatement},
+    {"atan", FN_ATAN, kNotAStatement},
 };
 
 }  // namespace
@@ -47,7 +110,7 @@ std::vector<QasmKeyword> BuildQasmKeywordTable() {
   std::vector<QasmKeyword> table;
   table.reserve(sizeof(kKeywordRows) / sizeof(kKeywordRows[0]));
   for (const KeywordRow& row : kKeywordRows) {
-    table.push_back(QasmKeyword{row.keyword, row.kind});
+    table.push_back(QasmKeyword{row.keyword, row.kind, row.statement});
   }
   return table;
 }
@@ -62,6 +125,15 @@ int FindKeywordKind(const std::string& word) {
     }
   }
   return IDENTIFIER;
+}
+
+const QasmStatementWord* FindStatementWord(int kind) {
+  for (const QasmKeyword& entry : QasmKeywordTable) {
+    if (entry.kind == kind && entry.statement.action != QasmStatementAction::kNone) {
+      return &entry.statement;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace taviron

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "circuit/append_gate.h"
 #include "qasm/qasm_keyword_table.h"
 #include "qasm/qasm_token.h"
 
@@ -55,6 +58,42 @@ TEST(QasmKeywordTableTest, StatementWordsInAsciiOrder) {
   EXPECT_EQ(FindKeywordKind("rc3x"), KW_RC3X);
   EXPECT_EQ(FindKeywordKind("ryy"), IDENTIFIER);
   EXPECT_EQ(FindKeywordKind("Gate"), IDENTIFIER);
+}
+
+TEST(QasmKeywordTableTest, GateWordsNameTheGatesTheyAppend) {
+  // Each gate word appends the gate of its own name, except these two.
+  const std::map<std::string, std::string> other_names = {{"id", "i"}, {"u3", "u"}};
+  for (const QasmKeyword& entry : QasmKeywordTable) {
+    SCOPED_TRACE(entry.keyword);
+    const QasmStatementWord& word = entry.statement;
+    EXPECT_EQ(FindStatementWord(entry.kind) == &word,
+              word.action != QasmStatementAction::kNone);
+    if (word.action != QasmStatementAction::kGate &&
+        word.action != QasmStatementAction::kEachQubit) {
+      EXPECT_EQ(word.gate, GateId::kNone);
+      continue;
+    }
+    const auto other = other_names.find(entry.keyword);
+    const std::string name = other == other_names.end() ? entry.keyword : other->second;
+    std::optional<GateArity> arity;
+    if (word.composite != CompositeKind::kNone) {
+      EXPECT_EQ(word.gate, GateId::kComposite);
+      EXPECT_EQ(CompositeKindName(word.composite), name);
+      arity = AppendGateArity(word.composite);
+    } else {
+      GateRecord record;
+      record.gate_type = word.gate;
+      EXPECT_EQ(record.GetName(), name);
+      arity = AppendGateArity(word.gate);
+    }
+    ASSERT_TRUE(arity.has_value());
+    if (word.action == QasmStatementAction::kEachQubit) {
+      EXPECT_EQ(arity->qubits, 1u);
+      EXPECT_EQ(arity->parameters, 0u);
+    }
+  }
+  EXPECT_EQ(FindStatementWord(KW_GATE), nullptr);
+  EXPECT_EQ(FindStatementWord(IDENTIFIER), nullptr);
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "circuit/quantum_circuit.h"
 #include "qasm/name_index.h"
+#include "qasm/qasm_keyword_table.h"
 #include "qasm/qasm_call_records.h"
 #include "qasm/qasm_records.h"
 #include "qasm/qasm_token.h"
@@ -98,18 +99,6 @@ class qasm2 {
   bool ParseMeasure(QuantumCircuit& circuit, QasmToken& token,
                     const QasmCondition* condition);
   bool ParseIf(QuantumCircuit& circuit, QasmToken& token);
-  bool ApplyH(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplyId(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplyX(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplyY(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplyZ(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplySx(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplySxdg(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplyT(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplyTdg(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplyS(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplySdg(QuantumCircuit& circuit, const QasmStatement& statement);
-  bool ApplyReset(QuantumCircuit& circuit, const QasmStatement& statement);
   bool ApplyBarrier(QuantumCircuit& circuit, const QasmStatement& statement);
 
   // Gate definitions.
@@ -145,10 +134,11 @@ class qasm2 {
   bool ParseRegisterDeclaration(std::vector<QasmRegisterDeclaration>& list);
   // The head, argument list and (for a gate) skipped body of a definition.
   bool ParseDefinition(bool is_gate);
-  // A one-qubit operation applied to each operand or a whole register.
-  template <typename Operation>
-  bool ApplyBroadcast(QuantumCircuit& circuit, const QasmStatement& statement,
-                      Operation operation);
+  // A gate of exact counts, as its word names it.
+  bool ApplyGate(QuantumCircuit& circuit, const QasmStatement& statement,
+                 const QasmStatementWord& word);
+  // A one-qubit gate (or reset) applied to each operand or a whole register.
+  bool ApplyEachQubit(QuantumCircuit& circuit, const QasmStatement& statement, GateId gate);
   // The qubits a statement names: its operands, or every qubit of its
   // whole-register operand in ascending order.
   static std::vector<int64_t> StatementTargets(const QuantumCircuit& circuit,

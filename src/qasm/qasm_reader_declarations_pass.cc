@@ -234,8 +234,9 @@ bool qasm2::ParseDefinition(bool is_gate) {
   }
 
   if (extension != nullptr) {
-    if (definition.parameter_names.size() == extension->parameters &&
-        definition.argument_names.size() == extension->qubits) {
+    const GateArity arity = QasmExtensionArity(*extension);
+    if (definition.parameter_names.size() == arity.parameters &&
+        definition.argument_names.size() == arity.qubits) {
       definition.extension = extension;
     } else if (keyword_name) {
       // A definition of another shape under a keyword stays refused.

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <utility>
 
+#include "circuit/append_gate.h"
 #include "qasm/decimal_index.h"
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_extension_gates.h"
@@ -191,11 +192,12 @@ bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
   if (definition.extension != nullptr) {
     // The reader's own gate, with the exact counts of a built-in gate.
     const QasmExtensionGate& gate = *definition.extension;
-    if (call.qubits.size() != gate.qubits || call.parameters.size() != gate.parameters) {
+    const GateArity arity = QasmExtensionArity(gate);
+    if (call.qubits.size() != arity.qubits || call.parameters.size() != arity.parameters) {
       return fail(QasmErrorCode::INVALID_PARAMETER);
     }
     const std::vector<uint64_t> qubits(call.qubits.begin(), call.qubits.end());
-    if (!gate.apply(circuit, qubits, call.parameters)) {
+    if (AppendGate(circuit, gate.id, qubits, call.parameters) == nullptr) {
       return fail(QasmErrorCode::INVALID_INSTRUCTION);
     }
     return true;

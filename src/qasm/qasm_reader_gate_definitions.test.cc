@@ -171,27 +171,29 @@ TEST(QasmGateDefinitionsTest, FailuresOfBodiesAndCalls) {
 // A definition of `gate` with `extra` more parameters than it has, over
 // its qubits, whose body does something else entirely.
 std::string DefinitionOf(const QasmExtensionGate& gate, size_t extra = 0) {
+  const GateArity arity = QasmExtensionArity(gate);
   std::string text = std::string("gate ") + gate.name;
-  if (gate.parameters + extra > 0) {
+  if (arity.parameters + extra > 0) {
     text += "(";
-    for (size_t k = 0; k < gate.parameters + extra; ++k) text += (k ? ", w" : "w") + std::to_string(k);
+    for (size_t k = 0; k < arity.parameters + extra; ++k) text += (k ? ", w" : "w") + std::to_string(k);
     text += ")";
   }
   text += " a";
-  if (gate.qubits == 2) text += ", b";
+  if (arity.qubits == 2) text += ", b";
   return text + " { x a; }\n";
 }
 
 // A call of `gate` on `first` (and `second`) with the values 0.5, 1.5, ...
 std::string CallOf(const QasmExtensionGate& gate, const std::string& first,
                    const std::string& second) {
+  const GateArity arity = QasmExtensionArity(gate);
   std::string text = gate.name;
-  if (gate.parameters > 0) {
+  if (arity.parameters > 0) {
     text += "(";
-    for (size_t k = 0; k < gate.parameters; ++k) text += (k ? ", " : "") + std::to_string(k) + ".5";
+    for (size_t k = 0; k < arity.parameters; ++k) text += (k ? ", " : "") + std::to_string(k) + ".5";
     text += ")";
   }
-  return text + " " + first + (gate.qubits == 2 ? ", " + second : "") + ";\n";
+  return text + " " + first + (arity.qubits == 2 ? ", " + second : "") + ";\n";
 }
 
 TEST(QasmGateDefinitionsTest, DefinitionOfAKnownGateOutsideTheIncludeIsThatGate) {
@@ -205,16 +207,17 @@ TEST(QasmGateDefinitionsTest, DefinitionOfAKnownGateOutsideTheIncludeIsThatGate)
                                        CallOf(gate, "b", "a") + "}\nouter q[2], v[1];\n");
     ASSERT_EQ(circuit->gates.size(), 2u);
     const GateRecord& record = *circuit->gates[0];
+    const GateArity arity = QasmExtensionArity(gate);
     EXPECT_EQ(record.gate_type, gate.id);
     const std::vector<uint64_t> call_qubits =
-        gate.qubits == 2 ? std::vector<uint64_t>{1, 0} : std::vector<uint64_t>{1};
+        arity.qubits == 2 ? std::vector<uint64_t>{1, 0} : std::vector<uint64_t>{1};
     EXPECT_EQ(record.qubits, call_qubits);
-    EXPECT_EQ(record.params.size(), gate.parameters);
+    EXPECT_EQ(record.params.size(), arity.parameters);
     const GateRecord& outer = *circuit->gates[1];
     ASSERT_EQ(outer.body.size(), 1u);
     EXPECT_EQ(outer.body[0]->gate_type, gate.id);
     const std::vector<uint64_t> body_qubits =
-        gate.qubits == 2 ? std::vector<uint64_t>{4, 2} : std::vector<uint64_t>{4};
+        arity.qubits == 2 ? std::vector<uint64_t>{4, 2} : std::vector<uint64_t>{4};
     EXPECT_EQ(outer.body[0]->qubits, body_qubits);
   }
 }
