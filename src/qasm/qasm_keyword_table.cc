@@ -8,11 +8,11 @@ namespace taviron {
 
 namespace {
 
-using namespace QasmTokenKind;
+using Kind = QasmTokenKind;
 
 struct KeywordRow {
   const char* keyword;
-  int kind;
+  QasmTokenKind kind;
   QasmStatementWord statement;
 };
 
@@ -34,74 +34,74 @@ using G = GateId;
 using C = CompositeKind;
 
 constexpr KeywordRow kKeywordRows[] = {
-    {"barrier", KW_BARRIER, kBarrier},
-    {"c3sqrtx", KW_C3SQRTX, Gate(C::kC3sqrtx)},
-    {"c3x", KW_C3X, Gate(C::kC3x)},
-    {"c4x", KW_C4X, Gate(C::kC4x)},
-    {"ccx", KW_CCX, Gate(C::kCcx)},
-    {"ch", KW_CH, Gate(G::kCH)},
-    {"cp", KW_CP, Gate(G::kCP)},
-    {"crx", KW_CRX, Gate(G::kCRX)},
-    {"cry", KW_CRY, Gate(G::kCRY)},
-    {"crz", KW_CRZ, Gate(G::kCRZ)},
-    {"cswap", KW_CSWAP, Gate(C::kCswap)},
-    {"csx", KW_CSX, Gate(G::kCSX)},
-    {"cu", KW_CU, Gate(G::kCU)},
-    {"cu1", KW_CU1, Gate(G::kCU1)},
-    {"cu3", KW_CU3, Gate(G::kCU3)},
-    {"cx", KW_CX, Gate(G::kCX)},
-    {"cy", KW_CY, Gate(G::kCY)},
-    {"cz", KW_CZ, Gate(G::kCZ)},
-    {"ecr", KW_ECR, Gate(G::kECR)},
-    {"gate", KW_GATE, kNotAStatement},
-    {"h", KW_H, EachQubit(G::kH)},
-    {"id", KW_ID, EachQubit(G::kI)},
-    {"if", KW_IF, kOwnReader},
-    {"measure", KW_MEASURE, kOwnReader},
-    {"opaque", KW_OPAQUE, kOwnReader},
-    {"p", KW_P, Gate(G::kP)},
-    {"rc3x", KW_RC3X, Gate(C::kRc3x)},
-    {"rccx", KW_RCCX, Gate(C::kRccx)},
-    {"reset", KW_RESET, EachQubit(G::kReset)},
-    {"rx", KW_RX, Gate(G::kRX)},
-    {"rxx", KW_RXX, Gate(G::kRXX)},
-    {"ry", KW_RY, Gate(G::kRY)},
-    {"rz", KW_RZ, Gate(G::kRZ)},
-    {"rzz", KW_RZZ, Gate(G::kRZZ)},
-    {"s", KW_S, EachQubit(G::kS)},
-    {"sdg", KW_SDG, EachQubit(G::kSdg)},
-    {"swap", KW_SWAP, Gate(G::kSwap)},
-    {"sx", KW_SX, EachQubit(G::kSX)},
-    {"sxdg", KW_SXDG, EachQubit(G::kSXdg)},
-    {"t", KW_T, EachQubit(G::kT)},
-    {"tdg", KW_TDG, EachQubit(G::kTdg)},
-    {"u", KW_U, Gate(G::kU)},
-    {"u0", KW_U0, Gate(G::kU0)},
-    {"u1", KW_U1, Gate(G::kU1)},
-    {"u2", KW_U2, Gate(G::kU2)},
-    {"u3", KW_U3, Gate(G::kU)},
-    {"x", KW_X, EachQubit(G::kX)},
-    {"y", KW_Y, EachQubit(G::kY)},
-    {"z", KW_Z, EachQubit(G::kZ)},
-    {"E", EXPONENT, kNotAStatement},
-    {"e", EXPONENT, kNotAStatement},
-    {"OPENQASM", KW_OPENQASM, kNotAStatement},
-    {"include", KW_INCLUDE, kNotAStatement},
-    {"qreg", KW_QREG, kNotAStatement},
-    {"creg", KW_CREG, kNotAStatement},
-    {"pi", PI, kNotAStatement},
-    {"PI", PI, kNotAStatement},
-    {"Pi", PI, kNotAStatement},
-    {"sin", FN_SIN, kNotAStatement},
-    {"cos", FN_COS, kNotAStatement},
-    {"tan", FN_TAN, kNotAStatement},
-    {"ln", FN_LN, kNotAStatement},
-    {"exp", FN_EXP, kNotAStatement},
-    {"sqrt", FN_SQRT, kNotAStatement},
-    {"cbrt", FN_CBRT, kNotAStatement},
-    {"asin", FN_ASIN, kNotAStatement},
-    {"acos", FN_ACOS, kNotAStatement},
-    {"atan", FN_ATAN, kNotAStatement},
+    {"barrier", Kind::KW_BARRIER, kBarrier},
+    {"c3sqrtx", Kind::KW_C3SQRTX, Gate(C::kC3sqrtx)},
+    {"c3x", Kind::KW_C3X, Gate(C::kC3x)},
+    {"c4x", Kind::KW_C4X, Gate(C::kC4x)},
+    {"ccx", Kind::KW_CCX, Gate(C::kCcx)},
+    {"ch", Kind::KW_CH, Gate(G::kCH)},
+    {"cp", Kind::KW_CP, Gate(G::kCP)},
+    {"crx", Kind::KW_CRX, Gate(G::kCRX)},
+    {"cry", Kind::KW_CRY, Gate(G::kCRY)},
+    {"crz", Kind::KW_CRZ, Gate(G::kCRZ)},
+    {"cswap", Kind::KW_CSWAP, Gate(C::kCswap)},
+    {"csx", Kind::KW_CSX, Gate(G::kCSX)},
+    {"cu", Kind::KW_CU, Gate(G::kCU)},
+    {"cu1", Kind::KW_CU1, Gate(G::kCU1)},
+    {"cu3", Kind::KW_CU3, Gate(G::kCU3)},
+    {"cx", Kind::KW_CX, Gate(G::kCX)},
+    {"cy", Kind::KW_CY, Gate(G::kCY)},
+    {"cz", Kind::KW_CZ, Gate(G::kCZ)},
+    {"ecr", Kind::KW_ECR, Gate(G::kECR)},
+    {"gate", Kind::KW_GATE, kNotAStatement},
+    {"h", Kind::KW_H, EachQubit(G::kH)},
+    {"id", Kind::KW_ID, EachQubit(G::kI)},
+    {"if", Kind::KW_IF, kOwnReader},
+    {"measure", Kind::KW_MEASURE, kOwnReader},
+    {"opaque", Kind::KW_OPAQUE, kOwnReader},
+    {"p", Kind::KW_P, Gate(G::kP)},
+    {"rc3x", Kind::KW_RC3X, Gate(C::kRc3x)},
+    {"rccx", Kind::KW_RCCX, Gate(C::kRccx)},
+    {"reset", Kind::KW_RESET, EachQubit(G::kReset)},
+    {"rx", Kind::KW_RX, Gate(G::kRX)},
+    {"rxx", Kind::KW_RXX, Gate(G::kRXX)},
+    {"ry", Kind::KW_RY, Gate(G::kRY)},
+    {"rz", Kind::KW_RZ, Gate(G::kRZ)},
+    {"rzz", Kind::KW_RZZ, Gate(G::kRZZ)},
+    {"s", Kind::KW_S, EachQubit(G::kS)},
+    {"sdg", Kind::KW_SDG, EachQubit(G::kSdg)},
+    {"swap", Kind::KW_SWAP, Gate(G::kSwap)},
+    {"sx", Kind::KW_SX, EachQubit(G::kSX)},
+    {"sxdg", Kind::KW_SXDG, EachQubit(G::kSXdg)},
+    {"t", Kind::KW_T, EachQubit(G::kT)},
+    {"tdg", Kind::KW_TDG, EachQubit(G::kTdg)},
+    {"u", Kind::KW_U, Gate(G::kU)},
+    {"u0", Kind::KW_U0, Gate(G::kU0)},
+    {"u1", Kind::KW_U1, Gate(G::kU1)},
+    {"u2", Kind::KW_U2, Gate(G::kU2)},
+    {"u3", Kind::KW_U3, Gate(G::kU)},
+    {"x", Kind::KW_X, EachQubit(G::kX)},
+    {"y", Kind::KW_Y, EachQubit(G::kY)},
+    {"z", Kind::KW_Z, EachQubit(G::kZ)},
+    {"E", Kind::EXPONENT, kNotAStatement},
+    {"e", Kind::EXPONENT, kNotAStatement},
+    {"OPENQASM", Kind::KW_OPENQASM, kNotAStatement},
+    {"include", Kind::KW_INCLUDE, kNotAStatement},
+    {"qreg", Kind::KW_QREG, kNotAStatement},
+    {"creg", Kind::KW_CREG, kNotAStatement},
+    {"pi", Kind::PI, kNotAStatement},
+    {"PI", Kind::PI, kNotAStatement},
+    {"Pi", Kind::PI, kNotAStatement},
+    {"sin", Kind::FN_SIN, kNotAStatement},
+    {"cos", Kind::FN_COS, kNotAStatement},
+    {"tan", Kind::FN_TAN, kNotAStatement},
+    {"ln", Kind::FN_LN, kNotAStatement},
+    {"exp", Kind::FN_EXP, kNotAStatement},
+    {"sqrt", Kind::FN_SQRT, kNotAStatement},
+    {"cbrt", Kind::FN_CBRT, kNotAStatement},
+    {"asin", Kind::FN_ASIN, kNotAStatement},
+    {"acos", Kind::FN_ACOS, kNotAStatement},
+    {"atan", Kind::FN_ATAN, kNotAStatement},
 };
 
 }  // namespace
@@ -117,17 +117,17 @@ std::vector<QasmKeyword> BuildQasmKeywordTable() {
 
 const std::vector<QasmKeyword> QasmKeywordTable = BuildQasmKeywordTable();
 
-int FindKeywordKind(const std::string& word) {
+QasmTokenKind FindKeywordKind(const std::string& word) {
   for (const QasmKeyword& entry : QasmKeywordTable) {
     if (entry.keyword.size() == word.size() &&
         std::memcmp(entry.keyword.data(), word.data(), word.size()) == 0) {
       return entry.kind;
     }
   }
-  return IDENTIFIER;
+  return Kind::IDENTIFIER;
 }
 
-const QasmStatementWord* FindStatementWord(int kind) {
+const QasmStatementWord* FindStatementWord(QasmTokenKind kind) {
   for (const QasmKeyword& entry : QasmKeywordTable) {
     if (entry.kind == kind && entry.statement.action != QasmStatementAction::kNone) {
       return &entry.statement;

@@ -6,6 +6,7 @@
 
 #include "foundation/composite_kind.h"
 #include "foundation/gate_id.h"
+#include "qasm/qasm_token.h"
 
 namespace taviron {
 
@@ -31,7 +32,7 @@ struct QasmStatementWord {
 // gate and statement words, what its statements do.
 struct QasmKeyword {
   std::string keyword;
-  int kind;
+  QasmTokenKind kind;
   QasmStatementWord statement;
 };
 
@@ -43,11 +44,11 @@ extern const std::vector<QasmKeyword> QasmKeywordTable;
 // The kind of the first table entry spelled exactly like word (case counts),
 // or QasmTokenKind::IDENTIFIER when there is none. A linear scan that
 // compares lengths before bytes.
-int FindKeywordKind(const std::string& word);
+QasmTokenKind FindKeywordKind(const std::string& word);
 
 // The gate or statement word of token kind `kind`, or nullptr for a kind
 // that begins no statement.
-const QasmStatementWord* FindStatementWord(int kind);
+const QasmStatementWord* FindStatementWord(QasmTokenKind kind);
 
 }  // namespace taviron
 

@@ -11,6 +11,7 @@
 #include "qasm/name_index.h"
 #include "qasm/qasm_keyword_table.h"
 #include "qasm/qasm_call_records.h"
+#include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_records.h"
 #include "qasm/qasm_token.h"
 #include "qasm/text_mode_file_stream.h"
@@ -41,7 +42,7 @@ class qasm2 {
   std::stringstream string_stream;
   bool reading_file = true;
   std::string include_path;
-  int error_code = 0;
+  QasmErrorCode error_code = QasmErrorCode::NO_ERROR;
 
   qasm2();
 
@@ -80,7 +81,7 @@ class qasm2 {
   ExpressionResult EvaluateExpression(QasmToken& token, bool function_argument,
                                       std::vector<std::string> names,
                                       std::vector<double> values);
-  ExpressionResult ApplyBinaryOperator(double left, double right, int kind);
+  ExpressionResult ApplyBinaryOperator(double left, double right, QasmTokenKind kind);
 
   // Declarations pass.
   bool ParseDeclarations();
@@ -93,7 +94,7 @@ class qasm2 {
 
   // Statements pass.
   bool ParseStatements(QuantumCircuit& circuit);
-  bool ParseAndApply(QuantumCircuit& circuit, int kind, const std::string& text,
+  bool ParseAndApply(QuantumCircuit& circuit, QasmTokenKind kind, const std::string& text,
                      const QasmCondition* condition);
   bool ApplyStatement(QuantumCircuit& circuit, const QasmStatement& statement);
   bool ParseMeasure(QuantumCircuit& circuit, QasmToken& token,
@@ -129,7 +130,7 @@ class qasm2 {
   // NextToken followed by SkipNewlines.
   QasmToken NextSignificantToken(bool split);
   // The reader of one declaration keyword of the first pass.
-  bool ParseDeclaration(int keyword);
+  bool ParseDeclaration(QasmTokenKind keyword);
   // A register declaration (qreg or creg) into the given list.
   bool ParseRegisterDeclaration(std::vector<QasmRegisterDeclaration>& list);
   // The head, argument list and (for a gate) skipped body of a definition.

@@ -30,7 +30,7 @@ TEST(QasmReaderStreamTest, NewReaderState) {
   EXPECT_FALSE(reader.qelib1_included);
   EXPECT_TRUE(reader.reading_file);
   EXPECT_FALSE(reader.file_stream.is_open());
-  EXPECT_EQ(reader.error_code, 0);
+  EXPECT_EQ(reader.error_code, QasmErrorCode::NO_ERROR);
   // Tab, CR, LF, blank, then the 32 printable non-alphanumerics in order.
   ASSERT_EQ(reader.delimiters.size(), 36u);
   EXPECT_EQ(reader.delimiters.substr(0, 4), "\t\r\n ");
@@ -41,19 +41,19 @@ TEST(QasmReaderStreamTest, NewReaderState) {
   EXPECT_EQ(reader.delimiters[35], '~');
   EXPECT_EQ(reader.delimiters, "\t\r\n !\"#$%&'()*+,-./:;<=>?@[\\]^_`{|}~");
   // Each delimiter kind names the character at its position.
-  using namespace QasmTokenKind;
-  const std::pair<int, char> kinds[] = {
-      {TAB, '\t'},         {CARRIAGE_RETURN, '\r'}, {NEWLINE, '\n'},    {BLANK, ' '},
-      {EXCLAMATION, '!'},  {QUOTE, '"'},           {HASH, '#'},        {DOLLAR, '$'},
-      {PERCENT, '%'},      {AMPERSAND, '&'},       {APOSTROPHE, '\''}, {LEFT_PAREN, '('},
-      {RIGHT_PAREN, ')'},  {STAR, '*'},            {PLUS, '+'},        {COMMA, ','},
-      {MINUS, '-'},        {FULL_STOP, '.'},       {SLASH, '/'},       {COLON, ':'},
-      {SEMICOLON, ';'},    {LESS, '<'},            {EQUALS, '='},      {GREATER, '>'},
-      {QUESTION, '?'},     {AT, '@'},              {LEFT_BRACKET, '['}, {BACKSLASH, '\\'},
-      {RIGHT_BRACKET, ']'}, {CARET, '^'},          {UNDERSCORE, '_'},  {BACKQUOTE, '`'},
-      {LEFT_BRACE, '{'},   {BAR, '|'},             {RIGHT_BRACE, '}'}, {TILDE, '~'}};
+  using Kind = QasmTokenKind;
+  const std::pair<Kind, char> kinds[] = {
+      {Kind::TAB, '\t'},         {Kind::CARRIAGE_RETURN, '\r'}, {Kind::NEWLINE, '\n'},    {Kind::BLANK, ' '},
+      {Kind::EXCLAMATION, '!'},  {Kind::QUOTE, '"'},           {Kind::HASH, '#'},        {Kind::DOLLAR, '$'},
+      {Kind::PERCENT, '%'},      {Kind::AMPERSAND, '&'},       {Kind::APOSTROPHE, '\''}, {Kind::LEFT_PAREN, '('},
+      {Kind::RIGHT_PAREN, ')'},  {Kind::STAR, '*'},            {Kind::PLUS, '+'},        {Kind::COMMA, ','},
+      {Kind::MINUS, '-'},        {Kind::FULL_STOP, '.'},       {Kind::SLASH, '/'},       {Kind::COLON, ':'},
+      {Kind::SEMICOLON, ';'},    {Kind::LESS, '<'},            {Kind::EQUALS, '='},      {Kind::GREATER, '>'},
+      {Kind::QUESTION, '?'},     {Kind::AT, '@'},              {Kind::LEFT_BRACKET, '['}, {Kind::BACKSLASH, '\\'},
+      {Kind::RIGHT_BRACKET, ']'}, {Kind::CARET, '^'},          {Kind::UNDERSCORE, '_'},  {Kind::BACKQUOTE, '`'},
+      {Kind::LEFT_BRACE, '{'},   {Kind::BAR, '|'},             {Kind::RIGHT_BRACE, '}'}, {Kind::TILDE, '~'}};
   for (const auto& [kind, character] : kinds) {
-    EXPECT_EQ(reader.delimiters[kind], character) << kind;
+    EXPECT_EQ(reader.delimiters[static_cast<size_t>(kind)], character) << kind;
   }
 }
 

@@ -9,15 +9,15 @@
 
 namespace taviron {
 
-using namespace QasmTokenKind;
-
 namespace {
+
+using Kind = QasmTokenKind;
 
 bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 // An OpenQASM 2.0 name: a letter, then letters, digits and underscores.
 bool IsDeclarableName(const QasmToken& token) {
-  if (token.kind != IDENTIFIER || !IsAsciiLetter(token.text[0])) return false;
+  if (token.kind != Kind::IDENTIFIER || !IsAsciiLetter(token.text[0])) return false;
   for (char c : token.text) {
     if (!IsAsciiLetter(c) && !(c >= '0' && c <= '9') && c != '_') return false;
   }
@@ -26,17 +26,17 @@ bool IsDeclarableName(const QasmToken& token) {
 
 // The parts of an include's file name are plain words, without underscores.
 bool IsFileNamePart(const QasmToken& token) {
-  return token.kind == IDENTIFIER && token.text.find('_') == std::string::npos;
+  return token.kind == Kind::IDENTIFIER && token.text.find('_') == std::string::npos;
 }
 
 }  // namespace
 
-bool qasm2::ParseDeclaration(int keyword) {
+bool qasm2::ParseDeclaration(QasmTokenKind keyword) {
   switch (keyword) {
-    case KW_INCLUDE: return ParseInclude();
-    case KW_QREG: return ParseQreg();
-    case KW_CREG: return ParseCreg();
-    case KW_GATE: return ParseGateDefinition();
+    case Kind::KW_INCLUDE: return ParseInclude();
+    case Kind::KW_QREG: return ParseQreg();
+    case Kind::KW_CREG: return ParseCreg();
+    case Kind::KW_GATE: return ParseGateDefinition();
     default: return ParseOpaqueDefinition();
   }
 }
@@ -48,12 +48,12 @@ bool qasm2::ParseDeclarations() {
   while (!at_end) {
     const QasmToken token = NextToken(false);
     switch (token.kind) {
-      case END_OF_INPUT:
+      case Kind::END_OF_INPUT:
         at_end = true;
         break;
-      case KW_OPENQASM: {
+      case Kind::KW_OPENQASM: {
         const QasmToken version = NextToken(false);
-        if (version.kind == END_OF_INPUT) {
+        if (version.kind == Kind::END_OF_INPUT) {
           at_end = true;
           break;
         }
@@ -63,11 +63,11 @@ bool qasm2::ParseDeclarations() {
         }
         break;
       }
-      case KW_INCLUDE:
-      case KW_QREG:
-      case KW_CREG:
-      case KW_GATE:
-      case KW_OPAQUE:
+      case Kind::KW_INCLUDE:
+      case Kind::KW_QREG:
+      case Kind::KW_CREG:
+      case Kind::KW_GATE:
+      case Kind::KW_OPAQUE:
         result = ParseDeclaration(token.kind);
         if (!result) return false;
         break;
@@ -90,35 +90,35 @@ bool qasm2::IsNameFree(std::string name) {
 bool qasm2::ParseInclude() {
   // Each part of "<name>.<extension>" in quotes, then the semicolon.
   QasmToken token = NextSignificantToken(false);
-  if (token.kind != QUOTE) {
+  if (token.kind != Kind::QUOTE) {
     error_code = QasmErrorCode::QUOTATION_MARK_EXPECTED;
     return false;
   }
   token = NextSignificantToken(false);
-  if (token.kind != IDENTIFIER) {
+  if (token.kind != Kind::IDENTIFIER) {
     error_code = QasmErrorCode::FILENAME_EXPECTED;
     return false;
   }
   std::string filename = token.text;
-  token = IsFileNamePart(token) ? NextSignificantToken(false) : QasmToken{"_", UNDERSCORE};
-  if (token.kind != FULL_STOP) {
+  token = IsFileNamePart(token) ? NextSignificantToken(false) : QasmToken{"_", Kind::UNDERSCORE};
+  if (token.kind != Kind::FULL_STOP) {
     error_code = QasmErrorCode::FULL_STOP_EXPECTED;
     return false;
   }
   filename += ".";
   token = NextSignificantToken(false);
-  if (token.kind != IDENTIFIER) {
+  if (token.kind != Kind::IDENTIFIER) {
     error_code = QasmErrorCode::FILENAME_EXTENSION_EXPECTED;
     return false;
   }
   filename += token.text;
-  token = IsFileNamePart(token) ? NextSignificantToken(false) : QasmToken{"_", UNDERSCORE};
-  if (token.kind != QUOTE) {
+  token = IsFileNamePart(token) ? NextSignificantToken(false) : QasmToken{"_", Kind::UNDERSCORE};
+  if (token.kind != Kind::QUOTE) {
     error_code = QasmErrorCode::QUOTATION_MARK_EXPECTED;
     return false;
   }
   token = NextSignificantToken(true);
-  if (token.kind != SEMICOLON) {
+  if (token.kind != Kind::SEMICOLON) {
     error_code = QasmErrorCode::SEMICOLON_EXPECTED;
     return false;
   }
@@ -134,7 +134,7 @@ bool qasm2::ParseCreg() { return ParseRegisterDeclaration(creg_declarations); }
 bool qasm2::ParseRegisterDeclaration(std::vector<QasmRegisterDeclaration>& list) {
   // Every way out puts its last token back for the pass loop.
   QasmToken token;
-  const auto fail = [&](int code) {
+  const auto fail = [&](QasmErrorCode code) {
     error_code = code;
     UnreadToken(token);
     return false;
@@ -145,9 +145,9 @@ bool qasm2::ParseRegisterDeclaration(std::vector<QasmRegisterDeclaration>& list)
   QasmRegisterDeclaration declaration;
   declaration.name = token.text;
   token = NextSignificantToken(false);
-  if (token.kind != LEFT_BRACKET) return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
+  if (token.kind != Kind::LEFT_BRACKET) return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
   token = NextSignificantToken(true);
-  if (token.kind != NUMBER) return fail(QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED);
+  if (token.kind != Kind::NUMBER) return fail(QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED);
   int32_t size = 0;
   if (!DecimalToInt32(token.text, size)) {
     declaration.size = -1;
@@ -155,9 +155,9 @@ bool qasm2::ParseRegisterDeclaration(std::vector<QasmRegisterDeclaration>& list)
   }
   declaration.size = size;
   token = NextSignificantToken(true);
-  if (token.kind != RIGHT_BRACKET) return fail(QasmErrorCode::RIGHT_BRACKET_EXPECTED);
+  if (token.kind != Kind::RIGHT_BRACKET) return fail(QasmErrorCode::RIGHT_BRACKET_EXPECTED);
   token = NextSignificantToken(true);
-  if (token.kind != SEMICOLON) return fail(QasmErrorCode::SEMICOLON_EXPECTED);
+  if (token.kind != Kind::SEMICOLON) return fail(QasmErrorCode::SEMICOLON_EXPECTED);
   try {
     list.push_back(std::move(declaration));
   } catch (const std::bad_alloc&) {
@@ -174,7 +174,7 @@ bool qasm2::ParseOpaqueDefinition() { return ParseDefinition(false); }
 
 bool qasm2::ParseDefinition(bool is_gate) {
   QasmToken token;
-  const auto fail = [&](int code) {
+  const auto fail = [&](QasmErrorCode code) {
     error_code = code;
     UnreadToken(token);
     return false;
@@ -185,7 +185,7 @@ bool qasm2::ParseDefinition(bool is_gate) {
   // a definition of one of those that the reader knows is taken as that
   // gate (ecr among them, although it is a keyword here).
   const QasmExtensionGate* extension = is_gate ? FindQasmExtensionGate(token.text) : nullptr;
-  const bool keyword_name = token.kind != IDENTIFIER;
+  const bool keyword_name = token.kind != Kind::IDENTIFIER;
   if (!IsDeclarableName(token) && (extension == nullptr || !keyword_name)) {
     return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
   }
@@ -194,43 +194,43 @@ bool qasm2::ParseDefinition(bool is_gate) {
   definition.name = token.text;
 
   token = NextSignificantToken(false);
-  if (token.kind == LEFT_PAREN) {
+  if (token.kind == Kind::LEFT_PAREN) {
     // Parameter names, separated by commas; a comma may stand before ")".
     token = NextSignificantToken(false);
-    if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
-    bool closed = token.kind == RIGHT_PAREN;
+    if (token.kind == Kind::END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
+    bool closed = token.kind == Kind::RIGHT_PAREN;
     while (!closed) {
       if (!IsDeclarableName(token)) return fail(QasmErrorCode::PARAMETER_EXPECTED);
       definition.parameter_names.push_back(token.text);
       token = NextSignificantToken(false);
-      if (token.kind == COMMA) {
+      if (token.kind == Kind::COMMA) {
         token = NextSignificantToken(false);
         // Cut off after a comma: the argument list meets the end.
-        if (token.kind == END_OF_INPUT) break;
-        closed = token.kind == RIGHT_PAREN;
-      } else if (token.kind == RIGHT_PAREN) {
+        if (token.kind == Kind::END_OF_INPUT) break;
+        closed = token.kind == Kind::RIGHT_PAREN;
+      } else if (token.kind == Kind::RIGHT_PAREN) {
         closed = true;
       } else {
         return fail(QasmErrorCode::RIGHT_PAREN_EXPECTED);
       }
     }
     if (closed) token = NextSignificantToken(false);
-  } else if (token.kind != IDENTIFIER) {
+  } else if (token.kind != Kind::IDENTIFIER) {
     return fail(QasmErrorCode::LEFT_PAREN_EXPECTED);
   }
 
   // Qubit argument names; commas between them are optional. A gate's list
   // ends at "{", an opaque definition's at ";".
-  const int list_end = is_gate ? LEFT_BRACE : SEMICOLON;
+  const Kind list_end = is_gate ? Kind::LEFT_BRACE : Kind::SEMICOLON;
   while (token.kind != list_end) {
-    if (token.kind == END_OF_INPUT) {
+    if (token.kind == Kind::END_OF_INPUT) {
       if (is_gate) break;
       return fail(QasmErrorCode::SEMICOLON_EXPECTED);
     }
     if (!IsDeclarableName(token)) return fail(QasmErrorCode::PARAMETER_EXPECTED);
     definition.argument_names.push_back(token.text);
     token = NextSignificantToken(false);
-    if (token.kind == COMMA) token = NextSignificantToken(false);
+    if (token.kind == Kind::COMMA) token = NextSignificantToken(false);
   }
 
   if (extension != nullptr) {
@@ -247,9 +247,9 @@ bool qasm2::ParseDefinition(bool is_gate) {
   if (is_gate) {
     // The body is read by the statements pass; here it ends at the first
     // "}", whatever it holds.
-    while (token.kind != RIGHT_BRACE) {
+    while (token.kind != Kind::RIGHT_BRACE) {
       token = NextToken(false);
-      if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
+      if (token.kind == Kind::END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
     }
   }
 

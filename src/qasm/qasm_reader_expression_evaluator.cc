@@ -10,9 +10,9 @@
 
 namespace taviron {
 
-using namespace QasmTokenKind;
-
 namespace {
+
+using Kind = QasmTokenKind;
 
 constexpr double kPi = 3.141592653589793;
 
@@ -20,63 +20,62 @@ constexpr double kPi = 3.141592653589793;
 // can exhaust the native stack through the recursion of function arguments.
 constexpr int kMaxNesting = 512;
 
-// Signs share the operator stack with the binary operators.
-constexpr int kSignPlus = -1;
-constexpr int kSignMinus = -2;
-
-bool IsSign(int op) { return op == kSignPlus || op == kSignMinus; }
+// An entry of the operator stack: a binary operator, an open parenthesis,
+// or a sign (a PLUS or MINUS taken as a sign).
+struct StackedOperator {
+  Kind kind;
+  bool sign = false;
+};
 
 // Binding strength, lowest first; an open parenthesis ranks below all.
-int Precedence(int op) {
-  switch (op) {
-    case PLUS:
-    case MINUS:
+int Precedence(const StackedOperator& op) {
+  if (op.sign) return 3;
+  switch (op.kind) {
+    case Kind::PLUS:
+    case Kind::MINUS:
       return 1;
-    case STAR:
-    case SLASH:
+    case Kind::STAR:
+    case Kind::SLASH:
       return 2;
-    case kSignPlus:
-    case kSignMinus:
-      return 3;
-    case CARET:
+    case Kind::CARET:
       return 4;
     default:
       return 0;
   }
 }
 
-double ApplyFunction(int function, double x) {
+double ApplyFunction(Kind function, double x) {
   switch (function) {
-    case FN_SIN: return std::sin(x);
-    case FN_COS: return std::cos(x);
-    case FN_TAN: return std::tan(x);
-    case FN_LN: return std::log(x);
-    case FN_EXP: return std::exp(x);
-    case FN_SQRT: return std::sqrt(x);
-    case FN_CBRT: return std::cbrt(x);
-    case FN_ASIN: return std::asin(x);
-    case FN_ACOS: return std::acos(x);
+    case Kind::FN_SIN: return std::sin(x);
+    case Kind::FN_COS: return std::cos(x);
+    case Kind::FN_TAN: return std::tan(x);
+    case Kind::FN_LN: return std::log(x);
+    case Kind::FN_EXP: return std::exp(x);
+    case Kind::FN_SQRT: return std::sqrt(x);
+    case Kind::FN_CBRT: return std::cbrt(x);
+    case Kind::FN_ASIN: return std::asin(x);
+    case Kind::FN_ACOS: return std::acos(x);
     default: return std::atan(x);
   }
 }
 
 }  // namespace
 
-ExpressionResult qasm2::ApplyBinaryOperator(double left, double right, int kind) {
+ExpressionResult qasm2::ApplyBinaryOperator(double left, double right, QasmTokenKind kind) {
   switch (kind) {
-    case STAR:
+    case Kind::STAR:
       return {left * right, true};
-    case PLUS:
+    case Kind::PLUS:
       return {left + right, true};
-    case MINUS:
+    case Kind::MINUS:
       return {left - right, true};
-    case SLASH:
+    case Kind::SLASH:
       if (right == 0.0) {
         error_code = QasmErrorCode::DIVIDE_BY_ZERO;
         return {};
       }
       return {left / right, true};
-    case CARET:
+    case Kind::CARET:
       return {std::pow(left, right), true};
     default:
       return {};
@@ -87,24 +86,24 @@ ExpressionResult qasm2::EvaluateExpression(QasmToken& token,
                                            bool function_argument,
                                            std::vector<std::string> names,
                                            std::vector<double> values) {
-  if (function_argument && token.kind != LEFT_PAREN) return {};
+  if (function_argument && token.kind != Kind::LEFT_PAREN) return {};
 
   std::vector<double> operands;
-  std::vector<int> operators;
+  std::vector<StackedOperator> operators;
   int open_parentheses = 0;
   // True where the next token must begin an operand, so + and - are signs.
   bool expect_operand = true;
 
   // Pops the top operator or sign and applies it to the operand stack.
   auto apply_top = [&]() -> bool {
-    const int op = operators.back();
+    const StackedOperator op = operators.back();
     operators.pop_back();
-    if (IsSign(op)) {
+    if (op.sign) {
       if (operands.empty()) {
         error_code = QasmErrorCode::EXPRESSION_ERROR;
         return false;
       }
-      if (op == kSignMinus) operands.back() = -operands.back();
+      if (op.kind == Kind::MINUS) operands.back() = -operands.back();
       return true;
     }
     if (operands.size() < 2) {
@@ -115,7 +114,7 @@ ExpressionResult qasm2::EvaluateExpression(QasmToken& token,
     operands.pop_back();
     const double left = operands.back();
     operands.pop_back();
-    const ExpressionResult result = ApplyBinaryOperator(left, right, op);
+    const ExpressionResult result = ApplyBinaryOperator(left, right, op.kind);
     if (!result.ok) {
       error_code = QasmErrorCode::EXPRESSION_ERROR;
       return false;
@@ -127,20 +126,20 @@ ExpressionResult qasm2::EvaluateExpression(QasmToken& token,
   bool finished = false;
   while (!finished) {
     switch (token.kind) {
-      case END_OF_INPUT:
-      case SEMICOLON:
+      case Kind::END_OF_INPUT:
+      case Kind::SEMICOLON:
         finished = true;
         break;
-      case LEFT_PAREN:
+      case Kind::LEFT_PAREN:
         if (expression_nesting + open_parentheses >= kMaxNesting) {
           error_code = QasmErrorCode::EXPRESSION_ERROR;
           return {};
         }
-        operators.push_back(LEFT_PAREN);
+        operators.push_back({Kind::LEFT_PAREN});
         ++open_parentheses;
         expect_operand = true;
         break;
-      case NUMBER: {
+      case Kind::NUMBER: {
         const std::string text = ReadNumber(token);
         double value = 0.0;
         const auto parsed =
@@ -153,7 +152,7 @@ ExpressionResult qasm2::EvaluateExpression(QasmToken& token,
         expect_operand = false;
         break;
       }
-      case IDENTIFIER: {
+      case Kind::IDENTIFIER: {
         bool named = false;
         for (size_t k = 0; k < names.size() && k < values.size(); ++k) {
           if (names[k] == token.text) {
@@ -168,21 +167,21 @@ ExpressionResult qasm2::EvaluateExpression(QasmToken& token,
         expect_operand = false;
         break;
       }
-      case PI:
+      case Kind::PI:
         operands.push_back(kPi);
         expect_operand = false;
         break;
-      case FN_SIN:
-      case FN_COS:
-      case FN_TAN:
-      case FN_LN:
-      case FN_EXP:
-      case FN_SQRT:
-      case FN_CBRT:
-      case FN_ASIN:
-      case FN_ACOS:
-      case FN_ATAN: {
-        const int function = token.kind;
+      case Kind::FN_SIN:
+      case Kind::FN_COS:
+      case Kind::FN_TAN:
+      case Kind::FN_LN:
+      case Kind::FN_EXP:
+      case Kind::FN_SQRT:
+      case Kind::FN_CBRT:
+      case Kind::FN_ASIN:
+      case Kind::FN_ACOS:
+      case Kind::FN_ATAN: {
+        const Kind function = token.kind;
         token = NextToken(false);
         SkipNewlines(token);
         // The argument's own parentheses count on top of the ones open here.
@@ -196,34 +195,34 @@ ExpressionResult qasm2::EvaluateExpression(QasmToken& token,
         expect_operand = false;
         break;
       }
-      case RIGHT_PAREN:
+      case Kind::RIGHT_PAREN:
         if (open_parentheses == 0) {
           UnreadToken(token);
           finished = true;
           break;
         }
         --open_parentheses;
-        while (operators.back() != LEFT_PAREN) {
+        while (operators.back().kind != Kind::LEFT_PAREN) {
           if (!apply_top()) return {};
         }
         operators.pop_back();
         expect_operand = false;
         break;
-      case PLUS:
-      case MINUS:
+      case Kind::PLUS:
+      case Kind::MINUS:
         if (expect_operand) {
-          operators.push_back(token.kind == PLUS ? kSignPlus : kSignMinus);
+          operators.push_back({token.kind, true});
           break;
         }
         [[fallthrough]];
-      case STAR:
-      case SLASH:
-      case CARET:
-        while (!operators.empty() && operators.back() != LEFT_PAREN &&
-               Precedence(operators.back()) >= Precedence(token.kind)) {
+      case Kind::STAR:
+      case Kind::SLASH:
+      case Kind::CARET:
+        while (!operators.empty() && operators.back().kind != Kind::LEFT_PAREN &&
+               Precedence(operators.back()) >= Precedence({token.kind})) {
           if (!apply_top()) return {};
         }
-        operators.push_back(token.kind);
+        operators.push_back({token.kind});
         expect_operand = true;
         break;
       default:

@@ -11,11 +11,11 @@ namespace taviron {
 
 namespace {
 
-using namespace QasmTokenKind;
+using Kind = QasmTokenKind;
 
 struct Evaluation {
   ExpressionResult result;
-  int error_code;
+  QasmErrorCode error_code;
   QasmToken next;  // the token read after the evaluation
 };
 
@@ -79,7 +79,7 @@ TEST(QasmExpressionEvaluatorTest, BindsParameterNames) {
 TEST(QasmExpressionEvaluatorTest, RefusesMalformedExpressions) {
   struct Case {
     std::string text;
-    int code;
+    QasmErrorCode code;
   };
   const Case cases[] = {
       {"1/0;", QasmErrorCode::EXPRESSION_ERROR},
@@ -124,16 +124,16 @@ TEST(QasmExpressionEvaluatorTest, StopsAtTheTokenThatEndsTheExpression) {
   // semicolon is consumed.
   const Evaluation comma = Evaluate("1+2, 3");
   EXPECT_EQ(comma.result.value, 3.0);
-  EXPECT_EQ(comma.next.kind, COMMA);
+  EXPECT_EQ(comma.next.kind, Kind::COMMA);
   const Evaluation paren = Evaluate("(1+2)*2) q");
   EXPECT_EQ(paren.result.value, 6.0);
-  EXPECT_EQ(paren.next.kind, RIGHT_PAREN);
+  EXPECT_EQ(paren.next.kind, Kind::RIGHT_PAREN);
   const Evaluation semicolon = Evaluate("4; x");
   EXPECT_EQ(semicolon.result.value, 4.0);
-  EXPECT_EQ(semicolon.next.kind, KW_X);
+  EXPECT_EQ(semicolon.next.kind, Kind::KW_X);
   const Evaluation bracket = Evaluate("5 ] x");
   EXPECT_EQ(bracket.result.value, 5.0);
-  EXPECT_EQ(bracket.next.kind, RIGHT_BRACKET);
+  EXPECT_EQ(bracket.next.kind, Kind::RIGHT_BRACKET);
 }
 
 TEST(QasmExpressionEvaluatorTest, FunctionArgumentEndsAtItsClosingParenthesis) {
@@ -143,8 +143,8 @@ TEST(QasmExpressionEvaluatorTest, FunctionArgumentEndsAtItsClosingParenthesis) {
   const ExpressionResult argument = reader.EvaluateExpression(token, true, {}, {});
   ASSERT_TRUE(argument.ok);
   EXPECT_EQ(argument.value, 2.0);
-  EXPECT_EQ(token.kind, RIGHT_PAREN);
-  EXPECT_EQ(reader.NextToken(false).kind, STAR);
+  EXPECT_EQ(token.kind, Kind::RIGHT_PAREN);
+  EXPECT_EQ(reader.NextToken(false).kind, Kind::STAR);
   // Without its left parenthesis an argument fails at once.
   ReadFromText(reader, "1)");
   token = reader.NextToken(false);
@@ -153,10 +153,10 @@ TEST(QasmExpressionEvaluatorTest, FunctionArgumentEndsAtItsClosingParenthesis) {
 
 TEST(QasmExpressionEvaluatorTest, DivisionByZeroIsReportedAsAnExpressionError) {
   qasm2 reader;
-  EXPECT_FALSE(reader.ApplyBinaryOperator(1.0, 0.0, SLASH).ok);
+  EXPECT_FALSE(reader.ApplyBinaryOperator(1.0, 0.0, Kind::SLASH).ok);
   EXPECT_EQ(reader.error_code, QasmErrorCode::DIVIDE_BY_ZERO);
-  EXPECT_EQ(reader.ApplyBinaryOperator(2.0, 10.0, CARET).value, 1024.0);
-  EXPECT_FALSE(reader.ApplyBinaryOperator(1.0, 2.0, LEFT_PAREN).ok);
+  EXPECT_EQ(reader.ApplyBinaryOperator(2.0, 10.0, Kind::CARET).value, 1024.0);
+  EXPECT_FALSE(reader.ApplyBinaryOperator(1.0, 2.0, Kind::LEFT_PAREN).ok);
   EXPECT_EQ(LoadsFailure("qreg q[1];\nu1(1/0) q[0];"),
             "Error Error in arithmatic expression in line 2 at 7");
 }

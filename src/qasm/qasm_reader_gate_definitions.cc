@@ -9,14 +9,19 @@
 #include "qasm/decimal_index.h"
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_extension_gates.h"
+#include "qasm/qasm_keyword_table.h"
 #include "qasm/qasm_reader.h"
 
 namespace taviron {
 
-using namespace QasmTokenKind;
+namespace {
+
+using Kind = QasmTokenKind;
+
+}  // namespace
 
 bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
-  const auto fail = [this](int code) {
+  const auto fail = [this](QasmErrorCode code) {
     error_code = code;
     return false;
   };
@@ -28,32 +33,31 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
   // The parameter and argument names were recorded by the first pass.
   do {
     token = NextSignificantToken(false);
-    if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
-  } while (token.kind != LEFT_BRACE);
+    if (token.kind == Kind::END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
+  } while (token.kind != Kind::LEFT_BRACE);
 
   if (definition->extension != nullptr) {
     // The reader's own gate stands for the definition: its body, whatever
     // it calls, is passed over up to the first "}", as the first pass did.
     do {
       token = NextSignificantToken(false);
-      if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
-    } while (token.kind != RIGHT_BRACE);
+      if (token.kind == Kind::END_OF_INPUT) return fail(QasmErrorCode::PREMATURE_END_OF_FILE);
+    } while (token.kind != Kind::RIGHT_BRACE);
     definition->body_read = true;
     return true;
   }
 
   while (true) {
     token = NextSignificantToken(false);
-    if (token.kind == RIGHT_BRACE) {
+    if (token.kind == Kind::RIGHT_BRACE) {
       definition->body_read = true;
       return true;
     }
-    if (token.kind == END_OF_INPUT) return fail(QasmErrorCode::RIGHT_PAREN_EXPECTED);
+    if (token.kind == Kind::END_OF_INPUT) return fail(QasmErrorCode::RIGHT_PAREN_EXPECTED);
     // Only built-in gate and statement words, and the gates outside
     // qelib1.inc defined before, start a body statement; a call of another
     // defined gate is refused here.
-    if ((token.kind < kFirstStatementKeyword || token.kind > kLastStatementKeyword) &&
-        !IsDefinedExtensionGate(token)) {
+    if (FindStatementWord(token.kind) == nullptr && !IsDefinedExtensionGate(token)) {
       return fail(QasmErrorCode::INVALID_INSTRUCTION);
     }
     QasmStatement statement;
@@ -61,20 +65,20 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
     statement.gate_name = token.text;
 
     token = NextSignificantToken(false);
-    if (token.kind == LEFT_PAREN) {
+    if (token.kind == Kind::LEFT_PAREN) {
       // The parameters are kept as text and evaluated at every call.
       // They end at the matching ")", which must come before the statement's
       // ";" and the body's braces.
       int depth = 1;
       while (true) {
         token = NextSignificantToken(false);
-        if (token.kind == END_OF_INPUT || token.kind == SEMICOLON ||
-            token.kind == LEFT_BRACE || token.kind == RIGHT_BRACE) {
+        if (token.kind == Kind::END_OF_INPUT || token.kind == Kind::SEMICOLON ||
+            token.kind == Kind::LEFT_BRACE || token.kind == Kind::RIGHT_BRACE) {
           return fail(QasmErrorCode::RIGHT_PAREN_EXPECTED);
         }
-        if (token.kind == LEFT_PAREN) {
+        if (token.kind == Kind::LEFT_PAREN) {
           ++depth;
-        } else if (token.kind == RIGHT_PAREN && --depth == 0) {
+        } else if (token.kind == Kind::RIGHT_PAREN && --depth == 0) {
           break;
         }
         statement.parameter_text += token.text + " ";
@@ -82,15 +86,15 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
       token = NextSignificantToken(false);
     }
 
-    while (token.kind != SEMICOLON) {
+    while (token.kind != Kind::SEMICOLON) {
       // The statement must end before the body does or the next statement
       // begins.
-      if (token.kind == END_OF_INPUT || token.kind == LEFT_BRACE ||
-          token.kind == RIGHT_BRACE ||
-          (token.kind >= kFirstStatementKeyword && token.kind <= kLastStatementKeyword)) {
+      if (token.kind == Kind::END_OF_INPUT || token.kind == Kind::LEFT_BRACE ||
+          token.kind == Kind::RIGHT_BRACE ||
+          FindStatementWord(token.kind) != nullptr) {
         return fail(QasmErrorCode::SEMICOLON_EXPECTED);
       }
-      if (token.kind == NUMBER) {
+      if (token.kind == Kind::NUMBER) {
         // A fixed qubit of the circuit.
         int32_t qubit = 0;
         if (!DecimalToInt32(token.text, qubit)) {
@@ -100,24 +104,24 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
           return fail(QasmErrorCode::NUMBER_OUT_OF_RANGE);
         }
         statement.qubits.push_back(qubit);
-      } else if (token.kind == IDENTIFIER && IsQuantumRegister(token.text)) {
+      } else if (token.kind == Kind::IDENTIFIER && IsQuantumRegister(token.text)) {
         // A fixed qubit given by register and index.
         const std::string register_name = token.text;
         token = NextSignificantToken(false);
-        if (token.kind != LEFT_BRACKET) return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
+        if (token.kind != Kind::LEFT_BRACKET) return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
         token = NextSignificantToken(true);
         int32_t index = 0;
-        if (token.kind != NUMBER || !DecimalToInt32(token.text, index)) {
+        if (token.kind != Kind::NUMBER || !DecimalToInt32(token.text, index)) {
           return fail(QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED);
         }
         if (index >= circuit.GetRegisterSize(register_name)) {
           return fail(QasmErrorCode::NUMBER_OUT_OF_RANGE);
         }
         token = NextSignificantToken(true);
-        if (token.kind != RIGHT_BRACKET) return fail(QasmErrorCode::RIGHT_BRACKET_EXPECTED);
+        if (token.kind != Kind::RIGHT_BRACKET) return fail(QasmErrorCode::RIGHT_BRACKET_EXPECTED);
         statement.qubits.push_back(
             circuit.GetQubitIndex(register_name, static_cast<uint64_t>(index)));
-      } else if (token.kind == IDENTIFIER) {
+      } else if (token.kind == Kind::IDENTIFIER) {
         // A qubit argument, stored as the complement of its position.
         const std::vector<std::string>& arguments = definition->argument_names;
         size_t position = 0;
@@ -129,14 +133,14 @@ bool qasm2::ReadGateBody(QuantumCircuit& circuit, QasmToken& token) {
       }
       // Any other token between the operands is passed over.
       token = NextSignificantToken(false);
-      if (token.kind == COMMA) token = NextSignificantToken(false);
+      if (token.kind == Kind::COMMA) token = NextSignificantToken(false);
     }
     definition->body.push_back(std::move(statement));
   }
 }
 
 bool qasm2::IsDefinedExtensionGate(const QasmToken& token) {
-  if (token.kind != IDENTIFIER) return false;
+  if (token.kind != Kind::IDENTIFIER) return false;
   const QasmGateDefinition* definition = FindGateDefinition(token.text);
   return definition != nullptr && definition->extension != nullptr && definition->body_read;
 }
@@ -167,18 +171,18 @@ bool qasm2::EvaluateParameterText(const std::string& text,
   reading_file = false;
 
   QasmToken token = NextSignificantToken(false);
-  while (token.kind != END_OF_INPUT) {
+  while (token.kind != Kind::END_OF_INPUT) {
     const ExpressionResult result = EvaluateExpression(token, false, names, values);
     if (!result.ok) return false;
     results.push_back(result.value);
     token = NextSignificantToken(false);
-    if (token.kind == COMMA) token = NextSignificantToken(false);
+    if (token.kind == Kind::COMMA) token = NextSignificantToken(false);
   }
   return true;
 }
 
 bool qasm2::ApplyUserGate(QuantumCircuit& circuit, const QasmStatement& call) {
-  const auto fail = [this](int code) {
+  const auto fail = [this](QasmErrorCode code) {
     error_code = code;
     return false;
   };

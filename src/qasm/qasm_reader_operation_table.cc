@@ -12,9 +12,9 @@
 
 namespace taviron {
 
-using namespace QasmTokenKind;
-
 namespace {
+
+using Kind = QasmTokenKind;
 
 // The arity of the gate a word appends.
 std::optional<GateArity> WordArity(const QasmStatementWord& word) {
@@ -35,7 +35,7 @@ std::unique_ptr<Gate> AppendWordGate(QuantumCircuit& circuit, const QasmStatemen
 }  // namespace
 
 bool qasm2::ApplyStatement(QuantumCircuit& circuit, const QasmStatement& statement) {
-  if (statement.gate_kind == IDENTIFIER) return ApplyUserGate(circuit, statement);
+  if (statement.gate_kind == Kind::IDENTIFIER) return ApplyUserGate(circuit, statement);
   const QasmStatementWord* word = FindStatementWord(statement.gate_kind);
   if (word == nullptr) return false;
   switch (word->action) {

@@ -9,9 +9,9 @@
 
 namespace taviron {
 
-using namespace QasmTokenKind;
-
 namespace {
+
+using Kind = QasmTokenKind;
 
 // Sets the condition on every record appended to the instruction list from
 // position `first` on, as c_if does on a gate handle. The records inside a
@@ -54,30 +54,30 @@ bool qasm2::ParseStatements(QuantumCircuit& circuit) {
     QasmToken token = NextSignificantToken(false);
     bool ok = true;
     switch (token.kind) {
-      case END_OF_INPUT:
+      case Kind::END_OF_INPUT:
         return true;
-      case SEMICOLON:
+      case Kind::SEMICOLON:
         break;
-      case KW_OPENQASM:
-      case KW_INCLUDE:
-      case KW_QREG:
-      case KW_CREG:
-      case KW_OPAQUE:
+      case Kind::KW_OPENQASM:
+      case Kind::KW_INCLUDE:
+      case Kind::KW_QREG:
+      case Kind::KW_CREG:
+      case Kind::KW_OPAQUE:
         // Read by the first pass; skipped here up to and including its own
         // semicolon, so a statement after it on the same line still runs.
-        while (token.kind != SEMICOLON && token.kind != END_OF_INPUT) {
+        while (token.kind != Kind::SEMICOLON && token.kind != Kind::END_OF_INPUT) {
           token = NextToken(false);
         }
         break;
-      case KW_GATE:
+      case Kind::KW_GATE:
         token = NextSignificantToken(false);
         ok = ReadGateBody(circuit, token);
         break;
-      case KW_MEASURE:
+      case Kind::KW_MEASURE:
         token = NextSignificantToken(false);
         ok = ParseMeasure(circuit, token, nullptr);
         break;
-      case KW_IF:
+      case Kind::KW_IF:
         token = NextSignificantToken(false);
         ok = ParseIf(circuit, token);
         break;
@@ -89,10 +89,10 @@ bool qasm2::ParseStatements(QuantumCircuit& circuit) {
   }
 }
 
-bool qasm2::ParseAndApply(QuantumCircuit& circuit, int kind, const std::string& text,
+bool qasm2::ParseAndApply(QuantumCircuit& circuit, QasmTokenKind kind, const std::string& text,
                           const QasmCondition* condition) {
   QasmToken token = NextToken(false);
-  if (token.kind == END_OF_INPUT) return false;
+  if (token.kind == Kind::END_OF_INPUT) return false;
   QasmStatement statement;
   if (!ParseGateStatement(circuit, token, statement)) return false;
   statement.gate_kind = kind;
@@ -105,11 +105,11 @@ bool qasm2::ParseAndApply(QuantumCircuit& circuit, int kind, const std::string& 
 
 bool qasm2::ParseMeasure(QuantumCircuit& circuit, QasmToken& token,
                          const QasmCondition* condition) {
-  const auto fail = [this](int code) {
+  const auto fail = [this](QasmErrorCode code) {
     error_code = code;
     return false;
   };
-  if (token.kind != IDENTIFIER || !IsQuantumRegister(token.text)) {
+  if (token.kind != Kind::IDENTIFIER || !IsQuantumRegister(token.text)) {
     return fail(QasmErrorCode::INVALID_REGISTER_NAME);
   }
   const std::string quantum_name = token.text;
@@ -121,37 +121,37 @@ bool qasm2::ParseMeasure(QuantumCircuit& circuit, QasmToken& token,
   int32_t bit_index = 0;
   const auto read_index = [&](int32_t& index) {
     token = NextSignificantToken(true);
-    if (token.kind != NUMBER || !DecimalToInt32(token.text, index)) {
+    if (token.kind != Kind::NUMBER || !DecimalToInt32(token.text, index)) {
       return fail(QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED);
     }
     token = NextSignificantToken(true);
-    if (token.kind != RIGHT_BRACKET) return fail(QasmErrorCode::RIGHT_BRACKET_EXPECTED);
+    if (token.kind != Kind::RIGHT_BRACKET) return fail(QasmErrorCode::RIGHT_BRACKET_EXPECTED);
     return true;
   };
 
   token = NextSignificantToken(false);
-  if (token.kind == MINUS) {
+  if (token.kind == Kind::MINUS) {
     whole_registers = true;
-  } else if (token.kind == LEFT_BRACKET) {
+  } else if (token.kind == Kind::LEFT_BRACKET) {
     if (!read_index(qubit_index)) return false;
     token = NextSignificantToken(false);
-    if (token.kind != MINUS) return fail(QasmErrorCode::INVALID_OPERATOR);
+    if (token.kind != Kind::MINUS) return fail(QasmErrorCode::INVALID_OPERATOR);
   } else {
     return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
   }
   token = NextSignificantToken(false);
-  if (token.kind != GREATER) return fail(QasmErrorCode::INVALID_OPERATOR);
+  if (token.kind != Kind::GREATER) return fail(QasmErrorCode::INVALID_OPERATOR);
   token = NextSignificantToken(false);
-  if (token.kind != IDENTIFIER) return fail(QasmErrorCode::CLASSICAL_REGISTER_EXPECTED);
+  if (token.kind != Kind::IDENTIFIER) return fail(QasmErrorCode::CLASSICAL_REGISTER_EXPECTED);
   if (!IsClassicalRegister(token.text)) return fail(QasmErrorCode::INVALID_REGISTER_NAME);
   const std::shared_ptr<ClassicalRegister> classical = DeclaredClassicalRegister(token.text);
   if (!whole_registers) {
     token = NextSignificantToken(false);
-    if (token.kind != LEFT_BRACKET) return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
+    if (token.kind != Kind::LEFT_BRACKET) return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
     if (!read_index(bit_index)) return false;
   }
   token = NextSignificantToken(!whole_registers);
-  if (token.kind != SEMICOLON) return fail(QasmErrorCode::SEMICOLON_EXPECTED);
+  if (token.kind != Kind::SEMICOLON) return fail(QasmErrorCode::SEMICOLON_EXPECTED);
 
   const int64_t quantum_size = circuit.GetRegisterSize(quantum_name);
   const int64_t classical_size = classical->size;
@@ -181,13 +181,13 @@ bool qasm2::ParseMeasure(QuantumCircuit& circuit, QasmToken& token,
 }
 
 bool qasm2::ParseIf(QuantumCircuit& circuit, QasmToken& token) {
-  const auto fail = [this](int code) {
+  const auto fail = [this](QasmErrorCode code) {
     error_code = code;
     return false;
   };
-  if (token.kind != LEFT_PAREN) return fail(QasmErrorCode::LEFT_PAREN_EXPECTED);
+  if (token.kind != Kind::LEFT_PAREN) return fail(QasmErrorCode::LEFT_PAREN_EXPECTED);
   token = NextSignificantToken(false);
-  if (token.kind != IDENTIFIER) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
+  if (token.kind != Kind::IDENTIFIER) return fail(QasmErrorCode::IDENTIFIER_EXPECTED);
   if (!IsClassicalRegister(token.text)) {
     return fail(QasmErrorCode::CLASSICAL_REGISTER_EXPECTED);
   }
@@ -195,39 +195,39 @@ bool qasm2::ParseIf(QuantumCircuit& circuit, QasmToken& token) {
   condition.classical_register = DeclaredClassicalRegister(token.text);
 
   token = NextSignificantToken(false);
-  if (token.kind == LEFT_BRACKET) {
+  if (token.kind == Kind::LEFT_BRACKET) {
     int32_t bit = 0;
     token = NextSignificantToken(true);
-    if (token.kind != NUMBER || !DecimalToInt32(token.text, bit)) {
+    if (token.kind != Kind::NUMBER || !DecimalToInt32(token.text, bit)) {
       return fail(QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED);
     }
     token = NextSignificantToken(true);
-    if (token.kind != RIGHT_BRACKET) return fail(QasmErrorCode::RIGHT_BRACKET_EXPECTED);
+    if (token.kind != Kind::RIGHT_BRACKET) return fail(QasmErrorCode::RIGHT_BRACKET_EXPECTED);
     token = NextSignificantToken(false);
-    if (token.kind != EQUALS) return fail(QasmErrorCode::EQUALITY_EXPECTED);
+    if (token.kind != Kind::EQUALS) return fail(QasmErrorCode::EQUALITY_EXPECTED);
     condition.on_bit = true;
     condition.bit_index = static_cast<uint64_t>(bit);
-  } else if (token.kind != EQUALS) {
+  } else if (token.kind != Kind::EQUALS) {
     return fail(QasmErrorCode::LEFT_BRACKET_EXPECTED);
   }
   // "==" is two tokens.
   token = NextSignificantToken(false);
-  if (token.kind != EQUALS) return fail(QasmErrorCode::EQUALITY_EXPECTED);
+  if (token.kind != Kind::EQUALS) return fail(QasmErrorCode::EQUALITY_EXPECTED);
   int32_t value = 0;
   token = NextSignificantToken(true);
-  if (token.kind != NUMBER || !DecimalToInt32(token.text, value)) {
+  if (token.kind != Kind::NUMBER || !DecimalToInt32(token.text, value)) {
     return fail(QasmErrorCode::NON_NEGATIVE_NUMBER_EXPECTED);
   }
   condition.value = static_cast<uint64_t>(value);
   token = NextSignificantToken(false);
-  if (token.kind != RIGHT_PAREN) return fail(QasmErrorCode::RIGHT_PAREN_EXPECTED);
+  if (token.kind != Kind::RIGHT_PAREN) return fail(QasmErrorCode::RIGHT_PAREN_EXPECTED);
   if (condition.on_bit &&
       static_cast<int64_t>(condition.bit_index) >= condition.classical_register->size) {
     return fail(QasmErrorCode::NUMBER_OUT_OF_RANGE);
   }
 
   token = NextSignificantToken(false);
-  if (token.kind == KW_MEASURE) {
+  if (token.kind == Kind::KW_MEASURE) {
     token = NextSignificantToken(false);
     return ParseMeasure(circuit, token, &condition);
   }

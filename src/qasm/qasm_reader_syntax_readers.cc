@@ -7,7 +7,11 @@
 
 namespace taviron {
 
-using namespace QasmTokenKind;
+namespace {
+
+using Kind = QasmTokenKind;
+
+}  // namespace
 
 std::string qasm2::ReadNumber(QasmToken token) {
   const QasmSyntaxEntry* state = QasmSyntaxTable::NumberStart;
@@ -18,7 +22,7 @@ std::string qasm2::ReadNumber(QasmToken token) {
           return candidate.kind == token.kind ? SyntaxMatch::kMatch
                                               : SyntaxMatch::kNoMatch;
         });
-    if (entry->kind == LIST_END) break;
+    if (entry->kind == Kind::LIST_END) break;
     text += token.text;
     if (entry->next == nullptr) {
       error_code = QasmErrorCode::NO_ERROR;
@@ -26,7 +30,7 @@ std::string qasm2::ReadNumber(QasmToken token) {
     }
     // The parts after the first are read split, so "5e" is 5 and e.
     token = NextToken(true);
-    if (token.kind == NEWLINE || token.kind == END_OF_INPUT) break;
+    if (token.kind == Kind::NEWLINE || token.kind == Kind::END_OF_INPUT) break;
     state = entry->next;
   }
   UnreadToken(token);
@@ -43,13 +47,13 @@ bool qasm2::ParseGateStatement(QuantumCircuit& circuit, QasmToken& token,
     const QasmSyntaxEntry* entry = SelectSyntaxEntry(
         state, [&](const QasmSyntaxEntry& candidate) {
           switch (candidate.kind) {
-            case QREG_NAME:
-              if (token.kind != IDENTIFIER || !IsQuantumRegister(token.text)) {
+            case Kind::QREG_NAME:
+              if (token.kind != Kind::IDENTIFIER || !IsQuantumRegister(token.text)) {
                 return SyntaxMatch::kNoMatch;
               }
               statement.register_name = token.text;
               return SyntaxMatch::kMatch;
-            case EXPRESSION: {
+            case Kind::EXPRESSION: {
               const ExpressionResult result = EvaluateExpression(token, false, {}, {});
               if (!result.ok) {
                 error_code = QasmErrorCode::EXPRESSION_ERROR;
@@ -58,8 +62,8 @@ bool qasm2::ParseGateStatement(QuantumCircuit& circuit, QasmToken& token,
               statement.parameters.push_back(result.value);
               return SyntaxMatch::kMatch;
             }
-            case NUMBER: {
-              if (token.kind != NUMBER) return SyntaxMatch::kNoMatch;
+            case Kind::NUMBER: {
+              if (token.kind != Kind::NUMBER) return SyntaxMatch::kNoMatch;
               int32_t index = 0;
               const char* first = token.text.data();
               const char* last = first + token.text.size();
@@ -81,7 +85,7 @@ bool qasm2::ParseGateStatement(QuantumCircuit& circuit, QasmToken& token,
           }
         });
     if (entry == nullptr) return false;
-    if (entry->kind == LIST_END) {
+    if (entry->kind == Kind::LIST_END) {
       error_code = QasmErrorCode::INVALID_PARAMETER;
       UnreadToken(token);
       return false;

@@ -10,36 +10,36 @@ namespace taviron {
 
 namespace {
 
-using namespace QasmTokenKind;
+using Kind = QasmTokenKind;
 
 TEST(QasmReadNumberTest, CollectsTheNumberText) {
   struct Case {
     std::string text;
     std::string number;
-    int next_kind;  // the token left in the stream after the number
+    Kind next_kind;  // the token left in the stream after the number
   };
   const Case cases[] = {
-      {"1.5e-3;", "1.5e-3", SEMICOLON},
-      {"1.5E+3)", "1.5E+3", RIGHT_PAREN},
-      {"2.)", "2.", RIGHT_PAREN},
-      {"2 . 5,", "2.5", COMMA},
-      {"2.\nx", "2.", NEWLINE},
-      {"2.5.3", "2.5", FULL_STOP},
-      {"7 ]", "7", RIGHT_BRACKET},
-      {"3.e;", "3.e", SEMICOLON},
-      {"12", "12", END_OF_INPUT},
+      {"1.5e-3;", "1.5e-3", Kind::SEMICOLON},
+      {"1.5E+3)", "1.5E+3", Kind::RIGHT_PAREN},
+      {"2.)", "2.", Kind::RIGHT_PAREN},
+      {"2 . 5,", "2.5", Kind::COMMA},
+      {"2.\nx", "2.", Kind::NEWLINE},
+      {"2.5.3", "2.5", Kind::FULL_STOP},
+      {"7 ]", "7", Kind::RIGHT_BRACKET},
+      {"3.e;", "3.e", Kind::SEMICOLON},
+      {"12", "12", Kind::END_OF_INPUT},
       // Every path of the automaton: signs, a leading full stop, an
       // exponent straight after the sign, the digits or the full stop.
-      {"+.5e-3;", "+.5e-3", SEMICOLON},
-      {"-e5;", "-e5", SEMICOLON},
-      {"-.E+2,", "-.E+2", COMMA},
-      {"-5e2;", "-5e2", SEMICOLON},
-      {"1.e5;", "1.e5", SEMICOLON},
-      {"E 3;", "E3", SEMICOLON},
-      {"5.0e+;", "5.0e+", SEMICOLON},
-      {"+-1", "+", MINUS},
-      {"+w;", "+", IDENTIFIER},
-      {"w;", "", IDENTIFIER},
+      {"+.5e-3;", "+.5e-3", Kind::SEMICOLON},
+      {"-e5;", "-e5", Kind::SEMICOLON},
+      {"-.E+2,", "-.E+2", Kind::COMMA},
+      {"-5e2;", "-5e2", Kind::SEMICOLON},
+      {"1.e5;", "1.e5", Kind::SEMICOLON},
+      {"E 3;", "E3", Kind::SEMICOLON},
+      {"5.0e+;", "5.0e+", Kind::SEMICOLON},
+      {"+-1", "+", Kind::MINUS},
+      {"+w;", "+", Kind::IDENTIFIER},
+      {"w;", "", Kind::IDENTIFIER},
   };
   for (const Case& c : cases) {
     qasm2 reader;
@@ -83,7 +83,7 @@ TEST(QasmParseGateStatementTest, ReadsParametersAndOperands) {
     QasmStatement statement;
     ASSERT_TRUE(declared.reader.ParseGateStatement(*declared.circuit, token, statement))
         << c.text << " code " << declared.reader.error_code;
-    EXPECT_EQ(token.kind, SEMICOLON);
+    EXPECT_EQ(token.kind, Kind::SEMICOLON);
     EXPECT_EQ(statement.register_name, c.register_name) << c.text;
     EXPECT_EQ(statement.qubits, c.qubits) << c.text;
     EXPECT_EQ(statement.parameters, c.parameters) << c.text;
@@ -94,7 +94,7 @@ TEST(QasmParseGateStatementTest, ReadsParametersAndOperands) {
 TEST(QasmParseGateStatementTest, RefusesMalformedStatements) {
   struct Case {
     std::string text;
-    int code;
+    QasmErrorCode code;
   };
   const Case cases[] = {
       {"(pi/2) q;", QasmErrorCode::INVALID_PARAMETER},   // whole register after parameters
@@ -130,7 +130,7 @@ TEST(QasmParseGateStatementTest, RefusedTokenGoesBackIntoTheStream) {
   QasmToken token = declared.reader.NextToken(false);
   QasmStatement statement;
   EXPECT_FALSE(declared.reader.ParseGateStatement(*declared.circuit, token, statement));
-  EXPECT_EQ(declared.reader.NextToken(false).kind, KW_X);
+  EXPECT_EQ(declared.reader.NextToken(false).kind, Kind::KW_X);
 }
 
 }  // namespace

@@ -9,7 +9,7 @@ namespace taviron {
 
 namespace {
 
-using namespace QasmTokenKind;
+using Kind = QasmTokenKind;
 
 // What ReadChar returns at the end of the input. Every byte, 0xFF
 // included, is an ordinary character.
@@ -21,7 +21,7 @@ bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
 QasmToken qasm2::ScanToken(bool split) {
   int c = ReadChar();
-  if (IsEndOfInput(c)) return QasmToken{"", END_OF_INPUT};
+  if (IsEndOfInput(c)) return QasmToken{"", Kind::END_OF_INPUT};
   std::string word;
   bool word_is_digits = false;
   while (true) {
@@ -33,14 +33,14 @@ QasmToken qasm2::ScanToken(bool split) {
     if (position != std::string::npos) {
       if (word.empty()) {
         return QasmToken{std::string(1, static_cast<char>(c)),
-                         static_cast<int>(position)};
+                         static_cast<Kind>(position)};
       }
       UnreadChar();
-      return QasmToken{word, IDENTIFIER};
+      return QasmToken{word, Kind::IDENTIFIER};
     }
     if (split && !word.empty() && IsDigit(c) != word_is_digits) {
       UnreadChar();
-      return QasmToken{word, IDENTIFIER};
+      return QasmToken{word, Kind::IDENTIFIER};
     }
     if (word.empty()) word_is_digits = IsDigit(c);
     word_is_digits = word_is_digits && IsDigit(c);
@@ -48,7 +48,7 @@ QasmToken qasm2::ScanToken(bool split) {
     c = ReadChar();
     if (IsEndOfInput(c)) {
       UnreadChar();
-      return QasmToken{word, IDENTIFIER};
+      return QasmToken{word, Kind::IDENTIFIER};
     }
   }
 }
@@ -56,8 +56,8 @@ QasmToken qasm2::ScanToken(bool split) {
 QasmToken qasm2::NextToken(bool split) {
   while (true) {
     QasmToken token = ScanToken(split);
-    if (token.kind == TAB || token.kind == BLANK) continue;
-    if (token.kind == SLASH) {
+    if (token.kind == Kind::TAB || token.kind == Kind::BLANK) continue;
+    if (token.kind == Kind::SLASH) {
       const int c = ReadChar();
       if ((c & 0xFF) == '/') {
         // A comment runs to its line feed, which it consumes.
@@ -70,15 +70,15 @@ QasmToken qasm2::NextToken(bool split) {
       UnreadChar();
       return token;
     }
-    if (token.kind == IDENTIFIER) {
-      token.kind = IsAllDigits(token.text) ? NUMBER : FindKeywordKind(token.text);
+    if (token.kind == Kind::IDENTIFIER) {
+      token.kind = IsAllDigits(token.text) ? Kind::NUMBER : FindKeywordKind(token.text);
     }
     return token;
   }
 }
 
 void qasm2::SkipNewlines(QasmToken& token) {
-  while (token.kind == NEWLINE) token = NextToken(false);
+  while (token.kind == Kind::NEWLINE) token = NextToken(false);
 }
 
 QasmToken qasm2::NextSignificantToken(bool split) {

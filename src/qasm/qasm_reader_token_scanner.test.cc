@@ -10,14 +10,14 @@ namespace taviron {
 
 namespace {
 
-using namespace QasmTokenKind;
-using Tokens = std::vector<std::pair<int, std::string>>;
+using Kind = QasmTokenKind;
+using Tokens = std::vector<std::pair<Kind, std::string>>;
 
 Tokens ReadTokens(const std::string& text, bool split) {
   qasm2 reader;
   ReadFromText(reader, text);
   Tokens tokens;
-  for (QasmToken token = reader.NextToken(split); token.kind != END_OF_INPUT;
+  for (QasmToken token = reader.NextToken(split); token.kind != Kind::END_OF_INPUT;
        token = reader.NextToken(split)) {
     tokens.emplace_back(token.kind, token.text);
   }
@@ -31,39 +31,39 @@ TEST(QasmTokenScannerTest, CutsTextIntoTokens) {
     Tokens expected;
   };
   const Case cases[] = {
-      {"my_op", false, {{IDENTIFIER, "my_op"}}},
-      {"my_gate", false, {{IDENTIFIER, "my_gate"}}},
-      {"q0", false, {{IDENTIFIER, "q0"}}},
-      {"q0", true, {{IDENTIFIER, "q"}, {NUMBER, "0"}}},
-      {"q12ab", true, {{IDENTIFIER, "q"}, {NUMBER, "12"}, {IDENTIFIER, "ab"}}},
-      {"2e3", false, {{IDENTIFIER, "2e3"}}},
-      {"2e3", true, {{NUMBER, "2"}, {EXPONENT, "e"}, {NUMBER, "3"}}},
+      {"my_op", false, {{Kind::IDENTIFIER, "my_op"}}},
+      {"my_gate", false, {{Kind::IDENTIFIER, "my_gate"}}},
+      {"q0", false, {{Kind::IDENTIFIER, "q0"}}},
+      {"q0", true, {{Kind::IDENTIFIER, "q"}, {Kind::NUMBER, "0"}}},
+      {"q12ab", true, {{Kind::IDENTIFIER, "q"}, {Kind::NUMBER, "12"}, {Kind::IDENTIFIER, "ab"}}},
+      {"2e3", false, {{Kind::IDENTIFIER, "2e3"}}},
+      {"2e3", true, {{Kind::NUMBER, "2"}, {Kind::EXPONENT, "e"}, {Kind::NUMBER, "3"}}},
       {"OPENQASM 2.0;",
        false,
-       {{KW_OPENQASM, "OPENQASM"}, {NUMBER, "2"}, {FULL_STOP, "."}, {NUMBER, "0"},
-        {SEMICOLON, ";"}}},
+       {{Kind::KW_OPENQASM, "OPENQASM"}, {Kind::NUMBER, "2"}, {Kind::FULL_STOP, "."}, {Kind::NUMBER, "0"},
+        {Kind::SEMICOLON, ";"}}},
       // Tabs, blanks and comments are dropped; a comment eats its line feed.
-      {"h\tq; // note\nx", false, {{KW_H, "h"}, {IDENTIFIER, "q"}, {SEMICOLON, ";"}, {KW_X, "x"}}},
-      {"x // to the end", false, {{KW_X, "x"}}},
-      {"a/\nb", false, {{IDENTIFIER, "a"}, {SLASH, "/"}, {NEWLINE, "\n"}, {IDENTIFIER, "b"}}},
-      {"1/2", false, {{NUMBER, "1"}, {SLASH, "/"}, {NUMBER, "2"}}},
-      {"a/", false, {{IDENTIFIER, "a"}, {SLASH, "/"}}},
-      {"x;\r\ny", false, {{KW_X, "x"}, {SEMICOLON, ";"}, {CARRIAGE_RETURN, "\r"},
-                          {NEWLINE, "\n"}, {KW_Y, "y"}}},
-      {"pi PI Pi pI", false, {{PI, "pi"}, {PI, "PI"}, {PI, "Pi"}, {IDENTIFIER, "pI"}}},
+      {"h\tq; // note\nx", false, {{Kind::KW_H, "h"}, {Kind::IDENTIFIER, "q"}, {Kind::SEMICOLON, ";"}, {Kind::KW_X, "x"}}},
+      {"x // to the end", false, {{Kind::KW_X, "x"}}},
+      {"a/\nb", false, {{Kind::IDENTIFIER, "a"}, {Kind::SLASH, "/"}, {Kind::NEWLINE, "\n"}, {Kind::IDENTIFIER, "b"}}},
+      {"1/2", false, {{Kind::NUMBER, "1"}, {Kind::SLASH, "/"}, {Kind::NUMBER, "2"}}},
+      {"a/", false, {{Kind::IDENTIFIER, "a"}, {Kind::SLASH, "/"}}},
+      {"x;\r\ny", false, {{Kind::KW_X, "x"}, {Kind::SEMICOLON, ";"}, {Kind::CARRIAGE_RETURN, "\r"},
+                          {Kind::NEWLINE, "\n"}, {Kind::KW_Y, "y"}}},
+      {"pi PI Pi pI", false, {{Kind::PI, "pi"}, {Kind::PI, "PI"}, {Kind::PI, "Pi"}, {Kind::IDENTIFIER, "pI"}}},
       // Keywords are case-sensitive.
       {"Measure U CX cx", false,
-       {{IDENTIFIER, "Measure"}, {IDENTIFIER, "U"}, {IDENTIFIER, "CX"}, {KW_CX, "cx"}}},
+       {{Kind::IDENTIFIER, "Measure"}, {Kind::IDENTIFIER, "U"}, {Kind::IDENTIFIER, "CX"}, {Kind::KW_CX, "cx"}}},
       {"sin cos tan ln exp sqrt cbrt asin acos atan E", false,
-       {{FN_SIN, "sin"}, {FN_COS, "cos"}, {FN_TAN, "tan"}, {FN_LN, "ln"},
-        {FN_EXP, "exp"}, {FN_SQRT, "sqrt"}, {FN_CBRT, "cbrt"}, {FN_ASIN, "asin"},
-        {FN_ACOS, "acos"}, {FN_ATAN, "atan"}, {EXPONENT, "E"}}},
+       {{Kind::FN_SIN, "sin"}, {Kind::FN_COS, "cos"}, {Kind::FN_TAN, "tan"}, {Kind::FN_LN, "ln"},
+        {Kind::FN_EXP, "exp"}, {Kind::FN_SQRT, "sqrt"}, {Kind::FN_CBRT, "cbrt"}, {Kind::FN_ASIN, "asin"},
+        {Kind::FN_ACOS, "acos"}, {Kind::FN_ATAN, "atan"}, {Kind::EXPONENT, "E"}}},
       // Bytes from 0x80 and control characters are word characters.
-      {"a\xC3\xA9\x01 b", false, {{IDENTIFIER, "a\xC3\xA9\x01"}, {IDENTIFIER, "b"}}},
+      {"a\xC3\xA9\x01 b", false, {{Kind::IDENTIFIER, "a\xC3\xA9\x01"}, {Kind::IDENTIFIER, "b"}}},
       {"{}[]()->==,~", false,
-       {{LEFT_BRACE, "{"}, {RIGHT_BRACE, "}"}, {LEFT_BRACKET, "["}, {RIGHT_BRACKET, "]"},
-        {LEFT_PAREN, "("}, {RIGHT_PAREN, ")"}, {MINUS, "-"}, {GREATER, ">"},
-        {EQUALS, "="}, {EQUALS, "="}, {COMMA, ","}, {TILDE, "~"}}},
+       {{Kind::LEFT_BRACE, "{"}, {Kind::RIGHT_BRACE, "}"}, {Kind::LEFT_BRACKET, "["}, {Kind::RIGHT_BRACKET, "]"},
+        {Kind::LEFT_PAREN, "("}, {Kind::RIGHT_PAREN, ")"}, {Kind::MINUS, "-"}, {Kind::GREATER, ">"},
+        {Kind::EQUALS, "="}, {Kind::EQUALS, "="}, {Kind::COMMA, ","}, {Kind::TILDE, "~"}}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadTokens(c.text, c.split), c.expected) << c.text << " split " << c.split;
@@ -76,29 +76,29 @@ TEST(QasmTokenScannerTest, ByteFFIsAnOrdinaryByte) {
     std::string text;
     Tokens expected;
   } cases[] = {
-      {std::string("ab\xFF" "cd"), {{IDENTIFIER, "ab\xFF" "cd"}}},
-      {std::string("x \xFF y"), {{KW_X, "x"}, {IDENTIFIER, "\xFF"}, {KW_Y, "y"}}},
-      {std::string("x //c\xFFy\nz"), {{KW_X, "x"}, {KW_Z, "z"}}},
+      {std::string("ab\xFF" "cd"), {{Kind::IDENTIFIER, "ab\xFF" "cd"}}},
+      {std::string("x \xFF y"), {{Kind::KW_X, "x"}, {Kind::IDENTIFIER, "\xFF"}, {Kind::KW_Y, "y"}}},
+      {std::string("x //c\xFFy\nz"), {{Kind::KW_X, "x"}, {Kind::KW_Z, "z"}}},
   };
   for (const auto& c : cases) EXPECT_EQ(ReadTokens(c.text, false), c.expected);
 }
 
 TEST(QasmTokenScannerTest, UnderscoreJoinsAWordButCannotBeginOne) {
   EXPECT_EQ(ReadTokens("my_gate q_a anc_0 a__b_", false),
-            (Tokens{{IDENTIFIER, "my_gate"}, {IDENTIFIER, "q_a"},
-                    {IDENTIFIER, "anc_0"}, {IDENTIFIER, "a__b_"}}));
-  EXPECT_EQ(ReadTokens("_a", false), (Tokens{{UNDERSCORE, "_"}, {IDENTIFIER, "a"}}));
+            (Tokens{{Kind::IDENTIFIER, "my_gate"}, {Kind::IDENTIFIER, "q_a"},
+                    {Kind::IDENTIFIER, "anc_0"}, {Kind::IDENTIFIER, "a__b_"}}));
+  EXPECT_EQ(ReadTokens("_a", false), (Tokens{{Kind::UNDERSCORE, "_"}, {Kind::IDENTIFIER, "a"}}));
   // Split reading still parts digits from the rest.
-  EXPECT_EQ(ReadTokens("q_1", true), (Tokens{{IDENTIFIER, "q_"}, {NUMBER, "1"}}));
+  EXPECT_EQ(ReadTokens("q_1", true), (Tokens{{Kind::IDENTIFIER, "q_"}, {Kind::NUMBER, "1"}}));
 }
 
 TEST(QasmTokenScannerTest, WordAtTheEndThenEndOfInputRepeatedly) {
   qasm2 reader;
   ReadFromText(reader, "qreg");
-  EXPECT_EQ(reader.NextToken(false).kind, KW_QREG);
+  EXPECT_EQ(reader.NextToken(false).kind, Kind::KW_QREG);
   EXPECT_EQ(reader.string_column, 4u);
-  EXPECT_EQ(reader.NextToken(false).kind, END_OF_INPUT);
-  EXPECT_EQ(reader.NextToken(false).kind, END_OF_INPUT);
+  EXPECT_EQ(reader.NextToken(false).kind, Kind::END_OF_INPUT);
+  EXPECT_EQ(reader.NextToken(false).kind, Kind::END_OF_INPUT);
   // Every read past the end advances the column by one.
   EXPECT_EQ(reader.string_column, 6u);
 }
@@ -108,7 +108,7 @@ TEST(QasmTokenScannerTest, SkipNewlinesStopsAtTheFirstOtherToken) {
   ReadFromText(reader, "\n\n// c\n  x");
   QasmToken token = reader.NextToken(false);
   reader.SkipNewlines(token);
-  EXPECT_EQ(token.kind, KW_X);
+  EXPECT_EQ(token.kind, Kind::KW_X);
   EXPECT_EQ(reader.string_line, 3u);
 }
 

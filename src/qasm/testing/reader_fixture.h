@@ -2,14 +2,25 @@
 #define TAVIRON_QASM_TESTING_READER_FIXTURE_H
 
 #include <memory>
+#include <ostream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "circuit/quantum_circuit.h"
+#include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_reader.h"
+#include "qasm/qasm_token.h"
 
 namespace taviron {
+
+// Kinds and codes print as their numbers in test messages.
+inline std::ostream& operator<<(std::ostream& out, QasmTokenKind kind) {
+  return out << "token kind " << static_cast<int>(kind);
+}
+inline std::ostream& operator<<(std::ostream& out, QasmErrorCode code) {
+  return out << "error code " << static_cast<int>(code);
+}
 
 // Makes `text` the reader's active input, rewound, as loads does.
 inline void ReadFromText(qasm2& reader, const std::string& text) {
@@ -19,10 +30,10 @@ inline void ReadFromText(qasm2& reader, const std::string& text) {
 }
 
 // The kinds of the tokens of `text` up to the end of the input.
-inline std::vector<int> TokenKinds(qasm2& reader, const std::string& text,
-                                   bool split = false) {
+inline std::vector<QasmTokenKind> TokenKinds(qasm2& reader, const std::string& text,
+                                             bool split = false) {
   ReadFromText(reader, text);
-  std::vector<int> kinds;
+  std::vector<QasmTokenKind> kinds;
   for (QasmToken token = reader.NextToken(split);
        token.kind != QasmTokenKind::END_OF_INPUT; token = reader.NextToken(split)) {
     kinds.push_back(token.kind);
