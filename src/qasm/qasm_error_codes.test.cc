@@ -20,7 +20,8 @@ TEST(QasmErrorCodesTest, MessagesAreStoredExactly) {
   EXPECT_EQ(QasmErrorMessage(Code::NOT_OPENQASM_2_0), "Not OpenQasm 2.0");
   EXPECT_EQ(QasmErrorMessage(Code::GATE_REGISTRATION_ERROR),
             "Error registering gate with the quantum circuit");
-  EXPECT_EQ(QasmPassFailureText(Code::INVALID_PARAMETER, 2, 3), "Error Invalid parameter in line 3 at 3");
+  EXPECT_EQ(QasmPassFailureText(Code::INVALID_PARAMETER, 2, 3),
+            "Error Invalid parameter in line 3 at 3");
 }
 
 TEST(QasmErrorCodesTest, EveryReportedCodeReachesTheExceptionText) {

@@ -46,8 +46,8 @@ std::vector<uint64_t> Operands(size_t count) {
 bool Apply(const QasmExtensionGate& gate, QuantumCircuit& circuit,
            const std::vector<double>& values) {
   const GateArity arity = QasmExtensionArity(gate);
-  const std::vector<double> parameters(values.begin(),
-                                       values.begin() + static_cast<std::ptrdiff_t>(arity.parameters));
+  const auto count = static_cast<std::ptrdiff_t>(arity.parameters);
+  const std::vector<double> parameters(values.begin(), values.begin() + count);
   return AppendGate(circuit, gate.id, Operands(arity.qubits), parameters) != nullptr;
 }
 

@@ -42,10 +42,12 @@ TEST(QasmKeywordTableTest, StatementWordsInAsciiOrder) {
   EXPECT_EQ(statement_words, expected_statement_words);
   // The 19 entries after "z", in stored order.
   const std::vector<std::pair<std::string, Kind>> expected_tail = {
-      {"E", Kind::EXPONENT},  {"e", Kind::EXPONENT},    {"OPENQASM", Kind::KW_OPENQASM}, {"include", Kind::KW_INCLUDE},
-      {"qreg", Kind::KW_QREG}, {"creg", Kind::KW_CREG}, {"pi", Kind::PI},  {"PI", Kind::PI},   {"Pi", Kind::PI},
-      {"sin", Kind::FN_SIN},  {"cos", Kind::FN_COS},    {"tan", Kind::FN_TAN}, {"ln", Kind::FN_LN}, {"exp", Kind::FN_EXP},
-      {"sqrt", Kind::FN_SQRT}, {"cbrt", Kind::FN_CBRT}, {"asin", Kind::FN_ASIN}, {"acos", Kind::FN_ACOS},
+      {"E", Kind::EXPONENT},     {"e", Kind::EXPONENT},       {"OPENQASM", Kind::KW_OPENQASM},
+      {"include", Kind::KW_INCLUDE}, {"qreg", Kind::KW_QREG},  {"creg", Kind::KW_CREG},
+      {"pi", Kind::PI},          {"PI", Kind::PI},            {"Pi", Kind::PI},
+      {"sin", Kind::FN_SIN},     {"cos", Kind::FN_COS},       {"tan", Kind::FN_TAN},
+      {"ln", Kind::FN_LN},       {"exp", Kind::FN_EXP},       {"sqrt", Kind::FN_SQRT},
+      {"cbrt", Kind::FN_CBRT},   {"asin", Kind::FN_ASIN},     {"acos", Kind::FN_ACOS},
       {"atan", Kind::FN_ATAN}};
   ASSERT_EQ(expected_tail.size() + 49, QasmKeywordTable.size());
   for (size_t k = 0; k < expected_tail.size(); ++k) {

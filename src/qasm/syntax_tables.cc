@@ -52,7 +52,9 @@ const QasmSyntaxEntry NumberExponentSign[] = {
 
 // Gate-statement automaton.
 const QasmSyntaxEntry StatementStart[] = {
-    {Kind::QREG_NAME, WholeRegister}, {Kind::LEFT_PAREN, ParameterStart}, {Kind::LIST_END, kAccept}};
+    {Kind::QREG_NAME, WholeRegister},
+    {Kind::LEFT_PAREN, ParameterStart},
+    {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry WholeRegister[] = {
     {Kind::SEMICOLON, kAccept}, {Kind::LEFT_BRACKET, IndexNumber}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry IndexNumber[] = {

@@ -5,6 +5,7 @@
 #include "qasm/qasm_extension_gates.h"
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
+#include "qasm/testing/reader_probe.h"
 
 namespace taviron {
 
@@ -46,8 +47,9 @@ TEST(QasmGateDefinitionsTest, BodyIsStoredWithArgumentReferencesAndParameterText
   qasm2 reader;
   reader.loads(std::string(kRegisters) +
                "gate g(theta) a, b { cx b, r[1]; u1(sin(theta)*2) a, 0; }");
-  ASSERT_EQ(reader.gate_definitions.size(), 1u);
-  const std::vector<QasmStatement>& body = reader.gate_definitions[0].body;
+  const QasmDeclarations& declarations = QasmReaderProbe::Declarations(reader);
+  ASSERT_EQ(declarations.gate_definitions().size(), 1u);
+  const std::vector<QasmStatement>& body = declarations.gate_definitions()[0].body;
   ASSERT_EQ(body.size(), 2u);
   EXPECT_EQ(body[0].gate_kind, QasmTokenKind::KW_CX);
   EXPECT_EQ(body[0].qubits, (std::vector<int64_t>{-2, 4}));
@@ -175,7 +177,9 @@ std::string DefinitionOf(const QasmExtensionGate& gate, size_t extra = 0) {
   std::string text = std::string("gate ") + gate.name;
   if (arity.parameters + extra > 0) {
     text += "(";
-    for (size_t k = 0; k < arity.parameters + extra; ++k) text += (k ? ", w" : "w") + std::to_string(k);
+    for (size_t k = 0; k < arity.parameters + extra; ++k) {
+      text += (k ? ", w" : "w") + std::to_string(k);
+    }
     text += ")";
   }
   text += " a";
@@ -190,7 +194,9 @@ std::string CallOf(const QasmExtensionGate& gate, const std::string& first,
   std::string text = gate.name;
   if (arity.parameters > 0) {
     text += "(";
-    for (size_t k = 0; k < arity.parameters; ++k) text += (k ? ", " : "") + std::to_string(k) + ".5";
+    for (size_t k = 0; k < arity.parameters; ++k) {
+      text += (k ? ", " : "") + std::to_string(k) + ".5";
+    }
     text += ")";
   }
   return text + " " + first + (arity.qubits == 2 ? ", " + second : "") + ";\n";

@@ -6,15 +6,14 @@
 #include <vector>
 
 #include "circuit/append_gate.h"
-#include "qasm/qasm_keyword_table.h"
-#include "qasm/qasm_error_codes.h"
-#include "qasm/qasm_reader.h"
+#include "qasm/qasm_statements_pass.h"
 
 namespace taviron {
 
 namespace {
 
 using Kind = QasmTokenKind;
+using Code = QasmErrorCode;
 
 // The arity of the gate a word appends.
 std::optional<GateArity> WordArity(const QasmStatementWord& word) {
@@ -34,7 +33,7 @@ std::unique_ptr<Gate> AppendWordGate(QuantumCircuit& circuit, const QasmStatemen
 
 }  // namespace
 
-bool qasm2::ApplyStatement(QuantumCircuit& circuit, const QasmStatement& statement) {
+bool QasmStatementsPass::ApplyStatement(QuantumCircuit& circuit, const QasmStatement& statement) {
   if (statement.gate_kind == Kind::IDENTIFIER) return ApplyUserGate(circuit, statement);
   const QasmStatementWord* word = FindStatementWord(statement.gate_kind);
   if (word == nullptr) return false;
@@ -51,47 +50,43 @@ bool qasm2::ApplyStatement(QuantumCircuit& circuit, const QasmStatement& stateme
   }
 }
 
-bool qasm2::ApplyGate(QuantumCircuit& circuit, const QasmStatement& statement,
+bool QasmStatementsPass::ApplyGate(QuantumCircuit& circuit, const QasmStatement& statement,
                       const QasmStatementWord& word) {
   const std::optional<GateArity> arity = WordArity(word);
   if (!arity || statement.qubits.size() != arity->qubits ||
       statement.parameters.size() != arity->parameters) {
-    error_code = QasmErrorCode::INVALID_PARAMETER;
-    return false;
+    return reading_.Fail(Code::INVALID_PARAMETER);
   }
   const std::vector<uint64_t> qubits(statement.qubits.begin(), statement.qubits.end());
   if (AppendWordGate(circuit, word, qubits, statement.parameters) == nullptr) {
-    error_code = QasmErrorCode::INVALID_INSTRUCTION;
-    return false;
+    return reading_.Fail(Code::INVALID_INSTRUCTION);
   }
   return true;
 }
 
-bool qasm2::ApplyEachQubit(QuantumCircuit& circuit, const QasmStatement& statement,
+bool QasmStatementsPass::ApplyEachQubit(QuantumCircuit& circuit, const QasmStatement& statement,
                            GateId gate) {
   // The parameters of the statement are read and ignored.
   for (int64_t qubit : StatementTargets(circuit, statement)) {
     if (AppendGate(circuit, gate, {static_cast<uint64_t>(qubit)}, {}) == nullptr) {
-      error_code = QasmErrorCode::INVALID_INSTRUCTION;
-      return false;
+      return reading_.Fail(Code::INVALID_INSTRUCTION);
     }
   }
   return true;
 }
 
-bool qasm2::ApplyBarrier(QuantumCircuit& circuit, const QasmStatement& statement) {
+bool QasmStatementsPass::ApplyBarrier(QuantumCircuit& circuit, const QasmStatement& statement) {
   // One barrier call over the whole list; a register of size 0 names no
   // qubit, and its barrier appends nothing.
   const std::vector<int64_t> targets = StatementTargets(circuit, statement);
   if (targets.empty()) return true;
   if (circuit.barrier_list(targets, "") == QuantumCircuit::BarrierNothingAppended) {
-    error_code = QasmErrorCode::INVALID_INSTRUCTION;
-    return false;
+    return reading_.Fail(Code::INVALID_INSTRUCTION);
   }
   return true;
 }
 
-std::vector<int64_t> qasm2::StatementTargets(const QuantumCircuit& circuit,
+std::vector<int64_t> QasmStatementsPass::StatementTargets(const QuantumCircuit& circuit,
                                              const QasmStatement& statement) {
   if (!statement.qubits.empty()) return statement.qubits;
   std::vector<int64_t> targets;

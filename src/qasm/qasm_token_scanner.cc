@@ -1,9 +1,9 @@
-// Cutting the active stream into tokens.
+#include "qasm/qasm_token_scanner.h"
+
 #include <string>
 
 #include "foundation/text_utilities.h"
 #include "qasm/qasm_keyword_table.h"
-#include "qasm/qasm_reader.h"
 
 namespace taviron {
 
@@ -19,8 +19,8 @@ bool IsDigit(int c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
-QasmToken qasm2::ScanToken(bool split) {
-  int c = ReadChar();
+QasmToken QasmTokenScanner::ScanToken(bool split) {
+  int c = source_.ReadChar();
   if (IsEndOfInput(c)) return QasmToken{"", Kind::END_OF_INPUT};
   std::string word;
   bool word_is_digits = false;
@@ -28,46 +28,38 @@ QasmToken qasm2::ScanToken(bool split) {
     // An underscore inside a word belongs to it (my_gate, q_a); one that
     // would begin a word is a delimiter of its own.
     const bool word_underscore = c == '_' && !word.empty();
-    const size_t position =
-        word_underscore ? std::string::npos : delimiters.find(static_cast<char>(c));
+    const size_t position = word_underscore ? std::string::npos
+                                            : QasmCharacterSource::Delimiters().find(
+                                                  static_cast<char>(c));
     if (position != std::string::npos) {
       if (word.empty()) {
         return QasmToken{std::string(1, static_cast<char>(c)),
                          static_cast<Kind>(position)};
       }
-      UnreadChar();
+      source_.UnreadChar();
       return QasmToken{word, Kind::IDENTIFIER};
     }
     if (split && !word.empty() && IsDigit(c) != word_is_digits) {
-      UnreadChar();
+      source_.UnreadChar();
       return QasmToken{word, Kind::IDENTIFIER};
     }
     if (word.empty()) word_is_digits = IsDigit(c);
     word_is_digits = word_is_digits && IsDigit(c);
     word.push_back(static_cast<char>(c));
-    c = ReadChar();
+    c = source_.ReadChar();
     if (IsEndOfInput(c)) {
-      UnreadChar();
+      source_.UnreadChar();
       return QasmToken{word, Kind::IDENTIFIER};
     }
   }
 }
 
-QasmToken qasm2::NextToken(bool split) {
+QasmToken QasmTokenScanner::NextToken(bool split) {
   while (true) {
     QasmToken token = ScanToken(split);
     if (token.kind == Kind::TAB || token.kind == Kind::BLANK) continue;
     if (token.kind == Kind::SLASH) {
-      const int c = ReadChar();
-      if ((c & 0xFF) == '/') {
-        // A comment runs to its line feed, which it consumes.
-        int skipped = ReadChar();
-        while (skipped != '\n' && !IsEndOfInput(skipped)) {
-          skipped = ReadChar();
-        }
-        continue;
-      }
-      UnreadChar();
+      if (SkipComment()) continue;
       return token;
     }
     if (token.kind == Kind::IDENTIFIER) {
@@ -77,11 +69,21 @@ QasmToken qasm2::NextToken(bool split) {
   }
 }
 
-void qasm2::SkipNewlines(QasmToken& token) {
+bool QasmTokenScanner::SkipComment() {
+  if ((source_.ReadChar() & 0xFF) != '/') {
+    source_.UnreadChar();
+    return false;
+  }
+  int skipped = source_.ReadChar();
+  while (skipped != '\n' && !IsEndOfInput(skipped)) skipped = source_.ReadChar();
+  return true;
+}
+
+void QasmTokenScanner::SkipNewlines(QasmToken& token) {
   while (token.kind == Kind::NEWLINE) token = NextToken(false);
 }
 
-QasmToken qasm2::NextSignificantToken(bool split) {
+QasmToken QasmTokenScanner::NextSignificantToken(bool split) {
   QasmToken token = NextToken(split);
   SkipNewlines(token);
   return token;

@@ -3,7 +3,8 @@
 #include <vector>
 
 #include "qasm/qasm_error_codes.h"
-#include "qasm/qasm_reader.h"
+#include "qasm/qasm_reading.h"
+#include "qasm/qasm_syntax_readers.h"
 #include "qasm/testing/reader_fixture.h"
 
 namespace taviron {
@@ -42,22 +43,22 @@ TEST(QasmReadNumberTest, CollectsTheNumberText) {
       {"w;", "", Kind::IDENTIFIER},
   };
   for (const Case& c : cases) {
-    qasm2 reader;
-    ReadFromText(reader, c.text);
-    reader.error_code = QasmErrorCode::EXPRESSION_ERROR;
-    EXPECT_EQ(reader.ReadNumber(reader.NextToken(false)), c.number) << c.text;
-    EXPECT_EQ(reader.NextToken(false).kind, c.next_kind) << c.text;
+    QasmReading reading;
+    ReadFromText(reading, c.text);
+    reading.set_error_code(QasmErrorCode::EXPRESSION_ERROR);
+    EXPECT_EQ(ReadNumber(reading, reading.tokens().NextToken(false)), c.number) << c.text;
+    EXPECT_EQ(reading.tokens().NextToken(false).kind, c.next_kind) << c.text;
   }
   // Only exponent digits reach accept and clear the error code.
-  qasm2 reader;
-  ReadFromText(reader, "1.5e-3");
-  reader.error_code = QasmErrorCode::EXPRESSION_ERROR;
-  reader.ReadNumber(reader.NextToken(false));
-  EXPECT_EQ(reader.error_code, QasmErrorCode::NO_ERROR);
-  ReadFromText(reader, "2.5;");
-  reader.error_code = QasmErrorCode::EXPRESSION_ERROR;
-  reader.ReadNumber(reader.NextToken(false));
-  EXPECT_EQ(reader.error_code, QasmErrorCode::EXPRESSION_ERROR);
+  QasmReading reading;
+  ReadFromText(reading, "1.5e-3");
+  reading.set_error_code(QasmErrorCode::EXPRESSION_ERROR);
+  ReadNumber(reading, reading.tokens().NextToken(false));
+  EXPECT_EQ(reading.error_code(), QasmErrorCode::NO_ERROR);
+  ReadFromText(reading, "2.5;");
+  reading.set_error_code(QasmErrorCode::EXPRESSION_ERROR);
+  ReadNumber(reading, reading.tokens().NextToken(false));
+  EXPECT_EQ(reading.error_code(), QasmErrorCode::EXPRESSION_ERROR);
 }
 
 TEST(QasmParseGateStatementTest, ReadsParametersAndOperands) {
@@ -78,16 +79,16 @@ TEST(QasmParseGateStatementTest, ReadsParametersAndOperands) {
   };
   for (const Case& c : cases) {
     DeclaredCircuit declared({{"q", 2}, {"r", 3}});
-    ReadFromText(declared.reader, c.text);
-    QasmToken token = declared.reader.NextToken(false);
+    ReadFromText(declared.reading, c.text);
+    QasmToken token = declared.reading.tokens().NextToken(false);
     QasmStatement statement;
-    ASSERT_TRUE(declared.reader.ParseGateStatement(*declared.circuit, token, statement))
-        << c.text << " code " << declared.reader.error_code;
+    ASSERT_TRUE(ParseGateStatement(declared.reading, *declared.circuit, token, statement))
+        << c.text << " code " << declared.reading.error_code();
     EXPECT_EQ(token.kind, Kind::SEMICOLON);
     EXPECT_EQ(statement.register_name, c.register_name) << c.text;
     EXPECT_EQ(statement.qubits, c.qubits) << c.text;
     EXPECT_EQ(statement.parameters, c.parameters) << c.text;
-    EXPECT_EQ(declared.reader.error_code, QasmErrorCode::NO_ERROR);
+    EXPECT_EQ(declared.reading.error_code(), QasmErrorCode::NO_ERROR);
   }
 }
 
@@ -114,23 +115,23 @@ TEST(QasmParseGateStatementTest, RefusesMalformedStatements) {
   };
   for (const Case& c : cases) {
     DeclaredCircuit declared({{"q", 2}, {"r", 3}, {"zero", 0}}, {{"c", 5}});
-    ReadFromText(declared.reader, c.text);
-    QasmToken token = declared.reader.NextToken(false);
+    ReadFromText(declared.reading, c.text);
+    QasmToken token = declared.reading.tokens().NextToken(false);
     QasmStatement statement;
-    EXPECT_EQ(declared.reader.ParseGateStatement(*declared.circuit, token, statement),
+    EXPECT_EQ(ParseGateStatement(declared.reading, *declared.circuit, token, statement),
               c.code == QasmErrorCode::NO_ERROR)
         << c.text;
-    EXPECT_EQ(declared.reader.error_code, c.code) << c.text;
+    EXPECT_EQ(declared.reading.error_code(), c.code) << c.text;
   }
 }
 
 TEST(QasmParseGateStatementTest, RefusedTokenGoesBackIntoTheStream) {
   DeclaredCircuit declared({{"q", 2}});
-  ReadFromText(declared.reader, " q[0] x q[1];");
-  QasmToken token = declared.reader.NextToken(false);
+  ReadFromText(declared.reading, " q[0] x q[1];");
+  QasmToken token = declared.reading.tokens().NextToken(false);
   QasmStatement statement;
-  EXPECT_FALSE(declared.reader.ParseGateStatement(*declared.circuit, token, statement));
-  EXPECT_EQ(declared.reader.NextToken(false).kind, Kind::KW_X);
+  EXPECT_FALSE(ParseGateStatement(declared.reading, *declared.circuit, token, statement));
+  EXPECT_EQ(declared.reading.tokens().NextToken(false).kind, Kind::KW_X);
 }
 
 }  // namespace

@@ -4,21 +4,22 @@
 #include <vector>
 
 #include "qasm/qasm_error_codes.h"
-#include "qasm/qasm_reader.h"
+#include "qasm/qasm_declarations_pass.h"
+#include "qasm/qasm_reading.h"
 #include "qasm/testing/reader_fixture.h"
 
 namespace taviron {
 
 namespace {
 
-bool ParseDeclarationsOf(qasm2& reader, const std::string& text) {
-  ReadFromText(reader, text);
-  return reader.ParseDeclarations();
+bool ParseDeclarationsOf(QasmReading& reading, const std::string& text) {
+  ReadFromText(reading, text);
+  return QasmDeclarationsPass(reading).ParseDeclarations();
 }
 
 TEST(QasmDeclarationsPassTest, RecordsDeclarationsAndDefinitions) {
-  qasm2 reader;
-  ASSERT_TRUE(ParseDeclarationsOf(reader,
+  QasmReading reading;
+  ASSERT_TRUE(ParseDeclarationsOf(reading,
                                   "OPENQASM 2.0;\n"
                                   "include \"qelib1.inc\";\n"
                                   "qreg q[2]; h q[0];\n"
@@ -27,29 +28,31 @@ TEST(QasmDeclarationsPassTest, RecordsDeclarationsAndDefinitions) {
                                   "opaque magic(m) a b;\n"
                                   "qreg empty[0];\n"
                                   "gate noop() { }\n"));
-  EXPECT_TRUE(reader.version_seen);
-  EXPECT_TRUE(reader.qelib1_included);
-  ASSERT_EQ(reader.qreg_declarations.size(), 2u);
-  EXPECT_EQ(reader.qreg_declarations[0].name, "q");
-  EXPECT_EQ(reader.qreg_declarations[0].size, 2);
-  EXPECT_EQ(reader.qreg_declarations[1].size, 0);
-  ASSERT_EQ(reader.creg_declarations.size(), 1u);
-  EXPECT_EQ(reader.creg_declarations[0].name, "c");
-  EXPECT_EQ(reader.creg_declarations[0].size, 3);
+  EXPECT_TRUE(reading.declarations().version_seen());
+  EXPECT_TRUE(reading.declarations().qelib1_included());
+  ASSERT_EQ(reading.declarations().qreg_declarations().size(), 2u);
+  EXPECT_EQ(reading.declarations().qreg_declarations()[0].name, "q");
+  EXPECT_EQ(reading.declarations().qreg_declarations()[0].size, 2);
+  EXPECT_EQ(reading.declarations().qreg_declarations()[1].size, 0);
+  ASSERT_EQ(reading.declarations().creg_declarations().size(), 1u);
+  EXPECT_EQ(reading.declarations().creg_declarations()[0].name, "c");
+  EXPECT_EQ(reading.declarations().creg_declarations()[0].size, 3);
 
-  ASSERT_EQ(reader.gate_definitions.size(), 2u);
-  const QasmGateDefinition& rot = reader.gate_definitions[0];
+  ASSERT_EQ(reading.declarations().gate_definitions().size(), 2u);
+  const QasmGateDefinition& rot = reading.declarations().gate_definitions()[0];
   EXPECT_EQ(rot.name, "rot");
   EXPECT_EQ(rot.parameter_names, (std::vector<std::string>{"theta", "phi"}));
   EXPECT_EQ(rot.argument_names, (std::vector<std::string>{"a", "b"}));
   EXPECT_TRUE(rot.body.empty());  // read by the statements pass
-  EXPECT_TRUE(reader.gate_definitions[1].parameter_names.empty());
-  EXPECT_TRUE(reader.gate_definitions[1].argument_names.empty());
-  ASSERT_EQ(reader.opaque_definitions.size(), 1u);
-  EXPECT_EQ(reader.opaque_definitions[0].argument_names, (std::vector<std::string>{"a", "b"}));
+  EXPECT_TRUE(reading.declarations().gate_definitions()[1].parameter_names.empty());
+  EXPECT_TRUE(reading.declarations().gate_definitions()[1].argument_names.empty());
+  ASSERT_EQ(reading.declarations().opaque_definitions().size(), 1u);
+  EXPECT_EQ(reading.declarations().opaque_definitions()[0].argument_names,
+            (std::vector<std::string>{"a", "b"}));
 
   // The register objects are made by the driver, once its checks pass.
-  for (const auto* list : {&reader.qreg_declarations, &reader.creg_declarations}) {
+  for (const auto* list :
+       {&reading.declarations().qreg_declarations(), &reading.declarations().creg_declarations()}) {
     for (const QasmRegisterDeclaration& declaration : *list) {
       EXPECT_TRUE(std::holds_alternative<std::monostate>(declaration.created_register));
     }
@@ -57,15 +60,16 @@ TEST(QasmDeclarationsPassTest, RecordsDeclarationsAndDefinitions) {
 }
 
 TEST(QasmDeclarationsPassTest, NamesTakeUnderscoresAfterTheFirstLetter) {
-  qasm2 reader;
-  ASSERT_TRUE(ParseDeclarationsOf(reader,
+  QasmReading reading;
+  ASSERT_TRUE(ParseDeclarationsOf(reading,
                                   "qreg q_a[2]; creg anc_0[1];\n"
                                   "gate my_gate(theta_1) a_b, c__ { }\n"));
-  EXPECT_EQ(reader.qreg_declarations[0].name, "q_a");
-  EXPECT_EQ(reader.creg_declarations[0].name, "anc_0");
-  EXPECT_EQ(reader.gate_definitions[0].name, "my_gate");
-  EXPECT_EQ(reader.gate_definitions[0].parameter_names, std::vector<std::string>{"theta_1"});
-  EXPECT_EQ(reader.gate_definitions[0].argument_names,
+  EXPECT_EQ(reading.declarations().qreg_declarations()[0].name, "q_a");
+  EXPECT_EQ(reading.declarations().creg_declarations()[0].name, "anc_0");
+  EXPECT_EQ(reading.declarations().gate_definitions()[0].name, "my_gate");
+  EXPECT_EQ(reading.declarations().gate_definitions()[0].parameter_names,
+            std::vector<std::string>{"theta_1"});
+  EXPECT_EQ(reading.declarations().gate_definitions()[0].argument_names,
             (std::vector<std::string>{"a_b", "c__"}));
 }
 
@@ -89,26 +93,27 @@ TEST(QasmDeclarationsPassTest, AcceptsTheLooseFormsOfDefinitionsAndIncludes) {
       {"OPENQASM; qreg q[1];", false, 0, 0},
   };
   for (const Case& c : cases) {
-    qasm2 reader;
-    EXPECT_TRUE(ParseDeclarationsOf(reader, c.text)) << c.text;
-    EXPECT_EQ(reader.qelib1_included, c.qelib1) << c.text;
-    EXPECT_FALSE(reader.version_seen) << c.text;
-    if (!reader.gate_definitions.empty()) {
-      EXPECT_EQ(reader.gate_definitions.back().parameter_names.size(), c.parameters) << c.text;
-      EXPECT_EQ(reader.gate_definitions.back().argument_names.size(), c.arguments) << c.text;
+    QasmReading reading;
+    EXPECT_TRUE(ParseDeclarationsOf(reading, c.text)) << c.text;
+    EXPECT_EQ(reading.declarations().qelib1_included(), c.qelib1) << c.text;
+    EXPECT_FALSE(reading.declarations().version_seen()) << c.text;
+    if (!reading.declarations().gate_definitions().empty()) {
+      const QasmGateDefinition& last = reading.declarations().gate_definitions().back();
+      EXPECT_EQ(last.parameter_names.size(), c.parameters) << c.text;
+      EXPECT_EQ(last.argument_names.size(), c.arguments) << c.text;
     }
   }
 }
 
 TEST(QasmDeclarationsPassTest, NothingDeclaredFailsWithoutACode) {
   for (const std::string text : {"", "h q[0];\nx q[1];", "OPENQASM 3.0;"}) {
-    qasm2 reader;
-    EXPECT_FALSE(ParseDeclarationsOf(reader, text)) << text;
-    EXPECT_EQ(reader.error_code, QasmErrorCode::NO_ERROR) << text;
+    QasmReading reading;
+    EXPECT_FALSE(ParseDeclarationsOf(reading, text)) << text;
+    EXPECT_EQ(reading.error_code(), QasmErrorCode::NO_ERROR) << text;
   }
-  qasm2 reader;
-  EXPECT_TRUE(ParseDeclarationsOf(reader, "OPENQASM 2.0;"));
-  EXPECT_TRUE(reader.version_seen);
+  QasmReading reading;
+  EXPECT_TRUE(ParseDeclarationsOf(reading, "OPENQASM 2.0;"));
+  EXPECT_TRUE(reading.declarations().version_seen());
 }
 
 TEST(QasmDeclarationsPassTest, RefusesMalformedDeclarations) {
@@ -156,18 +161,18 @@ TEST(QasmDeclarationsPassTest, RefusesMalformedDeclarations) {
       {"include \"qelib1.in_c\";", Code::QUOTATION_MARK_EXPECTED},
   };
   for (const Case& c : cases) {
-    qasm2 reader;
-    EXPECT_FALSE(ParseDeclarationsOf(reader, c.text)) << c.text;
-    EXPECT_EQ(reader.error_code, c.code) << c.text;
+    QasmReading reading;
+    EXPECT_FALSE(ParseDeclarationsOf(reading, c.text)) << c.text;
+    EXPECT_EQ(reading.error_code(), c.code) << c.text;
   }
 }
 
 TEST(QasmDeclarationsPassTest, FailedPassCreatesNoRegisterObjects) {
-  qasm2 reader;
-  EXPECT_FALSE(ParseDeclarationsOf(reader, "qreg q[2];\nqreg q[1];"));
-  ASSERT_EQ(reader.qreg_declarations.size(), 1u);
+  QasmReading reading;
+  EXPECT_FALSE(ParseDeclarationsOf(reading, "qreg q[2];\nqreg q[1];"));
+  ASSERT_EQ(reading.declarations().qreg_declarations().size(), 1u);
   EXPECT_TRUE(std::holds_alternative<std::monostate>(
-      reader.qreg_declarations[0].created_register));
+      reading.declarations().qreg_declarations()[0].created_register));
 }
 
 }  // namespace

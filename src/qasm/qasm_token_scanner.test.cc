@@ -3,7 +3,7 @@
 #include <utility>
 #include <vector>
 
-#include "qasm/qasm_reader.h"
+#include "qasm/qasm_reading.h"
 #include "qasm/testing/reader_fixture.h"
 
 namespace taviron {
@@ -14,11 +14,11 @@ using Kind = QasmTokenKind;
 using Tokens = std::vector<std::pair<Kind, std::string>>;
 
 Tokens ReadTokens(const std::string& text, bool split) {
-  qasm2 reader;
-  ReadFromText(reader, text);
+  QasmReading reading;
+  ReadFromText(reading, text);
   Tokens tokens;
-  for (QasmToken token = reader.NextToken(split); token.kind != Kind::END_OF_INPUT;
-       token = reader.NextToken(split)) {
+  for (QasmToken token = reading.tokens().NextToken(split); token.kind != Kind::END_OF_INPUT;
+       token = reading.tokens().NextToken(split)) {
     tokens.emplace_back(token.kind, token.text);
   }
   return tokens;
@@ -40,30 +40,37 @@ TEST(QasmTokenScannerTest, CutsTextIntoTokens) {
       {"2e3", true, {{Kind::NUMBER, "2"}, {Kind::EXPONENT, "e"}, {Kind::NUMBER, "3"}}},
       {"OPENQASM 2.0;",
        false,
-       {{Kind::KW_OPENQASM, "OPENQASM"}, {Kind::NUMBER, "2"}, {Kind::FULL_STOP, "."}, {Kind::NUMBER, "0"},
-        {Kind::SEMICOLON, ";"}}},
+       {{Kind::KW_OPENQASM, "OPENQASM"}, {Kind::NUMBER, "2"}, {Kind::FULL_STOP, "."},
+        {Kind::NUMBER, "0"}, {Kind::SEMICOLON, ";"}}},
       // Tabs, blanks and comments are dropped; a comment eats its line feed.
-      {"h\tq; // note\nx", false, {{Kind::KW_H, "h"}, {Kind::IDENTIFIER, "q"}, {Kind::SEMICOLON, ";"}, {Kind::KW_X, "x"}}},
+      {"h\tq; // note\nx", false,
+       {{Kind::KW_H, "h"}, {Kind::IDENTIFIER, "q"}, {Kind::SEMICOLON, ";"}, {Kind::KW_X, "x"}}},
       {"x // to the end", false, {{Kind::KW_X, "x"}}},
-      {"a/\nb", false, {{Kind::IDENTIFIER, "a"}, {Kind::SLASH, "/"}, {Kind::NEWLINE, "\n"}, {Kind::IDENTIFIER, "b"}}},
+      {"a/\nb", false,
+       {{Kind::IDENTIFIER, "a"}, {Kind::SLASH, "/"}, {Kind::NEWLINE, "\n"},
+        {Kind::IDENTIFIER, "b"}}},
       {"1/2", false, {{Kind::NUMBER, "1"}, {Kind::SLASH, "/"}, {Kind::NUMBER, "2"}}},
       {"a/", false, {{Kind::IDENTIFIER, "a"}, {Kind::SLASH, "/"}}},
       {"x;\r\ny", false, {{Kind::KW_X, "x"}, {Kind::SEMICOLON, ";"}, {Kind::CARRIAGE_RETURN, "\r"},
                           {Kind::NEWLINE, "\n"}, {Kind::KW_Y, "y"}}},
-      {"pi PI Pi pI", false, {{Kind::PI, "pi"}, {Kind::PI, "PI"}, {Kind::PI, "Pi"}, {Kind::IDENTIFIER, "pI"}}},
+      {"pi PI Pi pI", false,
+       {{Kind::PI, "pi"}, {Kind::PI, "PI"}, {Kind::PI, "Pi"}, {Kind::IDENTIFIER, "pI"}}},
       // Keywords are case-sensitive.
       {"Measure U CX cx", false,
-       {{Kind::IDENTIFIER, "Measure"}, {Kind::IDENTIFIER, "U"}, {Kind::IDENTIFIER, "CX"}, {Kind::KW_CX, "cx"}}},
+       {{Kind::IDENTIFIER, "Measure"}, {Kind::IDENTIFIER, "U"}, {Kind::IDENTIFIER, "CX"},
+        {Kind::KW_CX, "cx"}}},
       {"sin cos tan ln exp sqrt cbrt asin acos atan E", false,
        {{Kind::FN_SIN, "sin"}, {Kind::FN_COS, "cos"}, {Kind::FN_TAN, "tan"}, {Kind::FN_LN, "ln"},
-        {Kind::FN_EXP, "exp"}, {Kind::FN_SQRT, "sqrt"}, {Kind::FN_CBRT, "cbrt"}, {Kind::FN_ASIN, "asin"},
-        {Kind::FN_ACOS, "acos"}, {Kind::FN_ATAN, "atan"}, {Kind::EXPONENT, "E"}}},
+        {Kind::FN_EXP, "exp"}, {Kind::FN_SQRT, "sqrt"}, {Kind::FN_CBRT, "cbrt"},
+        {Kind::FN_ASIN, "asin"}, {Kind::FN_ACOS, "acos"}, {Kind::FN_ATAN, "atan"},
+        {Kind::EXPONENT, "E"}}},
       // Bytes from 0x80 and control characters are word characters.
       {"a\xC3\xA9\x01 b", false, {{Kind::IDENTIFIER, "a\xC3\xA9\x01"}, {Kind::IDENTIFIER, "b"}}},
       {"{}[]()->==,~", false,
-       {{Kind::LEFT_BRACE, "{"}, {Kind::RIGHT_BRACE, "}"}, {Kind::LEFT_BRACKET, "["}, {Kind::RIGHT_BRACKET, "]"},
-        {Kind::LEFT_PAREN, "("}, {Kind::RIGHT_PAREN, ")"}, {Kind::MINUS, "-"}, {Kind::GREATER, ">"},
-        {Kind::EQUALS, "="}, {Kind::EQUALS, "="}, {Kind::COMMA, ","}, {Kind::TILDE, "~"}}},
+       {{Kind::LEFT_BRACE, "{"}, {Kind::RIGHT_BRACE, "}"}, {Kind::LEFT_BRACKET, "["},
+        {Kind::RIGHT_BRACKET, "]"}, {Kind::LEFT_PAREN, "("}, {Kind::RIGHT_PAREN, ")"},
+        {Kind::MINUS, "-"}, {Kind::GREATER, ">"}, {Kind::EQUALS, "="}, {Kind::EQUALS, "="},
+        {Kind::COMMA, ","}, {Kind::TILDE, "~"}}},
   };
   for (const Case& c : cases) {
     EXPECT_EQ(ReadTokens(c.text, c.split), c.expected) << c.text << " split " << c.split;
@@ -93,23 +100,23 @@ TEST(QasmTokenScannerTest, UnderscoreJoinsAWordButCannotBeginOne) {
 }
 
 TEST(QasmTokenScannerTest, WordAtTheEndThenEndOfInputRepeatedly) {
-  qasm2 reader;
-  ReadFromText(reader, "qreg");
-  EXPECT_EQ(reader.NextToken(false).kind, Kind::KW_QREG);
-  EXPECT_EQ(reader.string_column, 4u);
-  EXPECT_EQ(reader.NextToken(false).kind, Kind::END_OF_INPUT);
-  EXPECT_EQ(reader.NextToken(false).kind, Kind::END_OF_INPUT);
+  QasmReading reading;
+  ReadFromText(reading, "qreg");
+  EXPECT_EQ(reading.tokens().NextToken(false).kind, Kind::KW_QREG);
+  EXPECT_EQ(reading.source().column(), 4u);
+  EXPECT_EQ(reading.tokens().NextToken(false).kind, Kind::END_OF_INPUT);
+  EXPECT_EQ(reading.tokens().NextToken(false).kind, Kind::END_OF_INPUT);
   // Every read past the end advances the column by one.
-  EXPECT_EQ(reader.string_column, 6u);
+  EXPECT_EQ(reading.source().column(), 6u);
 }
 
 TEST(QasmTokenScannerTest, SkipNewlinesStopsAtTheFirstOtherToken) {
-  qasm2 reader;
-  ReadFromText(reader, "\n\n// c\n  x");
-  QasmToken token = reader.NextToken(false);
-  reader.SkipNewlines(token);
+  QasmReading reading;
+  ReadFromText(reading, "\n\n// c\n  x");
+  QasmToken token = reading.tokens().NextToken(false);
+  reading.tokens().SkipNewlines(token);
   EXPECT_EQ(token.kind, Kind::KW_X);
-  EXPECT_EQ(reader.string_line, 3u);
+  EXPECT_EQ(reading.source().line(), 3u);
 }
 
 }  // namespace
