@@ -51,7 +51,7 @@ bool QasmStatementsPass::ApplyStatement(QuantumCircuit& circuit, const QasmState
 }
 
 bool QasmStatementsPass::ApplyGate(QuantumCircuit& circuit, const QasmStatement& statement,
-                      const QasmStatementWord& word) {
+                                   const QasmStatementWord& word) {
   const std::optional<GateArity> arity = WordArity(word);
   if (!arity || statement.qubits.size() != arity->qubits ||
       statement.parameters.size() != arity->parameters) {
@@ -65,7 +65,7 @@ bool QasmStatementsPass::ApplyGate(QuantumCircuit& circuit, const QasmStatement&
 }
 
 bool QasmStatementsPass::ApplyEachQubit(QuantumCircuit& circuit, const QasmStatement& statement,
-                           GateId gate) {
+                                        GateId gate) {
   // The parameters of the statement are read and ignored.
   for (int64_t qubit : StatementTargets(circuit, statement)) {
     if (AppendGate(circuit, gate, {static_cast<uint64_t>(qubit)}, {}) == nullptr) {
@@ -87,7 +87,7 @@ bool QasmStatementsPass::ApplyBarrier(QuantumCircuit& circuit, const QasmStateme
 }
 
 std::vector<int64_t> QasmStatementsPass::StatementTargets(const QuantumCircuit& circuit,
-                                             const QasmStatement& statement) {
+                                                          const QasmStatement& statement) {
   if (!statement.qubits.empty()) return statement.qubits;
   std::vector<int64_t> targets;
   const int64_t size = circuit.GetRegisterSize(statement.register_name);
