@@ -189,19 +189,23 @@ const std::vector<Step>& C4XSteps() {
   return steps;
 }
 
-const std::vector<Step>* FixedCompositeSteps(const std::string& name) {
+const std::vector<Step>* FixedCompositeSteps(CompositeKind kind) {
   struct Row {
-    const char* name;
+    CompositeKind kind;
     const std::vector<Step>& (*steps)();
   };
   static const Row kRows[] = {
-      {"ccx", CcxSteps},     {"ccz", CczSteps},
-      {"cswap", CswapSteps}, {"rccx", RccxSteps},
-      {"rc3x", RelativePhaseC3XSteps}, {"c3sqrtx", C3SqrtXSteps},
-      {"c3x", C3XSteps},     {"c4x", C4XSteps},
+      {CompositeKind::kCcx, CcxSteps},
+      {CompositeKind::kCcz, CczSteps},
+      {CompositeKind::kCswap, CswapSteps},
+      {CompositeKind::kRccx, RccxSteps},
+      {CompositeKind::kRc3x, RelativePhaseC3XSteps},
+      {CompositeKind::kC3sqrtx, C3SqrtXSteps},
+      {CompositeKind::kC3x, C3XSteps},
+      {CompositeKind::kC4x, C4XSteps},
   };
   for (const Row& row : kRows) {
-    if (name == row.name) return &row.steps();
+    if (row.kind == kind) return &row.steps();
   }
   return nullptr;
 }
@@ -226,6 +230,11 @@ bool HoldsSteps(const GateRecord& composite, const std::vector<DecompositionStep
     }
   }
   return true;
+}
+
+bool HoldsFixedBody(const GateRecord& composite) {
+  const std::vector<Step>* steps = FixedCompositeSteps(CompositeKindOf(composite));
+  return steps != nullptr && HoldsSteps(composite, *steps);
 }
 
 }  // namespace taviron

@@ -1,10 +1,10 @@
 #ifndef TAVIRON_CIRCUIT_FIXED_COMPOSITE_STEPS_H
 #define TAVIRON_CIRCUIT_FIXED_COMPOSITE_STEPS_H
 
-#include <string>
 #include <vector>
 
 #include "circuit/decomposition_steps.h"
+#include "foundation/composite_kind.h"
 #include "foundation/gate_record.h"
 
 namespace taviron {
@@ -30,15 +30,20 @@ const std::vector<DecompositionStep>& C3XSteps();
 // Quadruple-controlled X on (c1, c2, c3, c4, t).
 const std::vector<DecompositionStep>& C4XSteps();
 
-// The steps of the fixed composite whose lower-case name is `name` ("ccx",
-// "ccz", "cswap", "rccx", "rc3x", "c3sqrtx", "c3x", "c4x"), or nullptr.
-const std::vector<DecompositionStep>* FixedCompositeSteps(const std::string& name);
+// The steps of the fixed composite of `kind` (ccx, ccz, cswap, rccx, rc3x,
+// c3sqrtx, c3x, c4x), or nullptr for a kind whose body is not fixed.
+const std::vector<DecompositionStep>* FixedCompositeSteps(CompositeKind kind);
 
 // Whether `composite` holds exactly `steps` on its own qubits, as its
 // builder appends them: the same gates, operands and parameters, none of
 // them conditioned. A composite of that label made any other way (a circuit
 // of that name attached, a reader's gate of that name) does not.
 bool HoldsSteps(const GateRecord& composite, const std::vector<DecompositionStep>& steps);
+
+// Whether `composite` is a fixed composite by its kind (CompositeKindOf)
+// and holds exactly the steps of that kind: the composite that the kind's
+// builder makes, not a circuit or a text's gate that only bears its name.
+bool HoldsFixedBody(const GateRecord& composite);
 
 }  // namespace taviron
 

@@ -1,10 +1,10 @@
 // Which painter draws which record.
 
-#include <cctype>
 #include <string>
 #include <vector>
 
 #include "drawer/text_canvas.h"
+#include "foundation/composite_kind.h"
 #include "foundation/exceptions.h"
 
 namespace taviron {
@@ -71,36 +71,33 @@ enum class CompositePainter {
 };
 
 struct CompositeEntry {
-  const char* upper_label;
+  CompositeKind kind;
   CompositePainter painter;
   const char* drawn_label;  // the target's label of a multi-controlled gate
 };
 
-// Composites drawn by their (upper-cased) label; any other label is drawn
-// as a box over all its qubits.
+// Composites drawn by their kind; a composite of any other kind (rccx
+// among them) is drawn as a box over all its qubits.
 const CompositeEntry kCompositePainters[] = {
-    {"CCX", CompositePainter::kToffoli, ""},
-    {"CCZ", CompositePainter::kCcz, ""},
-    {"CY", CompositePainter::kControlledY, ""},
-    {"CSWAP", CompositePainter::kControlledSwap, ""},
-    {"C3SQRTX", CompositePainter::kMultiControlled, "C3sqrtx"},
-    {"MCPHASE", CompositePainter::kMultiControlled, "P"},
-    {"MCRX", CompositePainter::kMultiControlled, "RX"},
-    {"MCRY", CompositePainter::kMultiControlled, "RY"},
-    {"MCRZ", CompositePainter::kMultiControlled, "RZ"},
-    {"MCX", CompositePainter::kMultiControlled, "X"},
-    {"C3X", CompositePainter::kMultiControlled, "X"},
-    {"C4X", CompositePainter::kMultiControlled, "X"},
-    {"RC3X", CompositePainter::kMultiControlled, "Rc3x"},
+    {CompositeKind::kCcx, CompositePainter::kToffoli, ""},
+    {CompositeKind::kCcz, CompositePainter::kCcz, ""},
+    {CompositeKind::kCy, CompositePainter::kControlledY, ""},
+    {CompositeKind::kCswap, CompositePainter::kControlledSwap, ""},
+    {CompositeKind::kC3sqrtx, CompositePainter::kMultiControlled, "C3sqrtx"},
+    {CompositeKind::kMcphase, CompositePainter::kMultiControlled, "P"},
+    {CompositeKind::kMcrx, CompositePainter::kMultiControlled, "RX"},
+    {CompositeKind::kMcry, CompositePainter::kMultiControlled, "RY"},
+    {CompositeKind::kMcrz, CompositePainter::kMultiControlled, "RZ"},
+    {CompositeKind::kMcx, CompositePainter::kMultiControlled, "X"},
+    {CompositeKind::kC3x, CompositePainter::kMultiControlled, "X"},
+    {CompositeKind::kC4x, CompositePainter::kMultiControlled, "X"},
+    {CompositeKind::kRc3x, CompositePainter::kMultiControlled, "Rc3x"},
 };
 
-const CompositeEntry* FindComposite(const std::string& label) {
-  std::string upper = label;
-  for (char& c : upper) {
-    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  }
+const CompositeEntry* FindComposite(const GateRecord& record) {
+  const CompositeKind kind = CompositeKindOf(record);
   for (const CompositeEntry& entry : kCompositePainters) {
-    if (upper == entry.upper_label) return &entry;
+    if (entry.kind == kind) return &entry;
   }
   return nullptr;
 }
@@ -182,7 +179,7 @@ uint64_t TextCanvas::DrawInstruction(const GateRecord& record, uint64_t x) {
   }
 
   // Composites.
-  const CompositeEntry* entry = FindComposite(record.label);
+  const CompositeEntry* entry = FindComposite(record);
   if (entry == nullptr || q.size() < QubitsNeeded(entry->painter)) {
     return as_box();
   }

@@ -12,6 +12,10 @@ namespace taviron {
 
 class QuantumCircuit;
 
+namespace drawer_testing {
+class CanvasProbe;
+}  // namespace drawer_testing
+
 // The text drawing of one circuit: one row per wire with a gap row between
 // neighbouring wires and one more row below the last wire, a label column at
 // the left, and the instruction records laid out from left to right, folded
@@ -23,6 +27,25 @@ class QuantumCircuit;
 // classical-bit numbers and condition texts.
 class TextCanvas {
  public:
+  // Throws RunTimeError "Error allocating memory in depth" when the rows
+  // cannot be allocated, and what a painter throws ("Unexpected gate
+  // provided.", "Invalid Classical Bit Index: <i>").
+  TextCanvas(const QuantumCircuit& circuit, bool idle_wires,
+             bool plot_barriers, int32_t fold);
+
+  // Hands every row of every segment to print, and when filename is not
+  // empty also writes them to that file as UTF-16LE (byte-order mark, each
+  // row followed by a line feed). Throws std::invalid_argument for a file
+  // name that holds a NUL, and RunTimeError "Unable to open file for writing
+  // circuit", both before anything is printed, when the file cannot be
+  // opened; RunTimeError "Can't write the drawing to the file <name>." after
+  // printing when writing it fails.
+  void Print(const std::string& filename, const WideOutputSink& print) const;
+
+ private:
+  // The tests read the geometry (testing/canvas_probe.h).
+  friend class drawer_testing::CanvasProbe;
+
   std::vector<std::u16string> rows;
   uint64_t row_count = 0;
   uint64_t column_count = 0;
@@ -38,12 +61,6 @@ class TextCanvas {
   std::vector<uint64_t> barrier_wires;
   std::vector<uint64_t> fold_breaks;
   const QuantumCircuit* circuit = nullptr;
-
-  // Throws RunTimeError "Error allocating memory in depth" when the rows
-  // cannot be allocated, and what a painter throws ("Unexpected gate
-  // provided.", "Invalid Classical Bit Index: <i>").
-  TextCanvas(const QuantumCircuit& circuit, bool idle_wires,
-             bool plot_barriers, int32_t fold);
 
   // Lays out every instruction record from start_column (painting it unless
   // measuring); returns the first column after the drawing.
@@ -62,15 +79,6 @@ class TextCanvas {
                    uint64_t count);
   void DrawWiresOutside(uint64_t low_wire, uint64_t high_wire, uint64_t column,
                         uint64_t count);
-
-  // Hands every row of every segment to print, and when filename is not
-  // empty also writes them to that file as UTF-16LE (byte-order mark, each
-  // row followed by a line feed). Throws std::invalid_argument for a file
-  // name that holds a NUL, and RunTimeError "Unable to open file for writing
-  // circuit", both before anything is printed, when the file cannot be
-  // opened; RunTimeError "Can't write the drawing to the file <name>." after
-  // printing when writing it fails.
-  void Print(const std::string& filename, const WideOutputSink& print) const;
 
   // Painters: each returns its width in columns.
   uint64_t DrawBox(uint64_t wire, uint64_t column, const std::string& label);
@@ -128,7 +136,6 @@ class TextCanvas {
                                    const std::vector<double>& params,
                                    const std::string& label);
 
- private:
   // Cell access. Rows outside the grid are ignored on writing and read as
   // blank; a row grows (with the others) when a column past its end is
   // written.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "circuit/quantum_circuit.h"
+#include "drawer/testing/canvas_probe.h"
 #include "drawer/testing/circuits.h"
 #include "drawer/testing/drawing_capture.h"
 
@@ -24,16 +25,16 @@ std::string Repeat(const std::string& text, int times) {
 TEST(TextCanvasTest, BellCircuitWithMeasurements) {
   auto qc = BellCircuit();
   const TextCanvas canvas(*qc, true, true, 80);
-  EXPECT_EQ(canvas.label_width, 6u);
-  EXPECT_EQ(canvas.end_column, 27u);
-  EXPECT_EQ(canvas.fold_breaks, std::vector<uint64_t>{27});
+  EXPECT_EQ(CanvasProbe::LabelWidth(canvas), 6u);
+  EXPECT_EQ(CanvasProbe::EndColumn(canvas), 27u);
+  EXPECT_EQ(CanvasProbe::FoldBreaks(canvas), std::vector<uint64_t>{27});
   EXPECT_EQ(Joined(PrintedRows(canvas)), BellDrawing());
 }
 
 TEST(TextCanvasTest, EmptyCircuitShowsLabelsAndMarkers) {
   auto qc = Circuit(2, 2);
   const TextCanvas canvas(*qc, true, true, 80);
-  EXPECT_EQ(canvas.column_count, 2u * (2 + 18));
+  EXPECT_EQ(CanvasProbe::ColumnCount(canvas), 2u * (2 + 18));
   EXPECT_EQ(Joined(PrintedRows(canvas)),
             "        \n"
             "q[0]: ■ \n"
@@ -140,7 +141,7 @@ TEST(TextCanvasTest, IdleWiresChangesNothing) {
 TEST(TextCanvasTest, FoldStartsANewSegmentWithLabels) {
   auto qc = BellCircuit();
   const TextCanvas canvas(*qc, true, true, 25);
-  EXPECT_EQ(canvas.fold_breaks, (std::vector<uint64_t>{17, 36}));
+  EXPECT_EQ(CanvasProbe::FoldBreaks(canvas), (std::vector<uint64_t>{17, 36}));
   EXPECT_EQ(Joined(PrintedRows(canvas)),
             "       ┌───┐     »\n"
             "q[0]: ■┤ H ├──■──»\n"
@@ -166,7 +167,7 @@ TEST(TextCanvasTest, DefaultFoldBreaksSeventyColumnsIntoASegment) {
   qc->classical_registers[0]->name = "cr";
   for (int k = 0; k < 30; ++k) qc->h(0);
   const TextCanvas canvas(*qc, true, true, 80);
-  EXPECT_EQ(canvas.fold_breaks, (std::vector<uint64_t>{73, 143, 178}));
+  EXPECT_EQ(CanvasProbe::FoldBreaks(canvas), (std::vector<uint64_t>{73, 143, 178}));
   const std::vector<std::string> rows = PrintedRows(canvas);
   ASSERT_EQ(rows.size(), 21u);
   EXPECT_EQ(rows[1], "qr[0]: ■" + Repeat("┤ H ├", 13) + "»");
@@ -183,7 +184,7 @@ TEST(TextCanvasTest, FoldsThatNeverFold) {
     EXPECT_EQ(Drawing(*qc, true, fold), unfolded) << "fold " << fold;
   }
   const TextCanvas canvas(*qc, true, true, 5);
-  EXPECT_EQ(canvas.column_count, 40 * 5 + 2 * (2 + 18u));
+  EXPECT_EQ(CanvasProbe::ColumnCount(canvas), 40 * 5 + 2 * (2 + 18u));
 }
 
 TEST(TextCanvasTest, DrawingWiderThanItsEstimateStaysWhole) {
@@ -193,10 +194,10 @@ TEST(TextCanvasTest, DrawingWiderThanItsEstimateStaysWhole) {
   for (int k = 0; k < 12; ++k) qc->cx(k % 2, 1 - k % 2);
   const TextCanvas canvas(*qc, true, true, 45);
   const std::vector<std::string> rows = PrintedRows(canvas);
-  ASSERT_EQ(rows.size(), 7 * canvas.fold_breaks.size());
-  EXPECT_GT(canvas.fold_breaks.size(), 2u);
-  for (const std::u16string& row : canvas.rows) {
-    EXPECT_EQ(row.size(), canvas.column_count);
+  ASSERT_EQ(rows.size(), 7 * CanvasProbe::FoldBreaks(canvas).size());
+  EXPECT_GT(CanvasProbe::FoldBreaks(canvas).size(), 2u);
+  for (const std::u16string& row : CanvasProbe::Rows(canvas)) {
+    EXPECT_EQ(row.size(), CanvasProbe::ColumnCount(canvas));
   }
   for (size_t k = 0; k + 7 < rows.size(); ++k) {
     EXPECT_EQ(rows[k].substr(rows[k].size() - 2), "»") << k;
@@ -220,7 +221,7 @@ TEST(TextCanvasTest, LabelsShareTheWidestNameAndCount) {
 TEST(TextCanvasTest, NarrowTextsAreWidenedBytewise) {
   auto qc = Circuit(1, 1, "\xE9");
   TextCanvas canvas(*qc, true, true, 80);
-  EXPECT_EQ(canvas.rows[1].substr(0, 5), u"\uFFE9[0]:");
+  EXPECT_EQ(CanvasProbe::Rows(canvas)[1].substr(0, 5), u"\uFFE9[0]:");
 }
 
 }  // namespace

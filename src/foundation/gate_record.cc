@@ -1,21 +1,19 @@
 #include "foundation/gate_record.h"
 
+#include "foundation/composite_kind.h"
 #include "foundation/gate_name_table.h"
 
 namespace taviron {
 
 namespace {
 
-// A composite answers its own label for both lookups, except that a label
-// reading "ccx" or "ccz" in any mix of cases is answered in lower case.
-std::string CompositeText(const std::string& label) {
-  std::string upper = label;
-  for (char& c : upper) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  if (upper == "CCX") return "ccx";
-  if (upper == "CCZ") return "ccz";
-  return label;
+// A composite answers its own label for both lookups, except that a Toffoli
+// or a doubly controlled Z answers its kind's name, in lower case whatever
+// the case of its label.
+std::string CompositeText(const GateRecord& record) {
+  const CompositeKind kind = CompositeKindOf(record);
+  if (kind == CompositeKind::kCcx || kind == CompositeKind::kCcz) return CompositeKindName(kind);
+  return record.label;
 }
 
 // The first catalogue entry with the given id, or nullptr.
@@ -29,13 +27,13 @@ const GateNameEntry* FindEntry(GateId gate_type) {
 }  // namespace
 
 std::string GateRecord::GetName() const {
-  if (gate_type == GateId::kComposite) return CompositeText(label);
+  if (gate_type == GateId::kComposite) return CompositeText(*this);
   const GateNameEntry* entry = FindEntry(gate_type);
   return entry ? entry->name : std::string();
 }
 
 std::string GateRecord::GetLabel() const {
-  if (gate_type == GateId::kComposite) return CompositeText(label);
+  if (gate_type == GateId::kComposite) return CompositeText(*this);
   const GateNameEntry* entry = FindEntry(gate_type);
   return entry ? entry->label : std::string();
 }

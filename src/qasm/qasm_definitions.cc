@@ -126,8 +126,9 @@ void QasmDefinitions::DefineExtensionGates(const QuantumCircuit& circuit) {
     if (gate.body == nullptr || used.count(gate.id) == 0) continue;
     std::vector<std::string> qubits;
     std::vector<std::string> parameters;
-    for (size_t k = 0; k < gate.qubits; ++k) qubits.push_back(ArgumentName('q', k));
-    for (size_t k = 0; k < gate.parameters; ++k) parameters.push_back(ArgumentName('p', k));
+    const GateArity arity = QasmExtensionArity(gate);
+    for (size_t k = 0; k < arity.qubits; ++k) qubits.push_back(ArgumentName('q', k));
+    for (size_t k = 0; k < arity.parameters; ++k) parameters.push_back(ArgumentName('p', k));
     text_ += std::string("gate ") + gate.name + " ";
     if (!parameters.empty()) text_ += "(" + Join(parameters, ", ", Identity) + ") ";
     text_ += Join(qubits, ", ", Identity) + " {\n" + FillTemplate(gate.body, qubits, parameters) +

@@ -7,10 +7,9 @@
 
 namespace taviron {
 
-// The reader's error codes: a failing operation stores one in
-// qasm2::error_code and returns false; the code indexes QasmErrorMessages.
-namespace QasmErrorCode {
-enum : int {
+// The reader's error codes: a failing operation records one and returns
+// false; the number of a code indexes QasmErrorMessages.
+enum class QasmErrorCode : int {
   NO_ERROR = 0,
   IDENTIFIER_EXPECTED = 1,
   DUPLICATE_DEFINITION = 2,
@@ -46,15 +45,16 @@ enum : int {
   EQUALITY_EXPECTED = 32,
   GATE_REGISTRATION_ERROR = 33,
 };
-}  // namespace QasmErrorCode
 
 // One message per code, indexed by the code. Built once, never changed.
 std::vector<std::string> BuildQasmErrorMessages();
 extern const std::vector<std::string> QasmErrorMessages;
+// The message of a code.
+const std::string& QasmErrorMessage(QasmErrorCode code);
 
 // The text of a failed pass: "Error <message> in line <line + 1> at
 // <column>", with the counters of the stream that was read.
-std::string QasmPassFailureText(int error_code, uint64_t line, uint64_t column);
+std::string QasmPassFailureText(QasmErrorCode error_code, uint64_t line, uint64_t column);
 // The same text with a message of the driver's own.
 std::string QasmFailureText(const std::string& message, uint64_t line, uint64_t column);
 

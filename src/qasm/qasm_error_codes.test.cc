@@ -9,18 +9,19 @@ namespace {
 
 TEST(QasmErrorCodesTest, MessagesAreStoredExactly) {
   ASSERT_EQ(QasmErrorMessages.size(), 34u);
-  using namespace QasmErrorCode;
+  using Code = QasmErrorCode;
   // The codes that no reading of text can report.
-  EXPECT_EQ(QasmErrorMessages[INSUFFICIENT_MEMORY], "Insufficient memory");
-  EXPECT_EQ(QasmErrorMessages[LEFT_BRACE_EXPECTED], "Left curly braces expected");
-  EXPECT_EQ(QasmErrorMessages[DEFAULT_INCLUDE_EXPECTED], "Default include expected");
-  EXPECT_EQ(QasmErrorMessages[DIVIDE_BY_ZERO], "Divide by zero");
-  EXPECT_EQ(QasmErrorMessages[QUANTUM_REGISTER_EXPECTED], "Quantum register expected");
-  EXPECT_EQ(QasmErrorMessages[QUBIT_EXPECTED], "Atleast one qubit expected");
-  EXPECT_EQ(QasmErrorMessages[NOT_OPENQASM_2_0], "Not OpenQasm 2.0");
-  EXPECT_EQ(QasmErrorMessages[GATE_REGISTRATION_ERROR],
+  EXPECT_EQ(QasmErrorMessage(Code::INSUFFICIENT_MEMORY), "Insufficient memory");
+  EXPECT_EQ(QasmErrorMessage(Code::LEFT_BRACE_EXPECTED), "Left curly braces expected");
+  EXPECT_EQ(QasmErrorMessage(Code::DEFAULT_INCLUDE_EXPECTED), "Default include expected");
+  EXPECT_EQ(QasmErrorMessage(Code::DIVIDE_BY_ZERO), "Divide by zero");
+  EXPECT_EQ(QasmErrorMessage(Code::QUANTUM_REGISTER_EXPECTED), "Quantum register expected");
+  EXPECT_EQ(QasmErrorMessage(Code::QUBIT_EXPECTED), "Atleast one qubit expected");
+  EXPECT_EQ(QasmErrorMessage(Code::NOT_OPENQASM_2_0), "Not OpenQasm 2.0");
+  EXPECT_EQ(QasmErrorMessage(Code::GATE_REGISTRATION_ERROR),
             "Error registering gate with the quantum circuit");
-  EXPECT_EQ(QasmPassFailureText(INVALID_PARAMETER, 2, 3), "Error Invalid parameter in line 3 at 3");
+  EXPECT_EQ(QasmPassFailureText(Code::INVALID_PARAMETER, 2, 3),
+            "Error Invalid parameter in line 3 at 3");
 }
 
 TEST(QasmErrorCodesTest, EveryReportedCodeReachesTheExceptionText) {

@@ -2,15 +2,13 @@
 #define TAVIRON_QASM_QASM_EXTENSION_GATES_H
 
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "circuit/append_gate.h"
 #include "foundation/gate_id.h"
 
 namespace taviron {
-
-class QuantumCircuit;
 
 // A gate of the circuit that qelib1.inc does not provide, known to the
 // reader and the writer by name: r, rv, cs, csdg, dcx, iswap, ryy, rzx and
@@ -20,8 +18,6 @@ class QuantumCircuit;
 struct QasmExtensionGate {
   const char* name;
   GateId id;
-  size_t parameters;
-  size_t qubits;
   // The body of the writer's definition, one statement a line, over
   // qelib1.inc gates only: "$k" stands for qubit argument k and "%k" for
   // parameter k, each expression giving the gate's own values. Null for rv,
@@ -29,11 +25,11 @@ struct QasmExtensionGate {
   // inverse trigonometric function that OpenQASM 2.0 lacks); the writer
   // writes each rv as the u gate of its matrix instead.
   const char* body;
-  // Appends the gate to the circuit with the parameters in order, then the
-  // qubits; false when the circuit returns no gate.
-  bool (*apply)(QuantumCircuit& circuit, const std::vector<uint64_t>& qubits,
-                const std::vector<double>& parameters);
 };
+
+// The numbers of qubits and parameters of the gate: those of its gate
+// method (AppendGate, which also appends it).
+GateArity QasmExtensionArity(const QasmExtensionGate& gate);
 
 // The gates in a fixed order.
 const std::vector<QasmExtensionGate>& QasmExtensionGates();

@@ -8,37 +8,100 @@ namespace taviron {
 
 namespace {
 
-using namespace QasmTokenKind;
+using Kind = QasmTokenKind;
 
 struct KeywordRow {
   const char* keyword;
-  int kind;
+  QasmTokenKind kind;
+  QasmStatementWord statement;
 };
 
+constexpr QasmStatementWord kNotAStatement{};
+constexpr QasmStatementWord kOwnReader{QasmStatementAction::kOwnReader};
+constexpr QasmStatementWord kBarrier{QasmStatementAction::kBarrier};
+
+constexpr QasmStatementWord EachQubit(GateId gate) {
+  return {QasmStatementAction::kEachQubit, gate};
+}
+
+constexpr QasmStatementWord Gate(GateId gate) { return {QasmStatementAction::kGate, gate}; }
+
+constexpr QasmStatementWord Gate(CompositeKind composite) {
+  return {QasmStatementAction::kGate, GateId::kComposite, composite};
+}
+
+using G = GateId;
+using C = CompositeKind;
+
 constexpr KeywordRow kKeywordRows[] = {
-    {"barrier", KW_BARRIER}, {"c3sqrtx", KW_C3SQRTX}, {"c3x", KW_C3X},
-    {"c4x", KW_C4X},         {"ccx", KW_CCX},         {"ch", KW_CH},
-    {"cp", KW_CP},           {"crx", KW_CRX},         {"cry", KW_CRY},
-    {"crz", KW_CRZ},         {"cswap", KW_CSWAP},     {"csx", KW_CSX},
-    {"cu", KW_CU},           {"cu1", KW_CU1},         {"cu3", KW_CU3},
-    {"cx", KW_CX},           {"cy", KW_CY},           {"cz", KW_CZ},
-    {"ecr", KW_ECR},         {"gate", KW_GATE},       {"h", KW_H},
-    {"id", KW_ID},           {"if", KW_IF},           {"measure", KW_MEASURE},
-    {"opaque", KW_OPAQUE},   {"p", KW_P},             {"rc3x", KW_RC3X},
-    {"rccx", KW_RCCX},       {"reset", KW_RESET},     {"rx", KW_RX},
-    {"rxx", KW_RXX},         {"ry", KW_RY},           {"rz", KW_RZ},
-    {"rzz", KW_RZZ},         {"s", KW_S},             {"sdg", KW_SDG},
-    {"swap", KW_SWAP},       {"sx", KW_SX},           {"sxdg", KW_SXDG},
-    {"t", KW_T},             {"tdg", KW_TDG},         {"u", KW_U},
-    {"u0", KW_U0},           {"u1", KW_U1},           {"u2", KW_U2},
-    {"u3", KW_U3},           {"x", KW_X},             {"y", KW_Y},
-    {"z", KW_Z},             {"E", EXPONENT},         {"e", EXPONENT},
-    {"OPENQASM", KW_OPENQASM}, {"include", KW_INCLUDE}, {"qreg", KW_QREG},
-    {"creg", KW_CREG},       {"pi", PI},              {"PI", PI},
-    {"Pi", PI},              {"sin", FN_SIN},         {"cos", FN_COS},
-    {"tan", FN_TAN},         {"ln", FN_LN},           {"exp", FN_EXP},
-    {"sqrt", FN_SQRT},       {"cbrt", FN_CBRT},       {"asin", FN_ASIN},
-    {"acos", FN_ACOS},       {"atan", FN_ATAN},
+    {"barrier", Kind::KW_BARRIER, kBarrier},
+    {"c3sqrtx", Kind::KW_C3SQRTX, Gate(C::kC3sqrtx)},
+    {"c3x", Kind::KW_C3X, Gate(C::kC3x)},
+    {"c4x", Kind::KW_C4X, Gate(C::kC4x)},
+    {"ccx", Kind::KW_CCX, Gate(C::kCcx)},
+    {"ch", Kind::KW_CH, Gate(G::kCH)},
+    {"cp", Kind::KW_CP, Gate(G::kCP)},
+    {"crx", Kind::KW_CRX, Gate(G::kCRX)},
+    {"cry", Kind::KW_CRY, Gate(G::kCRY)},
+    {"crz", Kind::KW_CRZ, Gate(G::kCRZ)},
+    {"cswap", Kind::KW_CSWAP, Gate(C::kCswap)},
+    {"csx", Kind::KW_CSX, Gate(G::kCSX)},
+    {"cu", Kind::KW_CU, Gate(G::kCU)},
+    {"cu1", Kind::KW_CU1, Gate(G::kCU1)},
+    {"cu3", Kind::KW_CU3, Gate(G::kCU3)},
+    {"cx", Kind::KW_CX, Gate(G::kCX)},
+    {"cy", Kind::KW_CY, Gate(G::kCY)},
+    {"cz", Kind::KW_CZ, Gate(G::kCZ)},
+    {"ecr", Kind::KW_ECR, Gate(G::kECR)},
+    {"gate", Kind::KW_GATE, kNotAStatement},
+    {"h", Kind::KW_H, EachQubit(G::kH)},
+    {"id", Kind::KW_ID, EachQubit(G::kI)},
+    {"if", Kind::KW_IF, kOwnReader},
+    {"measure", Kind::KW_MEASURE, kOwnReader},
+    {"opaque", Kind::KW_OPAQUE, kOwnReader},
+    {"p", Kind::KW_P, Gate(G::kP)},
+    {"rc3x", Kind::KW_RC3X, Gate(C::kRc3x)},
+    {"rccx", Kind::KW_RCCX, Gate(C::kRccx)},
+    {"reset", Kind::KW_RESET, EachQubit(G::kReset)},
+    {"rx", Kind::KW_RX, Gate(G::kRX)},
+    {"rxx", Kind::KW_RXX, Gate(G::kRXX)},
+    {"ry", Kind::KW_RY, Gate(G::kRY)},
+    {"rz", Kind::KW_RZ, Gate(G::kRZ)},
+    {"rzz", Kind::KW_RZZ, Gate(G::kRZZ)},
+    {"s", Kind::KW_S, EachQubit(G::kS)},
+    {"sdg", Kind::KW_SDG, EachQubit(G::kSdg)},
+    {"swap", Kind::KW_SWAP, Gate(G::kSwap)},
+    {"sx", Kind::KW_SX, EachQubit(G::kSX)},
+    {"sxdg", Kind::KW_SXDG, EachQubit(G::kSXdg)},
+    {"t", Kind::KW_T, EachQubit(G::kT)},
+    {"tdg", Kind::KW_TDG, EachQubit(G::kTdg)},
+    {"u", Kind::KW_U, Gate(G::kU)},
+    {"u0", Kind::KW_U0, Gate(G::kU0)},
+    {"u1", Kind::KW_U1, Gate(G::kU1)},
+    {"u2", Kind::KW_U2, Gate(G::kU2)},
+    {"u3", Kind::KW_U3, Gate(G::kU)},
+    {"x", Kind::KW_X, EachQubit(G::kX)},
+    {"y", Kind::KW_Y, EachQubit(G::kY)},
+    {"z", Kind::KW_Z, EachQubit(G::kZ)},
+    {"E", Kind::EXPONENT, kNotAStatement},
+    {"e", Kind::EXPONENT, kNotAStatement},
+    {"OPENQASM", Kind::KW_OPENQASM, kNotAStatement},
+    {"include", Kind::KW_INCLUDE, kNotAStatement},
+    {"qreg", Kind::KW_QREG, kNotAStatement},
+    {"creg", Kind::KW_CREG, kNotAStatement},
+    {"pi", Kind::PI, kNotAStatement},
+    {"PI", Kind::PI, kNotAStatement},
+    {"Pi", Kind::PI, kNotAStatement},
+    {"sin", Kind::FN_SIN, kNotAStatement},
+    {"cos", Kind::FN_COS, kNotAStatement},
+    {"tan", Kind::FN_TAN, kNotAStatement},
+    {"ln", Kind::FN_LN, kNotAStatement},
+    {"exp", Kind::FN_EXP, kNotAStatement},
+    {"sqrt", Kind::FN_SQRT, kNotAStatement},
+    {"cbrt", Kind::FN_CBRT, kNotAStatement},
+    {"asin", Kind::FN_ASIN, kNotAStatement},
+    {"acos", Kind::FN_ACOS, kNotAStatement},
+    {"atan", Kind::FN_ATAN, kNotAStatement},
 };
 
 }  // namespace
@@ -47,21 +110,30 @@ std::vector<QasmKeyword> BuildQasmKeywordTable() {
   std::vector<QasmKeyword> table;
   table.reserve(sizeof(kKeywordRows) / sizeof(kKeywordRows[0]));
   for (const KeywordRow& row : kKeywordRows) {
-    table.push_back(QasmKeyword{row.keyword, row.kind});
+    table.push_back(QasmKeyword{row.keyword, row.kind, row.statement});
   }
   return table;
 }
 
 const std::vector<QasmKeyword> QasmKeywordTable = BuildQasmKeywordTable();
 
-int FindKeywordKind(const std::string& word) {
+QasmTokenKind FindKeywordKind(const std::string& word) {
   for (const QasmKeyword& entry : QasmKeywordTable) {
     if (entry.keyword.size() == word.size() &&
         std::memcmp(entry.keyword.data(), word.data(), word.size()) == 0) {
       return entry.kind;
     }
   }
-  return IDENTIFIER;
+  return Kind::IDENTIFIER;
+}
+
+const QasmStatementWord* FindStatementWord(QasmTokenKind kind) {
+  for (const QasmKeyword& entry : QasmKeywordTable) {
+    if (entry.kind == kind && entry.statement.action != QasmStatementAction::kNone) {
+      return &entry.statement;
+    }
+  }
+  return nullptr;
 }
 
 }  // namespace taviron

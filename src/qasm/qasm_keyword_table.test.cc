@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "circuit/append_gate.h"
 #include "qasm/qasm_keyword_table.h"
 #include "qasm/qasm_token.h"
 
@@ -11,7 +14,7 @@ namespace taviron {
 
 namespace {
 
-using namespace QasmTokenKind;
+using Kind = QasmTokenKind;
 
 TEST(QasmKeywordTableTest, StatementWordsInAsciiOrder) {
   ASSERT_EQ(QasmKeywordTable.size(), 68u);
@@ -19,8 +22,8 @@ TEST(QasmKeywordTableTest, StatementWordsInAsciiOrder) {
   // stands among them between "ecr" and "h".
   std::vector<std::string> statement_words;
   for (const QasmKeyword& entry : QasmKeywordTable) {
-    if (entry.kind >= kFirstStatementKeyword && entry.kind <= kLastStatementKeyword) {
-      EXPECT_EQ(entry.kind, kFirstStatementKeyword + static_cast<int>(statement_words.size()))
+    if (FindStatementWord(entry.kind) != nullptr) {
+      EXPECT_EQ(static_cast<int>(entry.kind), 46 + static_cast<int>(statement_words.size()))
           << entry.keyword;
       if (!statement_words.empty()) {
         EXPECT_LT(statement_words.back(), entry.keyword);
@@ -38,23 +41,61 @@ TEST(QasmKeywordTableTest, StatementWordsInAsciiOrder) {
       "u",       "u0",      "u1",   "u2",   "u3",      "x",      "y",    "z"};
   EXPECT_EQ(statement_words, expected_statement_words);
   // The 19 entries after "z", in stored order.
-  const std::vector<std::pair<std::string, int>> expected_tail = {
-      {"E", EXPONENT},  {"e", EXPONENT},    {"OPENQASM", KW_OPENQASM}, {"include", KW_INCLUDE},
-      {"qreg", KW_QREG}, {"creg", KW_CREG}, {"pi", PI},  {"PI", PI},   {"Pi", PI},
-      {"sin", FN_SIN},  {"cos", FN_COS},    {"tan", FN_TAN}, {"ln", FN_LN}, {"exp", FN_EXP},
-      {"sqrt", FN_SQRT}, {"cbrt", FN_CBRT}, {"asin", FN_ASIN}, {"acos", FN_ACOS},
-      {"atan", FN_ATAN}};
+  const std::vector<std::pair<std::string, Kind>> expected_tail = {
+      {"E", Kind::EXPONENT},     {"e", Kind::EXPONENT},       {"OPENQASM", Kind::KW_OPENQASM},
+      {"include", Kind::KW_INCLUDE}, {"qreg", Kind::KW_QREG},  {"creg", Kind::KW_CREG},
+      {"pi", Kind::PI},          {"PI", Kind::PI},            {"Pi", Kind::PI},
+      {"sin", Kind::FN_SIN},     {"cos", Kind::FN_COS},       {"tan", Kind::FN_TAN},
+      {"ln", Kind::FN_LN},       {"exp", Kind::FN_EXP},       {"sqrt", Kind::FN_SQRT},
+      {"cbrt", Kind::FN_CBRT},   {"asin", Kind::FN_ASIN},     {"acos", Kind::FN_ACOS},
+      {"atan", Kind::FN_ATAN}};
   ASSERT_EQ(expected_tail.size() + 49, QasmKeywordTable.size());
   for (size_t k = 0; k < expected_tail.size(); ++k) {
     EXPECT_EQ(QasmKeywordTable[49 + k].keyword, expected_tail[k].first);
     EXPECT_EQ(QasmKeywordTable[49 + k].kind, expected_tail[k].second) << expected_tail[k].first;
   }
-  EXPECT_EQ(QasmKeywordTable[19].kind, KW_GATE);
+  EXPECT_EQ(QasmKeywordTable[19].kind, Kind::KW_GATE);
   EXPECT_EQ(QasmKeywordTable[19].keyword, "gate");
-  EXPECT_EQ(FindKeywordKind("c3sqrtx"), KW_C3SQRTX);
-  EXPECT_EQ(FindKeywordKind("rc3x"), KW_RC3X);
-  EXPECT_EQ(FindKeywordKind("ryy"), IDENTIFIER);
-  EXPECT_EQ(FindKeywordKind("Gate"), IDENTIFIER);
+  EXPECT_EQ(FindKeywordKind("c3sqrtx"), Kind::KW_C3SQRTX);
+  EXPECT_EQ(FindKeywordKind("rc3x"), Kind::KW_RC3X);
+  EXPECT_EQ(FindKeywordKind("ryy"), Kind::IDENTIFIER);
+  EXPECT_EQ(FindKeywordKind("Gate"), Kind::IDENTIFIER);
+}
+
+TEST(QasmKeywordTableTest, GateWordsNameTheGatesTheyAppend) {
+  // Each gate word appends the gate of its own name, except these two.
+  const std::map<std::string, std::string> other_names = {{"id", "i"}, {"u3", "u"}};
+  for (const QasmKeyword& entry : QasmKeywordTable) {
+    SCOPED_TRACE(entry.keyword);
+    const QasmStatementWord& word = entry.statement;
+    EXPECT_EQ(FindStatementWord(entry.kind) == &word,
+              word.action != QasmStatementAction::kNone);
+    if (word.action != QasmStatementAction::kGate &&
+        word.action != QasmStatementAction::kEachQubit) {
+      EXPECT_EQ(word.gate, GateId::kNone);
+      continue;
+    }
+    const auto other = other_names.find(entry.keyword);
+    const std::string name = other == other_names.end() ? entry.keyword : other->second;
+    std::optional<GateArity> arity;
+    if (word.composite != CompositeKind::kNone) {
+      EXPECT_EQ(word.gate, GateId::kComposite);
+      EXPECT_EQ(CompositeKindName(word.composite), name);
+      arity = AppendGateArity(word.composite);
+    } else {
+      GateRecord record;
+      record.gate_type = word.gate;
+      EXPECT_EQ(record.GetName(), name);
+      arity = AppendGateArity(word.gate);
+    }
+    ASSERT_TRUE(arity.has_value());
+    if (word.action == QasmStatementAction::kEachQubit) {
+      EXPECT_EQ(arity->qubits, 1u);
+      EXPECT_EQ(arity->parameters, 0u);
+    }
+  }
+  EXPECT_EQ(FindStatementWord(Kind::KW_GATE), nullptr);
+  EXPECT_EQ(FindStatementWord(Kind::IDENTIFIER), nullptr);
 }
 
 }  // namespace

@@ -7,7 +7,8 @@
 #include <random>
 
 #include "qasm/qasm_number_text.h"
-#include "qasm/qasm_reader.h"
+#include "qasm/qasm_expression_evaluator.h"
+#include "qasm/qasm_reading.h"
 #include "qasm/testing/reader_fixture.h"
 
 namespace taviron {
@@ -18,10 +19,11 @@ constexpr double kPi = 3.141592653589793;
 
 // The double that the reader makes of `text`.
 double ReadBack(const std::string& text) {
-  qasm2 reader;
-  ReadFromText(reader, text + ";");
-  QasmToken token = reader.NextToken(false);
-  const ExpressionResult result = reader.EvaluateExpression(token, false, {}, {});
+  QasmReading reading;
+  ReadFromText(reading, text + ";");
+  QasmToken token = reading.tokens().NextToken(false);
+  const ExpressionResult result =
+      QasmExpressionEvaluator(reading).EvaluateExpression(token, false, {}, {});
   EXPECT_TRUE(result.ok) << text;
   return result.value;
 }

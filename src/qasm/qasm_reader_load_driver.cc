@@ -1,14 +1,18 @@
 // load and loads: prepare the reader, run both passes, build the circuit,
 // and turn any failure into one exception.
-#include <exception>
 #include <array>
+#include <exception>
+#include <memory>
 #include <string>
-#include <variant>
+#include <vector>
 
 #include "foundation/exceptions.h"
 #include "foundation/file_name_check.h"
+#include "qasm/qasm_declarations_pass.h"
 #include "qasm/qasm_error_codes.h"
 #include "qasm/qasm_reader.h"
+#include "qasm/qasm_reading.h"
+#include "qasm/qasm_statements_pass.h"
 
 namespace taviron {
 
@@ -52,113 +56,54 @@ class ProcessCountersRestorer {
   bool keep_ = false;
 };
 
-// One register object per declaration, stored in the declaration too; adds
-// the sizes to `total`.
-template <class Register>
-std::vector<std::shared_ptr<Register>> MakeRegisters(
-    std::vector<QasmRegisterDeclaration>& declarations, int64_t& total) {
-  std::vector<std::shared_ptr<Register>> registers;
-  for (QasmRegisterDeclaration& declaration : declarations) {
-    auto reg = std::make_shared<Register>(static_cast<int32_t>(declaration.size),
-                                          declaration.name);
-    declaration.created_register = reg;
-    registers.push_back(std::move(reg));
-    total += declaration.size;
-  }
-  return registers;
+RunTimeError FailureAt(const QasmReading& reading, const std::string& message) {
+  return RunTimeError(
+      QasmFailureText(message, reading.source().line(), reading.source().column()));
 }
 
-}  // namespace
-
-void qasm2::ResetForCall() {
-  gate_definitions.clear();
-  opaque_definitions.clear();
-  qreg_declarations.clear();
-  creg_declarations.clear();
-  version_seen = false;
-  qelib1_included = false;
-  error_code = QasmErrorCode::NO_ERROR;
-  name_index.Clear();
+RunTimeError PassFailure(const QasmReading& reading) {
+  return RunTimeError(QasmPassFailureText(reading.error_code(), reading.source().line(),
+                                          reading.source().column()));
 }
 
-std::shared_ptr<QuantumCircuit> qasm2::load(const std::string& filename,
-                                            const std::string& include_path,
-                                            const std::string& /*include_input_directory*/,
-                                            bool strict) {
-  RequireNoNulInFileName(filename);
-  ResetForCall();
-  // The file stays open for the whole call and is closed on every way out.
-  struct FileCloser {
-    TextModeFileStream& stream;
-    ~FileCloser() { stream.close(); }
-  } closer{file_stream};
-  try {
-    file_stream.open(filename);
-  } catch (const std::exception&) {
-    throw RunTimeError(kCannotOpenFile);
-  }
-  if (!file_stream.is_open()) throw RunTimeError(kCannotOpenFile);
-  reading_file = true;
-  this->include_path = include_path;
-  return ReadCircuit(strict, strict);
+// The first pass; a failure without a code of its own found nothing to
+// read: an empty text, or statements without the declarations they need,
+// placed at the first of them.
+void ReadDeclarations(QasmReading& reading) {
+  if (QasmDeclarationsPass(reading).ParseDeclarations()) return;
+  if (reading.error_code() != QasmErrorCode::NO_ERROR) throw PassFailure(reading);
+  reading.source().Rewind();
+  const bool empty =
+      reading.tokens().NextSignificantToken(false).kind == QasmTokenKind::END_OF_INPUT;
+  throw FailureAt(reading, empty ? kEmptyProgram : kNothingDeclared);
 }
 
-std::shared_ptr<QuantumCircuit> qasm2::loads(const std::string& qasm2string,
-                                             const std::string& include_path,
-                                             const std::string& /*include_input_directory*/,
-                                             bool strict) {
-  ResetForCall();
-  string_stream = std::stringstream(qasm2string);
-  reading_file = false;
-  this->include_path = include_path;
-  // A text need not carry the version line, even when strict.
-  return ReadCircuit(strict, false);
-}
-
-std::shared_ptr<QuantumCircuit> qasm2::ReadCircuit(bool require_include,
-                                                   bool require_version) {
-  const auto failure = [this](const std::string& message) {
-    return RunTimeError(reading_file ? QasmFailureText(message, file_line, file_column)
-                                     : QasmFailureText(message, string_line, string_column));
-  };
-  const auto pass_failure = [this]() {
-    return RunTimeError(reading_file
-                            ? QasmPassFailureText(error_code, file_line, file_column)
-                            : QasmPassFailureText(error_code, string_line, string_column));
-  };
-
-  if (!ParseDeclarations()) {
-    if (error_code != QasmErrorCode::NO_ERROR) throw pass_failure();
-    // Found nothing to read: an empty text, or statements without the
-    // declarations they need, placed at the first of them.
-    Rewind();
-    const bool empty = NextSignificantToken(false).kind == QasmTokenKind::END_OF_INPUT;
-    throw failure(empty ? kEmptyProgram : kNothingDeclared);
-  }
-  if (require_include && !qelib1_included) throw RunTimeError(kQelib1Missing);
-  if (require_version && !version_seen) throw RunTimeError(kNotOpenQasm2);
-  if (qreg_declarations.empty()) {
-    error_code = QasmErrorCode::QUANTUM_REGISTER_EXPECTED;
+// What the text must declare, in the order the checks are made.
+void CheckDeclarations(QasmReading& reading, bool require_include, bool require_version) {
+  const QasmDeclarations& declarations = reading.declarations();
+  if (require_include && !declarations.qelib1_included()) throw RunTimeError(kQelib1Missing);
+  if (require_version && !declarations.version_seen()) throw RunTimeError(kNotOpenQasm2);
+  if (declarations.qreg_declarations().empty()) {
+    reading.set_error_code(QasmErrorCode::QUANTUM_REGISTER_EXPECTED);
     throw RunTimeError(kNoQuantumRegister);
   }
   bool has_qubit = false;
-  for (const QasmRegisterDeclaration& declaration : qreg_declarations) {
+  for (const QasmRegisterDeclaration& declaration : declarations.qreg_declarations()) {
     has_qubit = has_qubit || declaration.size > 0;
   }
   if (!has_qubit) {
-    error_code = QasmErrorCode::QUBIT_EXPECTED;
+    reading.set_error_code(QasmErrorCode::QUBIT_EXPECTED);
     throw RunTimeError(kNoQubit);
   }
+}
 
-  // From here on registers and the circuit are made, which moves the
-  // process-wide counters; a load that fails puts them back.
-  ProcessCountersRestorer counters;
-
-  // The circuit keeps the register objects of the declarations themselves.
+// The circuit of the declared registers, which keeps the register objects
+// of the declarations themselves.
+std::shared_ptr<QuantumCircuit> BuildCircuit(QasmDeclarations& declarations) {
   int64_t qubit_total = 0;
-  const auto quantum = MakeRegisters<QuantumRegister>(qreg_declarations, qubit_total);
+  const auto quantum = declarations.MakeQuantumRegisters(qubit_total);
   int64_t clbit_total = 0;
-  auto classical = MakeRegisters<ClassicalRegister>(creg_declarations, clbit_total);
+  auto classical = declarations.MakeClassicalRegisters(clbit_total);
   // The circuit needs a classical bit per qubit; the register that makes up
   // the difference takes the next default name that the text does not use.
   if (clbit_total < qubit_total && qubit_total <= kMaxQubitTotal) {
@@ -166,17 +111,67 @@ std::shared_ptr<QuantumCircuit> qasm2::ReadCircuit(bool require_include,
     do {
       name = "c" + std::to_string(ClassicalRegisterNameCounter);
       ClassicalRegisterNameCounter = WrappingAdd32(ClassicalRegisterNameCounter, 1);
-    } while (FindName(name) != nullptr);
+    } while (declarations.IsDeclared(name));
     classical.push_back(std::make_shared<ClassicalRegister>(
         static_cast<int32_t>(qubit_total - clbit_total), name));
   }
-  auto circuit = std::make_shared<QuantumCircuit>(
+  return std::make_shared<QuantumCircuit>(
       quantum, std::vector<std::shared_ptr<AncillaRegister>>(), classical, "", 0.0);
+}
 
-  Rewind();
-  if (!ParseStatements(*circuit)) throw pass_failure();
+// Both passes, the checks between them and the circuit, once the input is
+// ready.
+std::shared_ptr<QuantumCircuit> ReadCircuit(QasmReading& reading, bool require_include,
+                                            bool require_version) {
+  ReadDeclarations(reading);
+  CheckDeclarations(reading, require_include, require_version);
+  // From here on registers and the circuit are made, which moves the
+  // process-wide counters; a load that fails puts them back.
+  ProcessCountersRestorer counters;
+  std::shared_ptr<QuantumCircuit> circuit = BuildCircuit(reading.declarations());
+  reading.source().Rewind();
+  if (!QasmStatementsPass(reading).ParseStatements(*circuit)) throw PassFailure(reading);
   counters.Keep();
   return circuit;
+}
+
+}  // namespace
+
+qasm2::qasm2() : reading_(std::make_unique<QasmReading>()) {}
+
+qasm2::~qasm2() = default;
+
+std::shared_ptr<QuantumCircuit> qasm2::load(const std::string& filename,
+                                            const std::string& include_path,
+                                            const std::string& /*include_input_directory*/,
+                                            bool strict) {
+  RequireNoNulInFileName(filename);
+  reading_->Reset();
+  QasmCharacterSource& source = reading_->source();
+  // The file stays open for the whole call and is closed on every way out.
+  struct FileCloser {
+    QasmCharacterSource& source;
+    ~FileCloser() { source.CloseFile(); }
+  } closer{source};
+  try {
+    source.ReadFile(filename);
+  } catch (const std::exception&) {
+    throw RunTimeError(kCannotOpenFile);
+  }
+  if (!source.IsFileOpen()) throw RunTimeError(kCannotOpenFile);
+  include_path_ = include_path;
+  return ReadCircuit(*reading_, strict, strict);
+}
+
+std::shared_ptr<QuantumCircuit> qasm2::loads(const std::string& qasm2string,
+                                             const std::string& include_path,
+                                             const std::string& /*include_input_directory*/,
+                                             bool strict) {
+  reading_->Reset();
+  reading_->source().ReadText(qasm2string);
+  include_path_ = include_path;
+  // A text need not carry the version line, even when strict.
+  return ReadCircuit(*reading_, strict, false);
 }
 
 }  // namespace taviron

@@ -13,6 +13,7 @@
 #include "qasm/qasm_writer.h"
 #include "qasm/qelib_gate_names.h"
 #include "qasm/testing/reader_fixture.h"
+#include "qasm/testing/reader_probe.h"
 
 namespace taviron {
 
@@ -68,7 +69,7 @@ TEST(QasmLoadDriverTest, LoadsReturnsTheCircuitOfTheText) {
     // The circuit keeps the register object the declaration made.
     EXPECT_EQ(circuit->quantum_registers[0],
               std::get<std::shared_ptr<QuantumRegister>>(
-                  reader.qreg_declarations[0].created_register));
+                  QasmReaderProbe::Declarations(reader).qreg_declarations()[0].created_register));
     // Fewer classical bits than qubits: one unnamed register of the rest.
     ASSERT_EQ(circuit->classical_registers.size(), 1u);
     EXPECT_EQ(circuit->classical_registers[0]->size, 2);
@@ -88,7 +89,7 @@ TEST(QasmLoadDriverTest, StrictChecksIncludeThenVersion) {
   const TemporaryFile file("qasm_driver_strict.qasm", without_version);
   EXPECT_EQ(FailureOf([&] { reader.load(file.path(), "", "append", true); }),
             "Not OpenQasm 2.0.\n");
-  EXPECT_FALSE(reader.file_stream.is_open());
+  EXPECT_FALSE(QasmReaderProbe::LastReading(reader).source().IsFileOpen());
   const TemporaryFile other("qasm_driver_other.qasm", "include \"other.inc\";\nqreg q[1];");
   EXPECT_EQ(FailureOf([&] { reader.load(other.path(), "", "append", true); }),
             "Default include file \"qelib1.inc\" is not included.\n");
@@ -99,12 +100,12 @@ TEST(QasmLoadDriverTest, QuantumRegistersMustHoldQubits) {
   qasm2 reader;
   EXPECT_EQ(FailureOf([&] { reader.loads("OPENQASM 2.0;\ncreg c[2];"); }),
             "Atleast one quantum register must be defined.\n");
-  EXPECT_EQ(reader.error_code, QasmErrorCode::QUANTUM_REGISTER_EXPECTED);
+  EXPECT_EQ(QasmReaderProbe::ErrorCode(reader), QasmErrorCode::QUANTUM_REGISTER_EXPECTED);
   EXPECT_EQ(FailureOf([&] { reader.loads("OPENQASM 2.0;"); }),
             "Atleast one quantum register must be defined.\n");
   EXPECT_EQ(FailureOf([&] { reader.loads("qreg q[0];\ncreg c[1];"); }),
             "Atleast one qubit must be defined.\n");
-  EXPECT_EQ(reader.error_code, QasmErrorCode::QUBIT_EXPECTED);
+  EXPECT_EQ(QasmReaderProbe::ErrorCode(reader), QasmErrorCode::QUBIT_EXPECTED);
   // A register of size 0 beside others is kept.
   EXPECT_EQ(reader.loads("qreg none[0];\nqreg q[1];")->quantum_registers.size(), 2u);
   // More than 100 qubits: the circuit's own exception.
@@ -123,12 +124,12 @@ TEST(QasmLoadDriverTest, FileIsReadInTextModeAndTextAsGiven) {
   const TemporaryFile file("qasm_driver_crlf.qasm", crlf);
   const auto circuit = reader.load(file.path());
   EXPECT_EQ(GateTypes(*circuit), (std::vector<GateId>{GateId::kH, GateId::kCX}));
-  EXPECT_FALSE(reader.file_stream.is_open());
+  EXPECT_FALSE(QasmReaderProbe::LastReading(reader).source().IsFileOpen());
   // Pass failures in a file report the file's position.
   const TemporaryFile bad("qasm_driver_bad.qasm", "qreg q[2];\r\n\r\nh r[0];\r\n");
   EXPECT_EQ(FailureOf([&] { reader.load(bad.path()); }),
             "Error Invalid parameter in line 3 at 3");
-  EXPECT_FALSE(reader.file_stream.is_open());
+  EXPECT_FALSE(QasmReaderProbe::LastReading(reader).source().IsFileOpen());
 }
 
 TEST(QasmLoadDriverTest, MissingFileThenAGoodOne) {
@@ -138,7 +139,7 @@ TEST(QasmLoadDriverTest, MissingFileThenAGoodOne) {
   const TemporaryFile file("qasm_driver_good.qasm", kBell);
   const auto circuit = reader.load(file.path(), "some/path");
   EXPECT_EQ(GateTypes(*circuit), (std::vector<GateId>{GateId::kH, GateId::kCX, GateId::kMeasure, GateId::kMeasure}));
-  EXPECT_EQ(reader.include_path, "some/path");
+  EXPECT_EQ(QasmReaderProbe::IncludePath(reader), "some/path");
 }
 
 TEST(QasmLoadDriverTest, UserGatesInAFileEvaluateTheirParameters) {

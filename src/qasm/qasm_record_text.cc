@@ -8,6 +8,7 @@
 
 #include "circuit/fixed_composite_steps.h"
 #include "circuit/gate_matrices.h"
+#include "foundation/composite_kind.h"
 #include "foundation/exceptions.h"
 #include "foundation/gate_id.h"
 #include "qasm/qasm_number_text.h"
@@ -53,13 +54,11 @@ void RequireFinite(const std::string& gate, const std::vector<double>& values) {
 
 bool IsStandardComposite(const GateRecord& record,
                          const std::vector<std::string>& standard_names) {
-  if (record.gate_type != GateId::kComposite) return false;
-  const std::string key = Lower(record.GetLabel());
-  if (std::find(standard_names.begin(), standard_names.end(), key) == standard_names.end()) {
-    return false;
-  }
-  const std::vector<DecompositionStep>* steps = FixedCompositeSteps(key);
-  return steps != nullptr && HoldsSteps(record, *steps);
+  const CompositeKind kind = CompositeKindOf(record);
+  if (kind == CompositeKind::kNone) return false;
+  const std::string name = CompositeKindName(kind);
+  return std::find(standard_names.begin(), standard_names.end(), name) != standard_names.end() &&
+         HoldsFixedBody(record);
 }
 
 bool NeedsDefinition(const GateRecord& record,

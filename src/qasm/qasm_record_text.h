@@ -11,10 +11,10 @@ namespace taviron {
 // Pieces of the OpenQASM text of one record, shared by instruction lines
 // and the bodies of gate definitions.
 
-// Whether the record is a composite that the standard include provides
-// under its lower-cased name (ccx, rccx, c3x, ...): one whose name is in
-// `standard_names` and that holds exactly the body its builder makes, so
-// that a circuit or a label of that name is never taken for the gate.
+// Whether the record is a composite that the standard include provides:
+// one whose kind (CompositeKindOf) is named in `standard_names` (ccx, rccx,
+// c3x, ...) and that holds exactly the body its builder makes, so that a
+// circuit or a label of that name is never taken for the gate.
 bool IsStandardComposite(const GateRecord& record,
                          const std::vector<std::string>& standard_names);
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "circuit/registers.h"
+#include "qasm/qasm_token.h"
 
 namespace taviron {
 
@@ -20,7 +21,7 @@ struct QasmStatement {
   std::string register_name;       // whole-register operand, else last operand's register
   std::vector<int64_t> qubits;     // operands in order
   std::vector<double> parameters;  // parameter values in order
-  int gate_kind = 0;               // token kind of the first word
+  QasmTokenKind gate_kind = QasmTokenKind::END_OF_INPUT;  // kind of the first word
   std::string parameter_text;      // body statements: parameter tokens, each followed by a blank
   std::string gate_name;           // text of the first word
 };

@@ -5,11 +5,13 @@
 
 namespace taviron {
 
-// Token kinds of the OpenQASM 2.0 reader. A kind is a plain int: 0 to 35 is
-// the position of a delimiter character in qasm2::delimiters, the others
-// classify words. 95, 96 and 98 occur only in the syntax tables.
-namespace QasmTokenKind {
-enum : int {
+// Token kinds of the OpenQASM 2.0 reader. 0 to 35 is the position of a
+// delimiter character among the reader's delimiters; the others classify
+// words. 95, 96 and 98 occur only in the syntax tables. The numbers are
+// fixed, and nothing depends on their order: the gate and statement words
+// were numbered in the ASCII order of their spelling, and a new word takes
+// a number of its own; what a word does is its row of the keyword table.
+enum class QasmTokenKind : int {
   TAB = 0,
   CARRIAGE_RETURN = 1,
   NEWLINE = 2,
@@ -58,7 +60,7 @@ enum : int {
   KW_CREG = 43,
   KW_GATE = 44,
 
-  // The gate and statement words, in ASCII order.
+  // The gate and statement words.
   KW_BARRIER = 46,
   KW_C3SQRTX = 47,
   KW_C3X = 48,
@@ -127,15 +129,10 @@ enum : int {
   FN_ATAN = 109,
 };
 
-// The first and last kind of the gate and statement words.
-constexpr int kFirstStatementKeyword = KW_BARRIER;
-constexpr int kLastStatementKeyword = KW_Z;
-}  // namespace QasmTokenKind
-
 // One token: its characters (empty at the end of the input) and its kind.
 struct QasmToken {
   std::string text;
-  int kind = QasmTokenKind::END_OF_INPUT;
+  QasmTokenKind kind = QasmTokenKind::END_OF_INPUT;
 };
 
 }  // namespace taviron

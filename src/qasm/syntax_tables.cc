@@ -4,9 +4,13 @@
 
 namespace taviron {
 
-namespace QasmSyntaxTable {
+namespace {
 
-using namespace QasmTokenKind;
+using Kind = QasmTokenKind;
+
+}  // namespace
+
+namespace QasmSyntaxTable {
 
 extern const QasmSyntaxEntry NumberSign[];
 extern const QasmSyntaxEntry NumberInteger[];
@@ -29,44 +33,46 @@ constexpr const QasmSyntaxEntry* kAccept = nullptr;
 
 // Number automaton.
 const QasmSyntaxEntry NumberStart[] = {
-    {PLUS, NumberSign},   {MINUS, NumberSign},          {FULL_STOP, NumberPoint},
-    {NUMBER, NumberInteger}, {EXPONENT, NumberExponent}, {LIST_END, kAccept}};
+    {Kind::PLUS, NumberSign},   {Kind::MINUS, NumberSign},          {Kind::FULL_STOP, NumberPoint},
+    {Kind::NUMBER, NumberInteger}, {Kind::EXPONENT, NumberExponent}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry NumberSign[] = {
-    {NUMBER, NumberInteger}, {FULL_STOP, NumberPoint}, {EXPONENT, NumberExponent},
-    {LIST_END, kAccept}};
+    {Kind::NUMBER, NumberInteger}, {Kind::FULL_STOP, NumberPoint}, {Kind::EXPONENT, NumberExponent},
+    {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry NumberInteger[] = {
-    {FULL_STOP, NumberPoint}, {EXPONENT, NumberExponent}, {LIST_END, kAccept}};
+    {Kind::FULL_STOP, NumberPoint}, {Kind::EXPONENT, NumberExponent}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry NumberPoint[] = {
-    {NUMBER, NumberFraction}, {EXPONENT, NumberExponent}, {LIST_END, kAccept}};
+    {Kind::NUMBER, NumberFraction}, {Kind::EXPONENT, NumberExponent}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry NumberFraction[] = {
-    {EXPONENT, NumberExponent}, {LIST_END, kAccept}};
+    {Kind::EXPONENT, NumberExponent}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry NumberExponent[] = {
-    {PLUS, NumberExponentSign}, {MINUS, NumberExponentSign}, {NUMBER, kAccept},
-    {LIST_END, kAccept}};
+    {Kind::PLUS, NumberExponentSign}, {Kind::MINUS, NumberExponentSign}, {Kind::NUMBER, kAccept},
+    {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry NumberExponentSign[] = {
-    {NUMBER, kAccept}, {LIST_END, kAccept}};
+    {Kind::NUMBER, kAccept}, {Kind::LIST_END, kAccept}};
 
 // Gate-statement automaton.
 const QasmSyntaxEntry StatementStart[] = {
-    {QREG_NAME, WholeRegister}, {LEFT_PAREN, ParameterStart}, {LIST_END, kAccept}};
+    {Kind::QREG_NAME, WholeRegister},
+    {Kind::LEFT_PAREN, ParameterStart},
+    {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry WholeRegister[] = {
-    {SEMICOLON, kAccept}, {LEFT_BRACKET, IndexNumber}, {LIST_END, kAccept}};
+    {Kind::SEMICOLON, kAccept}, {Kind::LEFT_BRACKET, IndexNumber}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry IndexNumber[] = {
-    {NUMBER, IndexClose}, {LIST_END, kAccept}};
+    {Kind::NUMBER, IndexClose}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry IndexClose[] = {
-    {RIGHT_BRACKET, OperandEnd}, {LIST_END, kAccept}};
+    {Kind::RIGHT_BRACKET, OperandEnd}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry OperandEnd[] = {
-    {SEMICOLON, kAccept}, {COMMA, NextOperand}, {LIST_END, kAccept}};
+    {Kind::SEMICOLON, kAccept}, {Kind::COMMA, NextOperand}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry NextOperand[] = {
-    {QREG_NAME, NextOperandOpen}, {LIST_END, kAccept}};
+    {Kind::QREG_NAME, NextOperandOpen}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry NextOperandOpen[] = {
-    {LEFT_BRACKET, IndexNumber}, {LIST_END, kAccept}};
+    {Kind::LEFT_BRACKET, IndexNumber}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry ParameterStart[] = {
-    {RIGHT_PAREN, NextOperand}, {EXPRESSION, ParameterEnd}, {LIST_END, kAccept}};
+    {Kind::RIGHT_PAREN, NextOperand}, {Kind::EXPRESSION, ParameterEnd}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry ParameterEnd[] = {
-    {RIGHT_PAREN, NextOperand}, {COMMA, NextParameter}, {LIST_END, kAccept}};
+    {Kind::RIGHT_PAREN, NextOperand}, {Kind::COMMA, NextParameter}, {Kind::LIST_END, kAccept}};
 const QasmSyntaxEntry NextParameter[] = {
-    {EXPRESSION, ParameterEnd}, {LIST_END, kAccept}};
+    {Kind::EXPRESSION, ParameterEnd}, {Kind::LIST_END, kAccept}};
 
 }  // namespace QasmSyntaxTable
 

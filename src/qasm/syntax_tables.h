@@ -11,7 +11,7 @@ namespace taviron {
 // kinds, QREG_NAME matches the name of a declared quantum register and
 // EXPRESSION a parameter expression.
 struct QasmSyntaxEntry {
-  int kind;
+  QasmTokenKind kind;
   const QasmSyntaxEntry* next;
 };
 

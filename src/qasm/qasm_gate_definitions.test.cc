@@ -5,6 +5,7 @@
 #include "qasm/qasm_extension_gates.h"
 #include "qasm/qasm_reader.h"
 #include "qasm/testing/reader_fixture.h"
+#include "qasm/testing/reader_probe.h"
 
 namespace taviron {
 
@@ -46,8 +47,9 @@ TEST(QasmGateDefinitionsTest, BodyIsStoredWithArgumentReferencesAndParameterText
   qasm2 reader;
   reader.loads(std::string(kRegisters) +
                "gate g(theta) a, b { cx b, r[1]; u1(sin(theta)*2) a, 0; }");
-  ASSERT_EQ(reader.gate_definitions.size(), 1u);
-  const std::vector<QasmStatement>& body = reader.gate_definitions[0].body;
+  const QasmDeclarations& declarations = QasmReaderProbe::Declarations(reader);
+  ASSERT_EQ(declarations.gate_definitions().size(), 1u);
+  const std::vector<QasmStatement>& body = declarations.gate_definitions()[0].body;
   ASSERT_EQ(body.size(), 2u);
   EXPECT_EQ(body[0].gate_kind, QasmTokenKind::KW_CX);
   EXPECT_EQ(body[0].qubits, (std::vector<int64_t>{-2, 4}));
@@ -171,27 +173,33 @@ TEST(QasmGateDefinitionsTest, FailuresOfBodiesAndCalls) {
 // A definition of `gate` with `extra` more parameters than it has, over
 // its qubits, whose body does something else entirely.
 std::string DefinitionOf(const QasmExtensionGate& gate, size_t extra = 0) {
+  const GateArity arity = QasmExtensionArity(gate);
   std::string text = std::string("gate ") + gate.name;
-  if (gate.parameters + extra > 0) {
+  if (arity.parameters + extra > 0) {
     text += "(";
-    for (size_t k = 0; k < gate.parameters + extra; ++k) text += (k ? ", w" : "w") + std::to_string(k);
+    for (size_t k = 0; k < arity.parameters + extra; ++k) {
+      text += (k ? ", w" : "w") + std::to_string(k);
+    }
     text += ")";
   }
   text += " a";
-  if (gate.qubits == 2) text += ", b";
+  if (arity.qubits == 2) text += ", b";
   return text + " { x a; }\n";
 }
 
 // A call of `gate` on `first` (and `second`) with the values 0.5, 1.5, ...
 std::string CallOf(const QasmExtensionGate& gate, const std::string& first,
                    const std::string& second) {
+  const GateArity arity = QasmExtensionArity(gate);
   std::string text = gate.name;
-  if (gate.parameters > 0) {
+  if (arity.parameters > 0) {
     text += "(";
-    for (size_t k = 0; k < gate.parameters; ++k) text += (k ? ", " : "") + std::to_string(k) + ".5";
+    for (size_t k = 0; k < arity.parameters; ++k) {
+      text += (k ? ", " : "") + std::to_string(k) + ".5";
+    }
     text += ")";
   }
-  return text + " " + first + (gate.qubits == 2 ? ", " + second : "") + ";\n";
+  return text + " " + first + (arity.qubits == 2 ? ", " + second : "") + ";\n";
 }
 
 TEST(QasmGateDefinitionsTest, DefinitionOfAKnownGateOutsideTheIncludeIsThatGate) {
@@ -205,16 +213,17 @@ TEST(QasmGateDefinitionsTest, DefinitionOfAKnownGateOutsideTheIncludeIsThatGate)
                                        CallOf(gate, "b", "a") + "}\nouter q[2], v[1];\n");
     ASSERT_EQ(circuit->gates.size(), 2u);
     const GateRecord& record = *circuit->gates[0];
+    const GateArity arity = QasmExtensionArity(gate);
     EXPECT_EQ(record.gate_type, gate.id);
     const std::vector<uint64_t> call_qubits =
-        gate.qubits == 2 ? std::vector<uint64_t>{1, 0} : std::vector<uint64_t>{1};
+        arity.qubits == 2 ? std::vector<uint64_t>{1, 0} : std::vector<uint64_t>{1};
     EXPECT_EQ(record.qubits, call_qubits);
-    EXPECT_EQ(record.params.size(), gate.parameters);
+    EXPECT_EQ(record.params.size(), arity.parameters);
     const GateRecord& outer = *circuit->gates[1];
     ASSERT_EQ(outer.body.size(), 1u);
     EXPECT_EQ(outer.body[0]->gate_type, gate.id);
     const std::vector<uint64_t> body_qubits =
-        gate.qubits == 2 ? std::vector<uint64_t>{4, 2} : std::vector<uint64_t>{4};
+        arity.qubits == 2 ? std::vector<uint64_t>{4, 2} : std::vector<uint64_t>{4};
     EXPECT_EQ(outer.body[0]->qubits, body_qubits);
   }
 }

@@ -3,61 +3,62 @@
 #include <vector>
 
 #include "qasm/qasm_error_codes.h"
-#include "qasm/qasm_reader.h"
+#include "qasm/qasm_reading.h"
+#include "qasm/qasm_syntax_readers.h"
 #include "qasm/testing/reader_fixture.h"
 
 namespace taviron {
 
 namespace {
 
-using namespace QasmTokenKind;
+using Kind = QasmTokenKind;
 
 TEST(QasmReadNumberTest, CollectsTheNumberText) {
   struct Case {
     std::string text;
     std::string number;
-    int next_kind;  // the token left in the stream after the number
+    Kind next_kind;  // the token left in the stream after the number
   };
   const Case cases[] = {
-      {"1.5e-3;", "1.5e-3", SEMICOLON},
-      {"1.5E+3)", "1.5E+3", RIGHT_PAREN},
-      {"2.)", "2.", RIGHT_PAREN},
-      {"2 . 5,", "2.5", COMMA},
-      {"2.\nx", "2.", NEWLINE},
-      {"2.5.3", "2.5", FULL_STOP},
-      {"7 ]", "7", RIGHT_BRACKET},
-      {"3.e;", "3.e", SEMICOLON},
-      {"12", "12", END_OF_INPUT},
+      {"1.5e-3;", "1.5e-3", Kind::SEMICOLON},
+      {"1.5E+3)", "1.5E+3", Kind::RIGHT_PAREN},
+      {"2.)", "2.", Kind::RIGHT_PAREN},
+      {"2 . 5,", "2.5", Kind::COMMA},
+      {"2.\nx", "2.", Kind::NEWLINE},
+      {"2.5.3", "2.5", Kind::FULL_STOP},
+      {"7 ]", "7", Kind::RIGHT_BRACKET},
+      {"3.e;", "3.e", Kind::SEMICOLON},
+      {"12", "12", Kind::END_OF_INPUT},
       // Every path of the automaton: signs, a leading full stop, an
       // exponent straight after the sign, the digits or the full stop.
-      {"+.5e-3;", "+.5e-3", SEMICOLON},
-      {"-e5;", "-e5", SEMICOLON},
-      {"-.E+2,", "-.E+2", COMMA},
-      {"-5e2;", "-5e2", SEMICOLON},
-      {"1.e5;", "1.e5", SEMICOLON},
-      {"E 3;", "E3", SEMICOLON},
-      {"5.0e+;", "5.0e+", SEMICOLON},
-      {"+-1", "+", MINUS},
-      {"+w;", "+", IDENTIFIER},
-      {"w;", "", IDENTIFIER},
+      {"+.5e-3;", "+.5e-3", Kind::SEMICOLON},
+      {"-e5;", "-e5", Kind::SEMICOLON},
+      {"-.E+2,", "-.E+2", Kind::COMMA},
+      {"-5e2;", "-5e2", Kind::SEMICOLON},
+      {"1.e5;", "1.e5", Kind::SEMICOLON},
+      {"E 3;", "E3", Kind::SEMICOLON},
+      {"5.0e+;", "5.0e+", Kind::SEMICOLON},
+      {"+-1", "+", Kind::MINUS},
+      {"+w;", "+", Kind::IDENTIFIER},
+      {"w;", "", Kind::IDENTIFIER},
   };
   for (const Case& c : cases) {
-    qasm2 reader;
-    ReadFromText(reader, c.text);
-    reader.error_code = QasmErrorCode::EXPRESSION_ERROR;
-    EXPECT_EQ(reader.ReadNumber(reader.NextToken(false)), c.number) << c.text;
-    EXPECT_EQ(reader.NextToken(false).kind, c.next_kind) << c.text;
+    QasmReading reading;
+    ReadFromText(reading, c.text);
+    reading.set_error_code(QasmErrorCode::EXPRESSION_ERROR);
+    EXPECT_EQ(ReadNumber(reading, reading.tokens().NextToken(false)), c.number) << c.text;
+    EXPECT_EQ(reading.tokens().NextToken(false).kind, c.next_kind) << c.text;
   }
   // Only exponent digits reach accept and clear the error code.
-  qasm2 reader;
-  ReadFromText(reader, "1.5e-3");
-  reader.error_code = QasmErrorCode::EXPRESSION_ERROR;
-  reader.ReadNumber(reader.NextToken(false));
-  EXPECT_EQ(reader.error_code, QasmErrorCode::NO_ERROR);
-  ReadFromText(reader, "2.5;");
-  reader.error_code = QasmErrorCode::EXPRESSION_ERROR;
-  reader.ReadNumber(reader.NextToken(false));
-  EXPECT_EQ(reader.error_code, QasmErrorCode::EXPRESSION_ERROR);
+  QasmReading reading;
+  ReadFromText(reading, "1.5e-3");
+  reading.set_error_code(QasmErrorCode::EXPRESSION_ERROR);
+  ReadNumber(reading, reading.tokens().NextToken(false));
+  EXPECT_EQ(reading.error_code(), QasmErrorCode::NO_ERROR);
+  ReadFromText(reading, "2.5;");
+  reading.set_error_code(QasmErrorCode::EXPRESSION_ERROR);
+  ReadNumber(reading, reading.tokens().NextToken(false));
+  EXPECT_EQ(reading.error_code(), QasmErrorCode::EXPRESSION_ERROR);
 }
 
 TEST(QasmParseGateStatementTest, ReadsParametersAndOperands) {
@@ -78,23 +79,23 @@ TEST(QasmParseGateStatementTest, ReadsParametersAndOperands) {
   };
   for (const Case& c : cases) {
     DeclaredCircuit declared({{"q", 2}, {"r", 3}});
-    ReadFromText(declared.reader, c.text);
-    QasmToken token = declared.reader.NextToken(false);
+    ReadFromText(declared.reading, c.text);
+    QasmToken token = declared.reading.tokens().NextToken(false);
     QasmStatement statement;
-    ASSERT_TRUE(declared.reader.ParseGateStatement(*declared.circuit, token, statement))
-        << c.text << " code " << declared.reader.error_code;
-    EXPECT_EQ(token.kind, SEMICOLON);
+    ASSERT_TRUE(ParseGateStatement(declared.reading, *declared.circuit, token, statement))
+        << c.text << " code " << declared.reading.error_code();
+    EXPECT_EQ(token.kind, Kind::SEMICOLON);
     EXPECT_EQ(statement.register_name, c.register_name) << c.text;
     EXPECT_EQ(statement.qubits, c.qubits) << c.text;
     EXPECT_EQ(statement.parameters, c.parameters) << c.text;
-    EXPECT_EQ(declared.reader.error_code, QasmErrorCode::NO_ERROR);
+    EXPECT_EQ(declared.reading.error_code(), QasmErrorCode::NO_ERROR);
   }
 }
 
 TEST(QasmParseGateStatementTest, RefusesMalformedStatements) {
   struct Case {
     std::string text;
-    int code;
+    QasmErrorCode code;
   };
   const Case cases[] = {
       {"(pi/2) q;", QasmErrorCode::INVALID_PARAMETER},   // whole register after parameters
@@ -114,23 +115,23 @@ TEST(QasmParseGateStatementTest, RefusesMalformedStatements) {
   };
   for (const Case& c : cases) {
     DeclaredCircuit declared({{"q", 2}, {"r", 3}, {"zero", 0}}, {{"c", 5}});
-    ReadFromText(declared.reader, c.text);
-    QasmToken token = declared.reader.NextToken(false);
+    ReadFromText(declared.reading, c.text);
+    QasmToken token = declared.reading.tokens().NextToken(false);
     QasmStatement statement;
-    EXPECT_EQ(declared.reader.ParseGateStatement(*declared.circuit, token, statement),
+    EXPECT_EQ(ParseGateStatement(declared.reading, *declared.circuit, token, statement),
               c.code == QasmErrorCode::NO_ERROR)
         << c.text;
-    EXPECT_EQ(declared.reader.error_code, c.code) << c.text;
+    EXPECT_EQ(declared.reading.error_code(), c.code) << c.text;
   }
 }
 
 TEST(QasmParseGateStatementTest, RefusedTokenGoesBackIntoTheStream) {
   DeclaredCircuit declared({{"q", 2}});
-  ReadFromText(declared.reader, " q[0] x q[1];");
-  QasmToken token = declared.reader.NextToken(false);
+  ReadFromText(declared.reading, " q[0] x q[1];");
+  QasmToken token = declared.reading.tokens().NextToken(false);
   QasmStatement statement;
-  EXPECT_FALSE(declared.reader.ParseGateStatement(*declared.circuit, token, statement));
-  EXPECT_EQ(declared.reader.NextToken(false).kind, KW_X);
+  EXPECT_FALSE(ParseGateStatement(declared.reading, *declared.circuit, token, statement));
+  EXPECT_EQ(declared.reading.tokens().NextToken(false).kind, Kind::KW_X);
 }
 
 }  // namespace

@@ -4,30 +4,32 @@
 #include <vector>
 
 #include "qasm/qasm_error_codes.h"
-#include "qasm/qasm_reader.h"
+#include "qasm/qasm_expression_evaluator.h"
+#include "qasm/qasm_reading.h"
 #include "qasm/testing/reader_fixture.h"
 
 namespace taviron {
 
 namespace {
 
-using namespace QasmTokenKind;
+using Kind = QasmTokenKind;
 
 struct Evaluation {
   ExpressionResult result;
-  int error_code;
+  QasmErrorCode error_code;
   QasmToken next;  // the token read after the evaluation
 };
 
 Evaluation Evaluate(const std::string& text, const std::vector<std::string>& names = {},
                     const std::vector<double>& values = {}) {
-  qasm2 reader;
-  ReadFromText(reader, text);
-  QasmToken token = reader.NextToken(false);
+  QasmReading reading;
+  ReadFromText(reading, text);
+  QasmToken token = reading.tokens().NextToken(false);
   Evaluation evaluation;
-  evaluation.result = reader.EvaluateExpression(token, false, names, values);
-  evaluation.error_code = reader.error_code;
-  evaluation.next = reader.NextToken(false);
+  evaluation.result =
+      QasmExpressionEvaluator(reading).EvaluateExpression(token, false, names, values);
+  evaluation.error_code = reading.error_code();
+  evaluation.next = reading.tokens().NextToken(false);
   return evaluation;
 }
 
@@ -79,7 +81,7 @@ TEST(QasmExpressionEvaluatorTest, BindsParameterNames) {
 TEST(QasmExpressionEvaluatorTest, RefusesMalformedExpressions) {
   struct Case {
     std::string text;
-    int code;
+    QasmErrorCode code;
   };
   const Case cases[] = {
       {"1/0;", QasmErrorCode::EXPRESSION_ERROR},
@@ -124,39 +126,41 @@ TEST(QasmExpressionEvaluatorTest, StopsAtTheTokenThatEndsTheExpression) {
   // semicolon is consumed.
   const Evaluation comma = Evaluate("1+2, 3");
   EXPECT_EQ(comma.result.value, 3.0);
-  EXPECT_EQ(comma.next.kind, COMMA);
+  EXPECT_EQ(comma.next.kind, Kind::COMMA);
   const Evaluation paren = Evaluate("(1+2)*2) q");
   EXPECT_EQ(paren.result.value, 6.0);
-  EXPECT_EQ(paren.next.kind, RIGHT_PAREN);
+  EXPECT_EQ(paren.next.kind, Kind::RIGHT_PAREN);
   const Evaluation semicolon = Evaluate("4; x");
   EXPECT_EQ(semicolon.result.value, 4.0);
-  EXPECT_EQ(semicolon.next.kind, KW_X);
+  EXPECT_EQ(semicolon.next.kind, Kind::KW_X);
   const Evaluation bracket = Evaluate("5 ] x");
   EXPECT_EQ(bracket.result.value, 5.0);
-  EXPECT_EQ(bracket.next.kind, RIGHT_BRACKET);
+  EXPECT_EQ(bracket.next.kind, Kind::RIGHT_BRACKET);
 }
 
 TEST(QasmExpressionEvaluatorTest, FunctionArgumentEndsAtItsClosingParenthesis) {
-  qasm2 reader;
-  ReadFromText(reader, "(1+1)*3, x");
-  QasmToken token = reader.NextToken(false);
-  const ExpressionResult argument = reader.EvaluateExpression(token, true, {}, {});
+  QasmReading reading;
+  QasmExpressionEvaluator evaluator(reading);
+  ReadFromText(reading, "(1+1)*3, x");
+  QasmToken token = reading.tokens().NextToken(false);
+  const ExpressionResult argument = evaluator.EvaluateExpression(token, true, {}, {});
   ASSERT_TRUE(argument.ok);
   EXPECT_EQ(argument.value, 2.0);
-  EXPECT_EQ(token.kind, RIGHT_PAREN);
-  EXPECT_EQ(reader.NextToken(false).kind, STAR);
+  EXPECT_EQ(token.kind, Kind::RIGHT_PAREN);
+  EXPECT_EQ(reading.tokens().NextToken(false).kind, Kind::STAR);
   // Without its left parenthesis an argument fails at once.
-  ReadFromText(reader, "1)");
-  token = reader.NextToken(false);
-  EXPECT_FALSE(reader.EvaluateExpression(token, true, {}, {}).ok);
+  ReadFromText(reading, "1)");
+  token = reading.tokens().NextToken(false);
+  EXPECT_FALSE(evaluator.EvaluateExpression(token, true, {}, {}).ok);
 }
 
 TEST(QasmExpressionEvaluatorTest, DivisionByZeroIsReportedAsAnExpressionError) {
-  qasm2 reader;
-  EXPECT_FALSE(reader.ApplyBinaryOperator(1.0, 0.0, SLASH).ok);
-  EXPECT_EQ(reader.error_code, QasmErrorCode::DIVIDE_BY_ZERO);
-  EXPECT_EQ(reader.ApplyBinaryOperator(2.0, 10.0, CARET).value, 1024.0);
-  EXPECT_FALSE(reader.ApplyBinaryOperator(1.0, 2.0, LEFT_PAREN).ok);
+  QasmReading reading;
+  QasmExpressionEvaluator evaluator(reading);
+  EXPECT_FALSE(evaluator.ApplyBinaryOperator(1.0, 0.0, Kind::SLASH).ok);
+  EXPECT_EQ(reading.error_code(), QasmErrorCode::DIVIDE_BY_ZERO);
+  EXPECT_EQ(evaluator.ApplyBinaryOperator(2.0, 10.0, Kind::CARET).value, 1024.0);
+  EXPECT_FALSE(evaluator.ApplyBinaryOperator(1.0, 2.0, Kind::LEFT_PAREN).ok);
   EXPECT_EQ(LoadsFailure("qreg q[1];\nu1(1/0) q[0];"),
             "Error Error in arithmatic expression in line 2 at 7");
 }
