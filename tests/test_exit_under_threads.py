@@ -6,22 +6,28 @@ import sys
 import time
 from concurrent.futures import ThreadPoolExecutor
 
+import pytest
+
 import TavironLib as tl
 from circuit_reference import bell_circuit
-from daemon_exit_program import PROGRAM
+from daemon_exit_program import PRINTING_PROGRAM, PROGRAM
 
 EXIT_RUNS = 60
 
 
-def run_exit_program(variant):
-    return subprocess.run([sys.executable, "-c", PROGRAM, str(variant)], capture_output=True,
+def run_exit_program(program, variant):
+    return subprocess.run([sys.executable, "-c", program, str(variant)], capture_output=True,
                           text=True, timeout=300)
 
 
-def test_exit_with_daemon_threads_inside_waits_never_aborts():
+# Daemon threads inside the module's waits, and daemon threads (and a
+# worker) printing through Python: monitors, progress lines, drawings.
+@pytest.mark.parametrize("program", [PROGRAM, PRINTING_PROGRAM], ids=["waits", "printing"])
+def test_exit_with_daemon_threads_inside_the_module_never_aborts(program):
     with ThreadPoolExecutor(max_workers=6) as pool:
-        runs = list(pool.map(run_exit_program, range(EXIT_RUNS)))
-    failed = [run for run in runs if run.returncode != 0 or "terminate" in run.stderr]
+        runs = list(pool.map(run_exit_program, [program] * EXIT_RUNS, range(EXIT_RUNS)))
+    failed = [run for run in runs
+              if run.returncode != 0 or "terminate" in run.stderr or "Fatal" in run.stderr]
     assert not failed, f"{len(failed)} of {EXIT_RUNS} runs failed: {failed[0].stderr[-500:]}"
     assert all("main done" in run.stdout for run in runs)
 

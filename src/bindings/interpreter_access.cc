@@ -3,12 +3,9 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
-
-#if defined(__GLIBCXX__)
-#include <cxxabi.h>
-#endif
 
 #include <pybind11/pybind11.h>
 
@@ -93,37 +90,41 @@ void TakeLockBack(const std::function<void()>& take) {
 }
 
 // Runs `step` with the lock taken for the calling thread, which must not hold
-// it now.
+// it now. The lock is given back when `step` returns or throws. A thread
+// that the interpreter ends inside `step` is unwound without a C++
+// exception in flight and parks in CallIntoPython before it gets here; were
+// one to get here, its lock is already gone, and nothing is given back.
 void RunWithLockTaken(const std::function<void()>& step) {
-  PyGILState_STATE gil = PyGILState_UNLOCKED;
+  struct GiveBack {
+    PyGILState_STATE gil = PyGILState_UNLOCKED;
+    const int exceptions = std::uncaught_exceptions();
+    bool returned = false;
+    ~GiveBack() {
+      if (returned || std::uncaught_exceptions() > exceptions) PyGILState_Release(gil);
+    }
+  } give_back;
   if (python_caller_waiting) {
-    TakeLockBack([&gil] { gil = PyGILState_Ensure(); });
+    TakeLockBack([&give_back] { give_back.gil = PyGILState_Ensure(); });
   } else {
     // A native thread, counted in AccessState::inside by RunWithInterpreter.
-    gil = PyGILState_Ensure();
+    give_back.gil = PyGILState_Ensure();
   }
-  try {
-    step();
-#if defined(__GLIBCXX__)
-  } catch (abi::__forced_unwind&) {
-    // The interpreter is ending this thread from inside `step` (Python code
-    // there asked for the lock during finalization): the lock is already
-    // gone, so there is nothing to give back.
-    throw;
-#endif
-  } catch (...) {
-    PyGILState_Release(gil);
-    throw;
-  }
-  PyGILState_Release(gil);
+  step();
+  give_back.returned = true;
 }
 
 int DropReference(void* object) {
-  Py_DECREF(static_cast<PyObject*>(object));
-  return 0;
+  return CallIntoPython([object] {
+    Py_DECREF(static_cast<PyObject*>(object));
+    return 0;
+  });
 }
 
 }  // namespace
+
+interpreter_access_detail::ParkUnlessReturned::~ParkUnlessReturned() {
+  if (!returned_) Park();
+}
 
 bool OnPythonThread() { return python_caller_waiting || HoldsInterpreterLock(); }
 
@@ -208,8 +209,15 @@ bool HoldsInterpreterLock() {
 }
 
 void ReleasePythonReference(PyObject* object) {
+  // The last reference's release may run Python code (a __del__).
+  const auto drop = [object] {
+    CallIntoPython([object] {
+      Py_DECREF(object);
+      return 0;
+    });
+  };
   if (HoldsInterpreterLock()) {
-    Py_DECREF(object);
+    drop();
     return;
   }
   if (python_caller_waiting) {
@@ -221,7 +229,7 @@ void ReleasePythonReference(PyObject* object) {
     if (handed_over) return;
     // The pending calls are full: take the lock back for the drop.
   }
-  RunWithInterpreter([object] { Py_DECREF(object); });
+  RunWithInterpreter(drop);
 }
 
 }  // namespace taviron::python

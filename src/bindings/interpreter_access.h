@@ -25,7 +25,10 @@ namespace taviron::python {
 // Python. The close waits until no Python thread is between its check of
 // access and the lock, so that none can still reach the interpreter when it
 // finalizes. The destructors that take the lock back are noexcept(false)
-// besides.
+// besides. A thread that already holds the lock when finalization begins
+// (inside a callback or a print) is ended at its next request for the lock,
+// inside Python; every such call goes through CallIntoPython, which parks
+// the thread there, so the unwind never reaches the native frames above.
 
 // Runs `step` with the interpreter lock held and returns true. A thread that
 // holds the lock runs it at once; a Python thread waiting inside
@@ -88,10 +91,49 @@ void ReleasePythonReference(PyObject* object);
 // once when the module is defined.
 void RememberFinalizingThread(unsigned long thread_ident);
 
+// Runs `call`, a call into Python made by native code, and returns what it
+// returns. The interpreter may end the calling thread inside the call: once
+// finalization has begun, a thread other than the finalizing one that asks
+// for the lock (as a Python call does between bytecodes, and around every
+// wait) is unwound without a C++ exception. Such an unwind would run the
+// destructors of every native frame above, which may drop Python objects
+// without the lock, wait for it, or meet a noexcept frame and end the
+// process. A thread ended inside `call` parks right here instead: it sleeps
+// until the process ends, and no frame above it runs again. `call` itself
+// must hold only plain references (PyObject*), never pybind11 objects.
+template <typename Call>
+auto CallIntoPython(Call&& call) -> decltype(call());
+
 // Whether the calling thread holds the interpreter lock. Unlike
 // PyGILState_Check, which answers yes on every thread once the interpreter
 // is gone, false then.
 bool HoldsInterpreterLock();
+
+namespace interpreter_access_detail {
+
+// Parks the calling thread unless Returned was called: its destructor runs
+// without that only when the thread is unwound out of the guarded call.
+class ParkUnlessReturned {
+ public:
+  ParkUnlessReturned() = default;
+  ~ParkUnlessReturned();
+  ParkUnlessReturned(const ParkUnlessReturned&) = delete;
+  ParkUnlessReturned& operator=(const ParkUnlessReturned&) = delete;
+  void Returned() { returned_ = true; }
+
+ private:
+  bool returned_ = false;
+};
+
+}  // namespace interpreter_access_detail
+
+template <typename Call>
+auto CallIntoPython(Call&& call) -> decltype(call()) {
+  interpreter_access_detail::ParkUnlessReturned guard;
+  auto outcome = call();
+  guard.Returned();
+  return outcome;
+}
 
 }  // namespace taviron::python
 
