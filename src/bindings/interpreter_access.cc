@@ -9,11 +9,17 @@
 
 #include <pybind11/pybind11.h>
 
+#include "foundation/fork_lock_registry.h"
+
 namespace taviron::python {
 
 namespace py = pybind11;
 
 namespace {
+
+// The interpreter's main thread, which finalizes it; 0 until the module is
+// defined.
+std::atomic<unsigned long> finalizing_thread{0};
 
 struct AccessState {
   std::mutex mutex;
@@ -25,6 +31,14 @@ struct AccessState {
   // that access is open, not yet holding the lock (or not yet done handing
   // it a pending call).
   int returning = 0;
+  // A forked child has none of the threads counted, and its one thread,
+  // the one that forked, is its interpreter's main thread from now on.
+  ForkLockRegistration fork_registration{mutex, &all_left, ForkLockRule::kHeldAcrossFork,
+                                         ForkLockRank::kLeaf, [this] {
+                                           inside = 0;
+                                           returning = 0;
+                                           finalizing_thread = PyThread_get_thread_ident();
+                                         }};
 };
 
 // Never destroyed: worker threads may still look at it while the process
@@ -36,10 +50,6 @@ AccessState& State() {
 
 // Set while a Python thread waits with the interpreter lock let go.
 thread_local bool python_caller_waiting = false;
-
-// The interpreter's main thread, which finalizes it; 0 until the module is
-// defined.
-std::atomic<unsigned long> finalizing_thread{0};
 
 bool InterpreterFinalizing() {
 #if PY_VERSION_HEX >= 0x030D0000
@@ -198,7 +208,10 @@ void PollPythonSignals() {
   });
 }
 
-void RememberFinalizingThread(unsigned long thread_ident) { finalizing_thread = thread_ident; }
+void RememberFinalizingThread(unsigned long thread_ident) {
+  State();  // registered with the fork handlers from now on
+  finalizing_thread = thread_ident;
+}
 
 bool HoldsInterpreterLock() {
 #if PY_VERSION_HEX >= 0x030D0000

@@ -76,17 +76,18 @@ std::shared_ptr<JobV1> BackendV2::SubmitAsync(const std::shared_ptr<QuantumCircu
   std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
   ExecutionTask task{circuit, job, CopyCircuit(*circuit), sink};
   job_counter_.fetch_add(1);  // wraps around at the 32-bit limit
-  ExecutionTask dropped;  // let go after the queue mutex is released
-  {
-    std::lock_guard<std::mutex> lock(queue_->mutex);
-    job->SetStatus(JobStatus::QUEUED);
-    if (queue_->stop) {
-      // A stopped worker takes no task: the job stays QUEUED.
-      dropped = std::move(task);
-    } else {
-      queue_->tasks.push_back(std::move(task));
-      queue_->wake.notify_one();
-    }
+  // Let go after the mutexes are released.
+  std::deque<ExecutionTask> let_go;
+  std::lock_guard<std::mutex> guard(state_mutex_);
+  const std::shared_ptr<WorkQueue> queue = QueueOfThisProcessLocked(true, let_go);
+  std::lock_guard<std::mutex> lock(queue->mutex);
+  job->SetStatus(JobStatus::QUEUED);
+  if (queue->stop) {
+    // A stopped worker takes no task: the job stays QUEUED.
+    let_go.push_back(std::move(task));
+  } else {
+    queue->tasks.push_back(std::move(task));
+    queue->wake.notify_one();
   }
   return job;
 }
@@ -97,8 +98,11 @@ std::shared_ptr<JobV1> BackendV2::RunSync(const std::shared_ptr<QuantumCircuit>&
   RequireShotStorage(*circuit);
   std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
   {
-    std::lock_guard<std::mutex> lock(queue_->mutex);
-    if (!queue_->tasks.empty()) {
+    std::deque<ExecutionTask> let_go;
+    std::lock_guard<std::mutex> guard(state_mutex_);
+    const std::shared_ptr<WorkQueue> queue = QueueOfThisProcessLocked(false, let_go);
+    std::lock_guard<std::mutex> lock(queue->mutex);
+    if (!queue->tasks.empty()) {
       throw RunTimeError(
           "The execution queue is not empty. Wait for completion or execute in async mode.");
     }

@@ -7,6 +7,7 @@
 
 #include "execution/result.h"
 #include "foundation/exceptions.h"
+#include "foundation/fork_lock_registry.h"
 
 namespace taviron {
 
@@ -42,12 +43,23 @@ Clock::time_point PauseEnd(double pause, Clock::time_point now) {
   return now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
+// A job's mutex and the condition variable that waits for its final status
+// sleep on, held across a fork: the worker takes the mutex for every change
+// of status.
+struct JobLock {
+  std::mutex mutex;
+  std::condition_variable status_changed;
+  ForkLockRegistration registration{mutex, &status_changed, ForkLockRule::kHeldAcrossFork,
+                                    ForkLockRank::kJob};
+};
+
 }  // namespace
 
-JobV1::JobV1(std::string job_id)
-    : job_id_(std::move(job_id)),
-      mutex_(std::make_shared<std::mutex>()),
-      status_changed_(std::make_shared<std::condition_variable>()) {}
+JobV1::JobV1(std::string job_id) : job_id_(std::move(job_id)) {
+  const auto lock = std::make_shared<JobLock>();
+  mutex_ = std::shared_ptr<std::mutex>(lock, &lock->mutex);
+  status_changed_ = std::shared_ptr<std::condition_variable>(lock, &lock->status_changed);
+}
 
 JobV1::JobV1(const JobV1& other)
     : std::enable_shared_from_this<JobV1>(other), job_id_(other.job_id_),
