@@ -201,6 +201,9 @@ void CloseInterpreterAccess() {
 }
 
 void PollPythonSignals() {
+  // Python runs signal handlers on its main thread only: elsewhere there is
+  // nothing to check, and no need to take the lock.
+  if (!OnFinalizingThread()) return;
   RunWithInterpreter([] {
     if (PyErr_CheckSignals() != 0) {
       throw py::error_already_set();

@@ -72,7 +72,9 @@ void CloseInterpreterAccess();
 // Raises the pending Python exception (KeyboardInterrupt from Ctrl-C, or
 // whatever a signal handler raised) as pybind11::error_already_set when a
 // signal handler reports one. Called by the waits that run without the
-// interpreter lock; takes the lock for the check.
+// interpreter lock; on the interpreter's main thread, the one where Python
+// runs signal handlers, takes the lock for the check; elsewhere does
+// nothing.
 void PollPythonSignals();
 
 // Drops one strong reference to object, from any thread, without ever
