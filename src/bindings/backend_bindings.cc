@@ -1,5 +1,6 @@
 // BackendV2: the simulator backend with its queue and worker thread.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -7,6 +8,7 @@
 
 #include "bindings/exit_hook.h"
 #include "bindings/held_object.h"
+#include "bindings/interpreter_access.h"
 #include "bindings/module_registrations.h"
 #include "bindings/named_before_registration.h"
 #include "bindings/python_hold.h"
@@ -73,7 +75,13 @@ void RegisterBackend(py::module_& m) {
         const std::shared_ptr<QuantumCircuit>& circuit = named_circuit.value;
         RequireCircuit(circuit);
         const RunOptions options = ReadRunOptions(*circuit, kwargs);
-        return PythonHold<JobV1>(backend->run(circuit, options, PythonPrintSink()));
+        // A synchronous run simulates without the interpreter lock, as the
+        // worker does; its lines take the lock back to print.
+        return PythonHold<JobV1>(backend->run(circuit, options, PythonPrintSink(),
+                                              [](const std::function<void()>& simulate) {
+                                                InterpreterReleased released;
+                                                simulate();
+                                              }));
       },
       "Executes the quantum circuit using the backend");
   cls.def(

@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -42,6 +43,12 @@ struct ExecutionTask {
   OutputSink sink;
 };
 
+// How a synchronous run leaves its caller while it simulates: runs `step`,
+// which touches nothing of the caller's (the Python layer lets the
+// interpreter lock go for it, taking it back only to print). Empty: runs
+// the step as it is.
+using OutsideCaller = std::function<void(const std::function<void()>& step)>;
+
 // The local simulator backend: a first-in first-out queue of tasks served
 // one at a time by a worker thread of its own. Always owned through
 // std::shared_ptr (its jobs hold it), so that it lives as long as its last
@@ -73,9 +80,11 @@ class BackendV2 : public std::enable_shared_from_this<BackendV2> {
   ~BackendV2();
 
   // Writes the given shot count and quiet flag into the circuit, then runs
-  // it synchronously (mode "sync") or queues it. Lines go to sink.
+  // it synchronously (mode "sync") or queues it. Lines go to sink; a
+  // synchronous run simulates through outside.
   std::shared_ptr<JobV1> run(const std::shared_ptr<QuantumCircuit>& circuit,
-                             const RunOptions& options = {}, const OutputSink& sink = {});
+                             const RunOptions& options = {}, const OutputSink& sink = {},
+                             const OutsideCaller& outside = {});
   // Writes shots into the circuit and queues it.
   std::shared_ptr<JobV1> run_shots(const std::shared_ptr<QuantumCircuit>& circuit,
                                    int32_t shots, const OutputSink& sink = {});
@@ -87,9 +96,10 @@ class BackendV2 : public std::enable_shared_from_this<BackendV2> {
   // The synchronous path, in the calling thread: returns the job DONE (or
   // ERROR when no engine state could be made). Refused with RunTimeError
   // while tasks wait in the queue. Takes the job counter's value as the id
-  // without advancing it.
+  // without advancing it. What it reads of the circuit is taken before the
+  // simulation, which runs through outside.
   std::shared_ptr<JobV1> RunSync(const std::shared_ptr<QuantumCircuit>& circuit,
-                                 const OutputSink& sink);
+                                 const OutputSink& sink, const OutsideCaller& outside = {});
   // Runs one job's shots on one engine state and completes its Result.
   // Exceptions raised during a shot propagate (the worker turns them into
   // ERROR); failing to make the engine state ends the job ERROR at once.

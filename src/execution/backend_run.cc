@@ -46,12 +46,13 @@ void RequireShotStorage(const QuantumCircuit& circuit) {
 }  // namespace
 
 std::shared_ptr<JobV1> BackendV2::run(const std::shared_ptr<QuantumCircuit>& circuit,
-                                      const RunOptions& options, const OutputSink& sink) {
+                                      const RunOptions& options, const OutputSink& sink,
+                                      const OutsideCaller& outside) {
   RequireCircuit(circuit);
   if (options.shots) circuit->shots = *options.shots;
   const bool sync = options.mode && UpperAscii(*options.mode) == "SYNC";
   if (options.quiet) circuit->quiet = *options.quiet;
-  return sync ? RunSync(circuit, sink) : SubmitAsync(circuit, sink);
+  return sync ? RunSync(circuit, sink, outside) : SubmitAsync(circuit, sink);
 }
 
 std::shared_ptr<JobV1> BackendV2::run_shots(const std::shared_ptr<QuantumCircuit>& circuit,
@@ -93,7 +94,7 @@ std::shared_ptr<JobV1> BackendV2::SubmitAsync(const std::shared_ptr<QuantumCircu
 }
 
 std::shared_ptr<JobV1> BackendV2::RunSync(const std::shared_ptr<QuantumCircuit>& circuit,
-                                          const OutputSink& sink) {
+                                          const OutputSink& sink, const OutsideCaller& outside) {
   RequireCircuit(circuit);
   RequireShotStorage(*circuit);
   std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
@@ -108,7 +109,14 @@ std::shared_ptr<JobV1> BackendV2::RunSync(const std::shared_ptr<QuantumCircuit>&
     }
   }
   job->SetStatus(JobStatus::RUNNING);
-  ExecuteJob(ShareCircuit(*circuit), *job, *job->result(), true, sink);
+  const RunSnapshot snapshot = ShareCircuit(*circuit);
+  const std::shared_ptr<Result> result = job->result();
+  const auto execute = [&] { ExecuteJob(snapshot, *job, *result, true, sink); };
+  if (outside) {
+    outside(execute);
+  } else {
+    execute();
+  }
   return job;
 }
 
