@@ -1,7 +1,7 @@
 """A program that ends while daemon threads sit in every kind of wait inside
 the module (wait_for_final_state with and without pause, job_monitor
-sleeping and polling, a Python polling loop) and jobs run or wait in a
-queue: the interpreter finalizes while those threads are inside the module
+sleeping and polling, a Python polling loop, synchronous runs) and jobs run
+or wait in a queue: the interpreter finalizes while those threads are inside the module
 without its lock. Run as `python -c PROGRAM VARIANT`; the variant changes
 the job lengths, how long the main thread lets the threads start, and
 whether it drops its objects before it ends. It prints "main done".
@@ -38,9 +38,20 @@ PROGRAM = textwrap.dedent("""
         while not job.in_final_state():
             job.status()
 
+    def run_sync():
+        # Simulated shot by shot (the reset), without the interpreter lock.
+        by_shot = tl.QuantumCircuit(8, 8)
+        by_shot.h(list(range(8)))
+        by_shot.reset(0)
+        for q in range(8):
+            by_shot.measure(q, q)
+        while True:
+            tl.BackendV2().run(by_shot, shots=100, mode="sync")
+
     targets = [(wait, (j, p)) for j in (never, running, queued) for p in (0, 0.01)]
     targets += [(monitor, (j, i)) for j in (never, running) for i in (0, -1)]
     targets += [(poll, (j,)) for j in (never, queued)]
+    targets += [(run_sync, ())] * 2
     for target, args in targets:
         threading.Thread(target=target, args=args, daemon=True).start()
     time.sleep(0.001 * (variant % 20))

@@ -1,6 +1,5 @@
 // BackendV2: the simulator backend with its queue and worker thread.
 
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -77,11 +76,8 @@ void RegisterBackend(py::module_& m) {
         const RunOptions options = ReadRunOptions(*circuit, kwargs);
         // A synchronous run simulates without the interpreter lock, as the
         // worker does; its lines take the lock back to print.
-        return PythonHold<JobV1>(backend->run(circuit, options, PythonPrintSink(),
-                                              [](const std::function<void()>& simulate) {
-                                                InterpreterReleased released;
-                                                simulate();
-                                              }));
+        return PythonHold<JobV1>(
+            backend->run(circuit, options, PythonPrintSink(), &RunOutsideInterpreter));
       },
       "Executes the quantum circuit using the backend");
   cls.def(

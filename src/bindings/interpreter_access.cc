@@ -31,12 +31,17 @@ struct AccessState {
   // that access is open, not yet holding the lock (or not yet done handing
   // it a pending call).
   int returning = 0;
+  // Whether Python threads may start native work without the lock, and how
+  // many are inside such work (RunOutsideInterpreter).
+  bool work_open = true;
+  int working = 0;
   // A forked child has none of the threads counted, and its one thread,
   // the one that forked, is its interpreter's main thread from now on.
   ForkLockRegistration fork_registration{mutex, &all_left, ForkLockRule::kHeldAcrossFork,
                                          ForkLockRank::kLeaf, [this] {
                                            inside = 0;
                                            returning = 0;
+                                           working = 0;
                                            finalizing_thread = PyThread_get_thread_ident();
                                          }};
 };
@@ -47,6 +52,17 @@ AccessState& State() {
   static AccessState* state = new AccessState();
   return *state;
 }
+
+// Counts a thread out of one of AccessState's counts when it leaves.
+struct Leave {
+  AccessState& state;
+  int& count;
+  ~Leave() {
+    std::lock_guard<std::mutex> lock(state.mutex);
+    --count;
+    state.all_left.notify_all();
+  }
+};
 
 // Set while a Python thread waits with the interpreter lock let go.
 thread_local bool python_caller_waiting = false;
@@ -173,14 +189,7 @@ bool RunWithInterpreter(const std::function<void()>& step) {
     }
     return false;
   }
-  struct Leave {
-    AccessState& state;
-    ~Leave() {
-      std::lock_guard<std::mutex> lock(state.mutex);
-      --state.inside;
-      state.all_left.notify_all();
-    }
-  } leave{state};
+  const Leave leave{state, state.inside};
   if (HoldsInterpreterLock()) {
     step();
   } else {
@@ -193,11 +202,31 @@ void CloseInterpreterAccess() {
   AccessState& state = State();
   {
     std::lock_guard<std::mutex> lock(state.mutex);
-    state.open = false;
+    state.work_open = false;
   }
   InterpreterReleased released;
   std::unique_lock<std::mutex> lock(state.mutex);
+  // The work under way ends first, with access still open: it may print.
+  state.all_left.wait(lock, [&state] { return state.working == 0; });
+  state.open = false;
   state.all_left.wait(lock, [&state] { return state.inside == 0 && state.returning == 0; });
+}
+
+void RunOutsideInterpreter(const std::function<void()>& work) {
+  InterpreterReleased released;
+  AccessState& state = State();
+  bool started = false;
+  {
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (state.work_open || OnFinalizingThread()) {
+      ++state.working;
+      started = true;
+    }
+  }
+  // The interpreter is ending; so is this thread.
+  if (!started) Park();
+  const Leave leave{state, state.working};
+  work();
 }
 
 void PollPythonSignals() {

@@ -61,13 +61,23 @@ class InterpreterReleased {
   bool was_waiting_;
 };
 
-// Closes access for threads that do not hold the interpreter lock and waits
-// until every such thread that is still inside RunWithInterpreter has left,
-// and every Python thread already on its way back to the lock holds it. From
-// then on every thread but the finalizing one parks where it would take the
-// lock back. Called with the interpreter lock held; lets it go while it
-// waits.
+// Closes access for threads that do not hold the interpreter lock: first
+// waits until the native work of RunOutsideInterpreter under way has ended
+// (none starts any more), then until every thread that is still inside
+// RunWithInterpreter has left, and every Python thread already on its way
+// back to the lock holds it. From then on every thread but the finalizing
+// one parks where it would take the lock back. Called with the interpreter
+// lock held; lets it go while it waits.
 void CloseInterpreterAccess();
+
+// Runs `work`, which touches no Python object (it may print through
+// RunWithInterpreter), on a Python thread with the interpreter lock let go
+// as InterpreterReleased does, so that other Python threads run meanwhile.
+// Closing access waits for work under way to end: native work must not go
+// on while the process ends, since the static objects it reads are
+// destroyed then. Once access is closing, a thread other than the
+// finalizing one parks instead of starting the work.
+void RunOutsideInterpreter(const std::function<void()>& work);
 
 // Raises the pending Python exception (KeyboardInterrupt from Ctrl-C, or
 // whatever a signal handler raised) as pybind11::error_already_set when a
