@@ -15,7 +15,10 @@ that its own jobs ran, each once, and runs one more.
 
 POOL_PROGRAM runs the same checks through multiprocessing with the fork
 start method: each child makes a backend, runs a job on it and on the
-inherited one, and drops the inherited one."""
+inherited one, and drops the inherited one.
+
+fork_lines(CASE) and POOL_LINES are what the programs print when all goes
+well."""
 
 import os
 import textwrap
@@ -157,3 +160,36 @@ POOL_PROGRAM = COMMON + textwrap.dedent("""
             say("parent running job done")
         say("parent done")
 """)
+
+# What the child sees of the jobs that the parent's worker was running and
+# had queued at the fork: the parent runs them, so here they are over.
+INHERITED_JOBS = [
+    "child running job JobStatus.ERROR",
+    "child queued job JobStatus.CANCELLED",
+    "child running job's result: The job was running when this process was forked; it runs on"
+    " in the process it was forked from, not here.",
+]
+PARENT = [
+    "parent child status 0",
+    "parent running job done",
+    "parent queued job done",
+    "parent new job done",
+    "parent printing job done",
+    "parent done",
+]
+CHILD_CASES = {
+    "thread": ["child thread ok"],
+    "own": ["child own backend ok"],
+    "inherited": ["child inherited backend ok", "child inherited sync ok"],
+    "drop": ["child dropped"],
+    "threads-wait": ["child threads waiting"],
+    "nested": ["child grandchild ok"],
+}
+
+
+def fork_lines(case):
+    """The lines that FORK_PROGRAM prints for case when all goes well."""
+    return INHERITED_JOBS + CHILD_CASES[case] + PARENT
+
+
+POOL_LINES = ["child ok", "child exit codes [0, 0, 0]", "parent running job done", "parent done"]

@@ -9,34 +9,9 @@ from concurrent.futures import ThreadPoolExecutor
 
 import pytest
 
-from fork_programs import FORK_PROGRAM, POOL_PROGRAM
+from fork_programs import CHILD_CASES, FORK_PROGRAM, POOL_LINES, POOL_PROGRAM, fork_lines
 
 RUNS = 4
-
-# What the child sees of the jobs that the parent's worker was running and
-# had queued at the fork: the parent runs them, so here they are over.
-INHERITED_JOBS = [
-    "child running job JobStatus.ERROR",
-    "child queued job JobStatus.CANCELLED",
-    "child running job's result: The job was running when this process was forked; it runs on"
-    " in the process it was forked from, not here.",
-]
-PARENT = [
-    "parent child status 0",
-    "parent running job done",
-    "parent queued job done",
-    "parent new job done",
-    "parent printing job done",
-    "parent done",
-]
-CHILD_CASES = {
-    "thread": ["child thread ok"],
-    "own": ["child own backend ok"],
-    "inherited": ["child inherited backend ok", "child inherited sync ok"],
-    "drop": ["child dropped"],
-    "threads-wait": ["child threads waiting"],
-    "nested": ["child grandchild ok"],
-}
 
 
 def run_program(program, argument):
@@ -47,7 +22,7 @@ def run_program(program, argument):
 
 @pytest.mark.parametrize("case", sorted(CHILD_CASES))
 def test_child_and_parent_both_work_after_a_fork(case):
-    expected = INHERITED_JOBS + CHILD_CASES[case] + PARENT
+    expected = fork_lines(case)
     with ThreadPoolExecutor(max_workers=RUNS) as pool:
         runs = list(pool.map(run_program, [FORK_PROGRAM] * RUNS, [case] * RUNS))
     for status, lines, errors in runs:
@@ -57,6 +32,4 @@ def test_child_and_parent_both_work_after_a_fork(case):
 def test_multiprocessing_children_forked_from_a_process_with_backends():
     for _ in range(2):
         status, lines, errors = run_program(POOL_PROGRAM, "")
-        assert (status, lines, errors) == (
-            0, ["child ok", "child exit codes [0, 0, 0]", "parent running job done",
-                "parent done"], "")
+        assert (status, lines, errors) == (0, POOL_LINES, "")
