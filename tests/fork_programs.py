@@ -24,8 +24,11 @@ import os
 import textwrap
 
 COMMON = textwrap.dedent("""
-    import os, sys, threading, time
+    import os, sys, threading, time, warnings
     import TavironLib as tl
+    # Forking with threads running is what these programs test (Python 3.12
+    # and later warn about it).
+    warnings.filterwarnings("ignore", "This process .* is multi-threaded", DeprecationWarning)
     sys.path.insert(0, TESTS)
     from circuit_reference import bell_circuit as bell
 
