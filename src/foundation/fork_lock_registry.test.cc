@@ -93,9 +93,21 @@ TEST(ForkLockRegistryTest, AConditionVariableLosesTheParentsWaitersInTheChild) {
       done = true;
     }
     changed.notify_all();
-    // And a wait of the child's own ends as usual.
-    std::unique_lock<std::mutex> lock(mutex);
-    return changed.wait_for(lock, milliseconds(10), [] { return false; }) ? 1 : 0;
+    // A wait of the child's own, and the wake-up that ends it: with the
+    // parent's waiter still counted, that wake-up waits for it for ever.
+    bool again = false;
+    std::thread child_waiter([&] {
+      std::unique_lock<std::mutex> lock(mutex);
+      changed.wait(lock, [&] { return again; });
+    });
+    std::this_thread::sleep_for(milliseconds(20));
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      again = true;
+    }
+    changed.notify_all();
+    child_waiter.join();
+    return 0;
   });
   EXPECT_EQ(status, 0);
   {
