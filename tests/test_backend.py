@@ -1,11 +1,15 @@
-"""BackendV2: its attributes, the run overloads and keywords, job ids, and
-printing from the worker thread."""
+"""BackendV2: its attributes, the run overloads and keywords, job ids,
+printing from the worker thread, and synchronous runs that let other threads
+run."""
+
+import time
 
 import warnings
 
 import pytest
 
 import TavironLib as tl
+from ticking import Ticker, heavy_circuit
 
 S = tl.JobStatus
 WAIT_SECONDS = 60.0
@@ -141,3 +145,20 @@ def test_two_backends_run_side_by_side():
     for job in jobs:
         wait(job)
     assert [job.result().get_counts() for job in jobs] == [{"01": 200}] * 2
+
+
+# The simulation runs without the interpreter lock, as the worker's does: a
+# Python thread that ticks every 10 ms keeps ticking (holding the lock, the
+# run froze it for the whole second or more). A run that prints takes the
+# lock back for each line.
+@pytest.mark.parametrize("quiet", [True, False])
+def test_a_synchronous_run_lets_other_threads_run(quiet, capsys):
+    qc = heavy_circuit()
+    with Ticker() as ticker:
+        started = time.monotonic()
+        job = tl.BackendV2().run(qc, shots=2 if quiet else 1, mode="sync", quiet=quiet)
+        took = time.monotonic() - started
+    assert job.done()
+    printed = capsys.readouterr().out.splitlines()
+    assert printed[:1] == [] if quiet else printed[0].startswith("Executing Circuit start time")
+    assert ticker.longest_gap() < 0.5, f"ticks stopped for {ticker.longest_gap():.2f} s of {took:.2f} s"

@@ -2,11 +2,13 @@
 the objects a job shares with Python."""
 
 import gc
+import time
 
 import pytest
 
 import TavironLib as tl
 from circuit_reference import bell_circuit
+from ticking import Ticker
 
 S = tl.JobStatus
 WAIT_SECONDS = 60.0
@@ -76,7 +78,24 @@ def test_wait_arguments(call):
 def test_wait_times_out_with_the_elapsed_seconds():
     with pytest.raises(RuntimeError) as raised:
         tl.JobV1("never").wait_for_final_state(1, 0, lambda *args: None)
-    assert str(raised.value) == "Timeout while waiting for job: never 2 seconds passed\n"
+    assert str(raised.value) == "Timeout while waiting for job: never 1 seconds passed\n"
+
+
+# A timeout is kept to its fraction of a second whatever the pause (kept to
+# whole seconds, 0.2 waited a second); other threads run meanwhile. Negative
+# timeouts pass at the first check.
+@pytest.mark.parametrize("timeout, pause", [
+    (0.2, 0), (0.2, 0.05), (0.3, 10), (1.25, 0.5), (-0.5, 0), (-3, 10),
+])
+def test_a_timeout_passes_when_its_time_has(timeout, pause):
+    with Ticker() as ticker:
+        started = time.monotonic()
+        with pytest.raises(RuntimeError) as raised:
+            tl.JobV1("never").wait_for_final_state(timeout, pause, lambda *args: None)
+        waited = time.monotonic() - started
+    assert str(raised.value) == f"Timeout while waiting for job: never {int(waited)} seconds passed\n"
+    assert max(timeout, 0) <= waited < max(timeout, 0) + 0.5
+    assert ticker.longest_gap() < 0.5
 
 
 def test_callback_errors_pass_through():

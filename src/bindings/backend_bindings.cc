@@ -7,6 +7,7 @@
 
 #include "bindings/exit_hook.h"
 #include "bindings/held_object.h"
+#include "bindings/interpreter_access.h"
 #include "bindings/module_registrations.h"
 #include "bindings/named_before_registration.h"
 #include "bindings/python_hold.h"
@@ -99,7 +100,10 @@ void RegisterBackend(py::module_& m) {
         RequireCircuit(circuit);
         const RunOptions options = ReadRunOptions(kwargs);
         WarnOfIgnoredArguments(kwargs, options);
-        return PythonHold<JobV1>(backend->run(circuit, options, PythonPrintSink()));
+        // A synchronous run simulates without the interpreter lock, as the
+        // worker does; its lines take the lock back to print.
+        return PythonHold<JobV1>(
+            backend->run(circuit, options, PythonPrintSink(), &RunOutsideInterpreter));
       },
       "Executes the quantum circuit using the backend");
   cls.def(

@@ -23,12 +23,7 @@ std::vector<std::weak_ptr<BackendV2>>& TrackedBackends() {
 }
 
 void StopEveryBackendAndCloseAccess() {
-  std::vector<std::shared_ptr<BackendV2>> live;
-  for (const std::weak_ptr<BackendV2>& tracked : TrackedBackends()) {
-    if (std::shared_ptr<BackendV2> backend = tracked.lock()) {
-      live.push_back(std::move(backend));
-    }
-  }
+  std::vector<std::shared_ptr<BackendV2>> live = LiveBackends();
   TrackedBackends().clear();
   {
     // Workers still print their running job's lines, and release the
@@ -53,6 +48,16 @@ std::shared_ptr<BackendV2> TrackBackend(std::shared_ptr<BackendV2> backend) {
                 tracked.end());
   tracked.push_back(backend);
   return backend;
+}
+
+std::vector<std::shared_ptr<BackendV2>> LiveBackends() {
+  std::vector<std::shared_ptr<BackendV2>> live;
+  for (const std::weak_ptr<BackendV2>& tracked : TrackedBackends()) {
+    if (std::shared_ptr<BackendV2> backend = tracked.lock()) {
+      live.push_back(std::move(backend));
+    }
+  }
+  return live;
 }
 
 void InstallExitHook() {

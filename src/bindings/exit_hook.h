@@ -2,6 +2,7 @@
 #define TAVIRON_BINDINGS_EXIT_HOOK_H
 
 #include <memory>
+#include <vector>
 
 namespace taviron {
 class BackendV2;
@@ -13,6 +14,10 @@ namespace taviron::python {
 // its worker. Keeps no hold on it. Called with the interpreter lock held.
 // Returns the backend.
 std::shared_ptr<BackendV2> TrackBackend(std::shared_ptr<BackendV2> backend);
+
+// The tracked backends that are still alive, held. Called with the
+// interpreter lock held.
+std::vector<std::shared_ptr<BackendV2>> LiveBackends();
 
 // Registers, through Python's atexit, the hook that runs before the
 // interpreter tears down: it stops the worker of every live backend (a

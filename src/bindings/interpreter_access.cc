@@ -3,20 +3,23 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <exception>
 #include <mutex>
 #include <thread>
 
-#if defined(__GLIBCXX__)
-#include <cxxabi.h>
-#endif
-
 #include <pybind11/pybind11.h>
+
+#include "foundation/fork_lock_registry.h"
 
 namespace taviron::python {
 
 namespace py = pybind11;
 
 namespace {
+
+// The interpreter's main thread, which finalizes it; 0 until the module is
+// defined.
+std::atomic<unsigned long> finalizing_thread{0};
 
 struct AccessState {
   std::mutex mutex;
@@ -28,6 +31,19 @@ struct AccessState {
   // that access is open, not yet holding the lock (or not yet done handing
   // it a pending call).
   int returning = 0;
+  // Whether Python threads may start native work without the lock, and how
+  // many are inside such work (RunOutsideInterpreter).
+  bool work_open = true;
+  int working = 0;
+  // A forked child has none of the threads counted, and its one thread,
+  // the one that forked, is its interpreter's main thread from now on.
+  ForkLockRegistration fork_registration{mutex, &all_left, ForkLockRule::kHeldAcrossFork,
+                                         ForkLockRank::kLeaf, [this] {
+                                           inside = 0;
+                                           returning = 0;
+                                           working = 0;
+                                           finalizing_thread = PyThread_get_thread_ident();
+                                         }};
 };
 
 // Never destroyed: worker threads may still look at it while the process
@@ -37,12 +53,19 @@ AccessState& State() {
   return *state;
 }
 
+// Counts a thread out of one of AccessState's counts when it leaves.
+struct Leave {
+  AccessState& state;
+  int& count;
+  ~Leave() {
+    std::lock_guard<std::mutex> lock(state.mutex);
+    --count;
+    state.all_left.notify_all();
+  }
+};
+
 // Set while a Python thread waits with the interpreter lock let go.
 thread_local bool python_caller_waiting = false;
-
-// The interpreter's main thread, which finalizes it; 0 until the module is
-// defined.
-std::atomic<unsigned long> finalizing_thread{0};
 
 bool InterpreterFinalizing() {
 #if PY_VERSION_HEX >= 0x030D0000
@@ -93,37 +116,41 @@ void TakeLockBack(const std::function<void()>& take) {
 }
 
 // Runs `step` with the lock taken for the calling thread, which must not hold
-// it now.
+// it now. The lock is given back when `step` returns or throws. A thread
+// that the interpreter ends inside `step` is unwound without a C++
+// exception in flight and parks in CallIntoPython before it gets here; were
+// one to get here, its lock is already gone, and nothing is given back.
 void RunWithLockTaken(const std::function<void()>& step) {
-  PyGILState_STATE gil = PyGILState_UNLOCKED;
+  struct GiveBack {
+    PyGILState_STATE gil = PyGILState_UNLOCKED;
+    const int exceptions = std::uncaught_exceptions();
+    bool returned = false;
+    ~GiveBack() {
+      if (returned || std::uncaught_exceptions() > exceptions) PyGILState_Release(gil);
+    }
+  } give_back;
   if (python_caller_waiting) {
-    TakeLockBack([&gil] { gil = PyGILState_Ensure(); });
+    TakeLockBack([&give_back] { give_back.gil = PyGILState_Ensure(); });
   } else {
     // A native thread, counted in AccessState::inside by RunWithInterpreter.
-    gil = PyGILState_Ensure();
+    give_back.gil = PyGILState_Ensure();
   }
-  try {
-    step();
-#if defined(__GLIBCXX__)
-  } catch (abi::__forced_unwind&) {
-    // The interpreter is ending this thread from inside `step` (Python code
-    // there asked for the lock during finalization): the lock is already
-    // gone, so there is nothing to give back.
-    throw;
-#endif
-  } catch (...) {
-    PyGILState_Release(gil);
-    throw;
-  }
-  PyGILState_Release(gil);
+  step();
+  give_back.returned = true;
 }
 
 int DropReference(void* object) {
-  Py_DECREF(static_cast<PyObject*>(object));
-  return 0;
+  return CallIntoPython([object] {
+    Py_DECREF(static_cast<PyObject*>(object));
+    return 0;
+  });
 }
 
 }  // namespace
+
+interpreter_access_detail::ParkUnlessReturned::~ParkUnlessReturned() {
+  if (!returned_) Park();
+}
 
 bool OnPythonThread() { return python_caller_waiting || HoldsInterpreterLock(); }
 
@@ -162,14 +189,7 @@ bool RunWithInterpreter(const std::function<void()>& step) {
     }
     return false;
   }
-  struct Leave {
-    AccessState& state;
-    ~Leave() {
-      std::lock_guard<std::mutex> lock(state.mutex);
-      --state.inside;
-      state.all_left.notify_all();
-    }
-  } leave{state};
+  const Leave leave{state, state.inside};
   if (HoldsInterpreterLock()) {
     step();
   } else {
@@ -182,14 +202,37 @@ void CloseInterpreterAccess() {
   AccessState& state = State();
   {
     std::lock_guard<std::mutex> lock(state.mutex);
-    state.open = false;
+    state.work_open = false;
   }
   InterpreterReleased released;
   std::unique_lock<std::mutex> lock(state.mutex);
+  // The work under way ends first, with access still open: it may print.
+  state.all_left.wait(lock, [&state] { return state.working == 0; });
+  state.open = false;
   state.all_left.wait(lock, [&state] { return state.inside == 0 && state.returning == 0; });
 }
 
+void RunOutsideInterpreter(const std::function<void()>& work) {
+  InterpreterReleased released;
+  AccessState& state = State();
+  bool started = false;
+  {
+    std::lock_guard<std::mutex> lock(state.mutex);
+    if (state.work_open || OnFinalizingThread()) {
+      ++state.working;
+      started = true;
+    }
+  }
+  // The interpreter is ending; so is this thread.
+  if (!started) Park();
+  const Leave leave{state, state.working};
+  work();
+}
+
 void PollPythonSignals() {
+  // Python runs signal handlers on its main thread only: elsewhere there is
+  // nothing to check, and no need to take the lock.
+  if (!OnFinalizingThread()) return;
   RunWithInterpreter([] {
     if (PyErr_CheckSignals() != 0) {
       throw py::error_already_set();
@@ -197,7 +240,10 @@ void PollPythonSignals() {
   });
 }
 
-void RememberFinalizingThread(unsigned long thread_ident) { finalizing_thread = thread_ident; }
+void RememberFinalizingThread(unsigned long thread_ident) {
+  State();  // registered with the fork handlers from now on
+  finalizing_thread = thread_ident;
+}
 
 bool HoldsInterpreterLock() {
 #if PY_VERSION_HEX >= 0x030D0000
@@ -208,8 +254,15 @@ bool HoldsInterpreterLock() {
 }
 
 void ReleasePythonReference(PyObject* object) {
+  // The last reference's release may run Python code (a __del__).
+  const auto drop = [object] {
+    CallIntoPython([object] {
+      Py_DECREF(object);
+      return 0;
+    });
+  };
   if (HoldsInterpreterLock()) {
-    Py_DECREF(object);
+    drop();
     return;
   }
   if (python_caller_waiting) {
@@ -221,7 +274,7 @@ void ReleasePythonReference(PyObject* object) {
     if (handed_over) return;
     // The pending calls are full: take the lock back for the drop.
   }
-  RunWithInterpreter([object] { Py_DECREF(object); });
+  RunWithInterpreter(drop);
 }
 
 }  // namespace taviron::python

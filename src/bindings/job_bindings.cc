@@ -40,9 +40,10 @@ void RegisterJob(py::module_& m) {
             auto stored = std::make_shared<PythonJobCallback>(std::move(callback));
             // The wait polls without the interpreter lock, so that the worker
             // can print and release Python objects meanwhile; the callback
-            // takes the lock back for each call.
+            // takes the lock back for each call, and the pause for each check
+            // for Ctrl-C.
             InterpreterReleased released;
-            job->wait_for_final_state(timeout, pause, std::move(stored));
+            job->wait_for_final_state(timeout, pause, std::move(stored), PollPythonSignals);
           },
           "Waits for the job's final state")
       .def("submit", MethodOnObject(&JobV1::submit), "Submit a new task for execution")

@@ -9,6 +9,7 @@
 #include <pybind11/pybind11.h>
 
 #include "bindings/exit_hook.h"
+#include "bindings/fork_hook.h"
 #include "bindings/module_registrations.h"
 #include "foundation/python_version_check.h"
 
@@ -60,6 +61,7 @@ extern "C" __attribute__((visibility("default"))) PyObject* PyInit_TavironLib() 
     py::module_ module = py::reinterpret_steal<py::module_>(created);
     DefineModule(module);
     InstallExitHook();
+    InstallForkHook();
     return module.release().ptr();
   } catch (py::error_already_set& error) {
     py::raise_from(error, PyExc_ImportError, "initialization failed");

@@ -24,17 +24,20 @@ void PythonJobCallback::Call(const std::string& job_id, JobStatus status, JobV1&
     py::object id_object = py::cast(job_id);
     py::object status_object = py::cast(status);
     // Plain references from here: the interpreter may end this thread inside
-    // the call (a daemon thread at finalization), and the unwind that follows
-    // must not touch Python objects, which it would do without the lock.
+    // the call (a daemon thread at finalization); see CallIntoPython.
+    PyObject* const callable = callable_;
     PyObject* const arguments[] = {id_object.release().ptr(), status_object.release().ptr(),
                                    job_object.release().ptr()};
-    PyObject* const outcome = PyObject_CallFunctionObjArgs(callable_, arguments[0], arguments[1],
-                                                           arguments[2], nullptr);
-    for (PyObject* argument : arguments) Py_DECREF(argument);
-    if (outcome == nullptr) {
+    const bool called = CallIntoPython([callable, &arguments] {
+      PyObject* const outcome = PyObject_CallFunctionObjArgs(callable, arguments[0], arguments[1],
+                                                             arguments[2], nullptr);
+      for (PyObject* argument : arguments) Py_DECREF(argument);
+      Py_XDECREF(outcome);
+      return outcome != nullptr;
+    });
+    if (!called) {
       throw py::error_already_set();
     }
-    Py_DECREF(outcome);
   });
 }
 

@@ -11,9 +11,26 @@ namespace taviron::python {
 
 namespace py = pybind11;
 
-void PrintToStdout(const py::handle& text) {
-  if (py::module_::import("sys").attr("stdout").is_none()) return;
-  py::print(text);
+void PrintToStdout(py::object text) {
+  PyObject* const line = text.release().ptr();
+  const bool printed = CallIntoPython([line] {
+    PyObject* const file = PySys_GetObject("stdout");  // borrowed
+    bool done = true;
+    if (file == nullptr) {
+      PyErr_SetString(PyExc_RuntimeError, "lost sys.stdout");
+      done = false;
+    } else if (file != Py_None) {
+      // Held across the writes: another thread may replace sys.stdout
+      // meanwhile, and the last release of either object may run Python.
+      Py_INCREF(file);
+      done = PyFile_WriteObject(line, file, Py_PRINT_RAW) == 0 &&
+             PyFile_WriteString("\n", file) == 0;
+      Py_DECREF(file);
+    }
+    Py_DECREF(line);
+    return done;
+  });
+  if (!printed) throw py::error_already_set();
 }
 
 namespace {

@@ -19,11 +19,15 @@ namespace taviron::python {
 // the interpreter shuts down the worker's lines are dropped.
 OutputSink PythonPrintSink();
 
-// Prints `text` through the binding library's print (the text, then a
-// newline, to sys.stdout), the calling thread holding the interpreter lock.
-// Like Python's own print it prints nothing when sys.stdout is None (as in
-// a program started without a console).
-void PrintToStdout(const pybind11::handle& text);
+// Prints `text` as the binding library's print does (str(text), then a
+// newline, each written to sys.stdout), the calling thread holding the
+// interpreter lock; takes the object over. Like Python's own print it
+// prints nothing when sys.stdout is None (as in a program started without
+// a console), and raises RuntimeError "lost sys.stdout" when there is none.
+// The writes, which run Python code, hold only plain references (see
+// CallIntoPython): a thread that the interpreter ends inside them drops
+// nothing on its way out.
+void PrintToStdout(pybind11::object text);
 
 }  // namespace taviron::python
 

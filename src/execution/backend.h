@@ -5,6 +5,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -12,6 +13,7 @@
 #include <thread>
 
 #include "execution/run_snapshot.h"
+#include "foundation/fork_lock_registry.h"
 #include "foundation/output_sink.h"
 
 namespace taviron {
@@ -41,11 +43,23 @@ struct ExecutionTask {
   OutputSink sink;
 };
 
+// How a synchronous run leaves its caller while it simulates: runs `step`,
+// which touches nothing of the caller's (the Python layer lets the
+// interpreter lock go for it, taking it back only to print). Empty: runs
+// the step as it is.
+using OutsideCaller = std::function<void(const std::function<void()>& step)>;
+
 // The local simulator backend: a first-in first-out queue of tasks served
 // one at a time by a worker thread of its own. Always owned through
 // std::shared_ptr (its jobs hold it), so that it lives as long as its last
 // holder; the last holder may be let go on the worker thread itself, in
 // which case the worker is detached instead of joined.
+//
+// After a fork the worker's thread exists only in the parent. In the child
+// the backend takes itself over at its first use (TakeOverAfterFork): the
+// parent runs the jobs that were queued or running at the fork, so here
+// the queued ones end CANCELLED and the running one ERROR, and the backend
+// gets a queue of its own, served by a new worker from its next queued run.
 class BackendV2 : public std::enable_shared_from_this<BackendV2> {
  public:
   const int32_t version = 2;
@@ -68,9 +82,10 @@ class BackendV2 : public std::enable_shared_from_this<BackendV2> {
   // The two entries of a run: each writes the shot count and quiet flag it
   // is given into the circuit, checks the circuit once, and hands it to the
   // path. run runs synchronously (mode "sync") or queues; run_shots queues.
-  // Lines go to sink.
+  // Lines go to sink; a synchronous run simulates through outside.
   std::shared_ptr<JobV1> run(const std::shared_ptr<QuantumCircuit>& circuit,
-                             const RunOptions& options = {}, const OutputSink& sink = {});
+                             const RunOptions& options = {}, const OutputSink& sink = {},
+                             const OutsideCaller& outside = {});
   std::shared_ptr<JobV1> run_shots(const std::shared_ptr<QuantumCircuit>& circuit,
                                    int32_t shots, const OutputSink& sink = {});
 
@@ -90,6 +105,20 @@ class BackendV2 : public std::enable_shared_from_this<BackendV2> {
   // their jobs stay QUEUED; a run queued afterwards stays QUEUED too.
   // Idempotent. Whoever calls it from outside must hold the backend.
   void StopWorker();
+  // In a process forked (at any depth) from the one whose worker serves
+  // this backend: leaves that worker to its process without joining,
+  // detaching or destroying its thread handle (in this process the handle
+  // may name another thread); the jobs of the tasks it had queued end
+  // CANCELLED and the job it was running ends ERROR, its Result failed
+  // with kRanInParentReason, since that process runs them; the backend then
+  // has an empty queue of its own, served by a worker that its next queued
+  // run starts. Does nothing in the worker's own process. Every use of the
+  // backend calls it first; a forked child may call it at once.
+  void TakeOverAfterFork();
+
+  static constexpr const char* kRanInParentReason =
+      "The job was running when this process was forked; it runs on in the process it was "
+      "forked from, not here.";
 
  private:
   // The queue and its guards, shared by the backend and its worker thread so
@@ -99,6 +128,10 @@ class BackendV2 : public std::enable_shared_from_this<BackendV2> {
     std::condition_variable wake;
     std::deque<ExecutionTask> tasks;
     std::atomic<bool> stop{false};
+    // The job of the task that the worker runs.
+    std::weak_ptr<JobV1> running;
+    ForkLockRegistration fork_registration{mutex, &wake, ForkLockRule::kHeldAcrossFork,
+                                           ForkLockRank::kQueue};
   };
 
   // The queued path: returns the job QUEUED (or already taken by the
@@ -108,19 +141,40 @@ class BackendV2 : public std::enable_shared_from_this<BackendV2> {
   // The synchronous path, in the calling thread: returns the job DONE (or
   // ERROR when no engine state could be made). Refused with RunTimeError
   // while tasks wait in the queue. Takes the job counter's value as the id
-  // without advancing it.
+  // without advancing it. What it reads of the circuit is taken before the
+  // simulation, which runs through outside.
   std::shared_ptr<JobV1> RunSync(const std::shared_ptr<QuantumCircuit>& circuit,
-                                 const OutputSink& sink);
+                                 const OutputSink& sink, const OutsideCaller& outside = {});
   static void WorkerLoop(std::shared_ptr<WorkQueue> queue);
+  static void StopAndWake(WorkQueue& queue);
   static void RunTask(ExecutionTask& task);
   // The beginning common to both paths: a new job with its Result, held by
   // the job together with this backend.
   std::shared_ptr<JobV1> BeginJob(const std::string& job_id);
+  // The queue that this process serves, state_mutex_ held: takes the backend
+  // over first when the worker belongs to an ancestor process (the tasks it
+  // leaves go to let_go, to be let go once the mutex is released), and
+  // starts a worker when asked and none serves the queue (unless stopped).
+  std::shared_ptr<WorkQueue> QueueOfThisProcessLocked(bool start_worker,
+                                                      std::deque<ExecutionTask>& let_go);
+  void StartWorkerLocked();
 
   std::atomic<int32_t> job_counter_{0};
+  // Guards queue_, worker_ and worker_generation_; held briefly, and taken
+  // before a queue mutex where both are held.
+  std::mutex state_mutex_;
+  ForkLockRegistration state_mutex_registration_{state_mutex_, nullptr,
+                                                 ForkLockRule::kHeldAcrossFork,
+                                                 ForkLockRank::kBackend};
   std::shared_ptr<WorkQueue> queue_;
-  std::mutex stop_mutex_;
   std::unique_ptr<std::thread> worker_;
+  // ForkGeneration() of the process whose thread serves queue_.
+  uint64_t worker_generation_;
+  // Makes StopWorker's callers wait for one another. Held while the worker
+  // is joined, so a forked child makes it new instead of waiting for it.
+  std::mutex stop_mutex_;
+  ForkLockRegistration stop_mutex_registration_{stop_mutex_, nullptr,
+                                                ForkLockRule::kRenewedInChild};
 };
 
 }  // namespace taviron

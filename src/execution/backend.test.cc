@@ -1,5 +1,6 @@
-// The backend's queue and worker: order, cancellation, stopping, and the
-// lifetime of a backend whose last holder is its own job.
+// The backend's queue and worker: order, cancellation, stopping, the
+// lifetime of a backend whose last holder is its own job, and a forked
+// child's use of a backend it inherited.
 #include "execution/backend.h"
 
 #include <memory>
@@ -12,6 +13,7 @@
 #include "execution/job.h"
 #include "execution/result.h"
 #include "execution/testing/execution_helpers.h"
+#include "foundation/testing/forked_child.h"
 
 namespace taviron {
 
@@ -197,6 +199,46 @@ TEST(BackendTest, WorkerSurvivesAShotThatThrows) {
   EXPECT_FALSE(result->success());
   EXPECT_THROW(result->get_statevector(), std::runtime_error);
   EXPECT_TRUE(next->done());
+}
+
+// The parent's worker runs one job and has another queued when the process
+// forks: in the child both are over at once (the parent runs them), the
+// inherited backend runs new jobs on a worker of its own and ends without
+// waiting for the parent's worker; the parent's jobs run there as before.
+TEST(BackendTest, AForkedChildTakesOverAnInheritedBackend) {
+  if (kUnderThreadSanitizer) GTEST_SKIP() << "ThreadSanitizer ends a forked child that starts threads";
+  auto backend = std::make_shared<BackendV2>();
+  auto gate = WorkerHold::Make();
+  auto running = RunHeld(*backend, gate);
+  auto queued = backend->run(BellCircuit(), Shots(5));
+  const int status = ExitStatusOfForkedChild([&] {
+    int failures = 0;
+    // The first use of the backend here takes it over.
+    auto job = backend->run(BellCircuit(), Shots(6));
+    failures += running->status() != JobStatus::ERROR;
+    failures += queued->status() != JobStatus::CANCELLED;
+    try {
+      running->result()->get_statevector();
+      ++failures;
+    } catch (const std::runtime_error& error) {
+      failures += std::string(error.what()) != BackendV2::kRanInParentReason;
+    }
+    failures += !WaitUntil([&] { return Final(job); }) || !job->done();
+    RunOptions sync = Shots(3);
+    sync.mode = "sync";
+    failures += !backend->run(BellCircuit(), sync)->done();
+    running.reset();
+    queued.reset();
+    job.reset();
+    backend.reset();  // joins only the child's own worker
+    return failures;
+  });
+  EXPECT_EQ(status, 0);
+  gate->Release();
+  ASSERT_TRUE(WaitUntil([&] { return Final(queued); }));
+  EXPECT_TRUE(running->done());
+  EXPECT_TRUE(queued->done());
+  EXPECT_EQ(queued->result()->get_memory().size(), 5u);
 }
 
 }  // namespace

@@ -40,14 +40,15 @@ void RequireShotStorage(const QuantumCircuit& circuit) {
 }  // namespace
 
 std::shared_ptr<JobV1> BackendV2::run(const std::shared_ptr<QuantumCircuit>& circuit,
-                                      const RunOptions& options, const OutputSink& sink) {
+                                      const RunOptions& options, const OutputSink& sink,
+                                      const OutsideCaller& outside) {
   RequireCircuit(circuit);
   if (options.shots) RequireShotCount(*options.shots);
   if (options.shots) circuit->shots = *options.shots;
   if (options.quiet) circuit->quiet = *options.quiet;
   RequireShotStorage(*circuit);
   const bool sync = options.mode && IsSyncMode(*options.mode);
-  return sync ? RunSync(circuit, sink) : SubmitAsync(circuit, sink);
+  return sync ? RunSync(circuit, sink, outside) : SubmitAsync(circuit, sink);
 }
 
 std::shared_ptr<JobV1> BackendV2::run_shots(const std::shared_ptr<QuantumCircuit>& circuit,
@@ -72,33 +73,44 @@ std::shared_ptr<JobV1> BackendV2::SubmitAsync(const std::shared_ptr<QuantumCircu
   std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
   ExecutionTask task{circuit, job, CopyCircuit(*circuit), sink};
   job_counter_.fetch_add(1);  // wraps around at the 32-bit limit
-  ExecutionTask dropped;  // let go after the queue mutex is released
-  {
-    std::lock_guard<std::mutex> lock(queue_->mutex);
-    job->SetStatus(JobStatus::QUEUED);
-    if (queue_->stop) {
-      // A stopped worker takes no task: the job stays QUEUED.
-      dropped = std::move(task);
-    } else {
-      queue_->tasks.push_back(std::move(task));
-      queue_->wake.notify_one();
-    }
+  // Let go after the mutexes are released.
+  std::deque<ExecutionTask> let_go;
+  std::lock_guard<std::mutex> guard(state_mutex_);
+  const std::shared_ptr<WorkQueue> queue = QueueOfThisProcessLocked(true, let_go);
+  std::lock_guard<std::mutex> lock(queue->mutex);
+  job->SetStatus(JobStatus::QUEUED);
+  if (queue->stop) {
+    // A stopped worker takes no task: the job stays QUEUED.
+    let_go.push_back(std::move(task));
+  } else {
+    queue->tasks.push_back(std::move(task));
+    queue->wake.notify_one();
   }
   return job;
 }
 
 std::shared_ptr<JobV1> BackendV2::RunSync(const std::shared_ptr<QuantumCircuit>& circuit,
-                                          const OutputSink& sink) {
+                                          const OutputSink& sink, const OutsideCaller& outside) {
   std::shared_ptr<JobV1> job = BeginJob(std::to_string(job_counter_.load()));
   {
-    std::lock_guard<std::mutex> lock(queue_->mutex);
-    if (!queue_->tasks.empty()) {
+    std::deque<ExecutionTask> let_go;
+    std::lock_guard<std::mutex> guard(state_mutex_);
+    const std::shared_ptr<WorkQueue> queue = QueueOfThisProcessLocked(false, let_go);
+    std::lock_guard<std::mutex> lock(queue->mutex);
+    if (!queue->tasks.empty()) {
       throw RunTimeError(
           "The execution queue is not empty. Wait for completion or execute in async mode.");
     }
   }
   job->SetStatus(JobStatus::RUNNING);
-  ExecuteJob(ShareCircuit(*circuit), *job, *job->result(), true, sink);
+  const RunSnapshot snapshot = ShareCircuit(*circuit);
+  const std::shared_ptr<Result> result = job->result();
+  const auto execute = [&] { ExecuteJob(snapshot, *job, *result, true, sink); };
+  if (outside) {
+    outside(execute);
+  } else {
+    execute();
+  }
   return job;
 }
 

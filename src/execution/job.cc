@@ -7,30 +7,28 @@
 
 #include "execution/result.h"
 #include "foundation/exceptions.h"
+#include "foundation/fork_lock_registry.h"
 
 namespace taviron {
 
 namespace {
 
-// Whether elapsed whole seconds count as past the timeout. The timeout is
-// truncated toward zero; a value that is not a number or does not fit a
-// signed 64-bit integer counts as passed at once.
-bool TimeoutPassed(double timeout, int64_t elapsed_seconds) {
-  constexpr double kTwoTo63 = 9223372036854775808.0;
-  if (std::isnan(timeout) || timeout >= kTwoTo63 || timeout < -kTwoTo63) return true;
-  return elapsed_seconds > static_cast<int64_t>(timeout);
-}
-
 using Clock = std::chrono::steady_clock;
 
-// The first moment at which TimeoutPassed holds for a wait begun at start:
-// one second past the truncated timeout. Clock's largest value for a wait
-// without timeout (0); start itself for one that passes at once.
+// A timeout that passes at the first check: negative, not a number, or
+// whole seconds beyond the signed 64-bit range.
+bool TimeoutPassesAtOnce(double timeout) {
+  constexpr double kTwoTo63 = 9223372036854775808.0;
+  return std::isnan(timeout) || timeout < 0 || timeout >= kTwoTo63;
+}
+
+// The moment after which a wait begun at start times out: Clock's largest
+// value for a wait without timeout (0); start itself for one that passes at
+// once. Timeouts beyond a century wait as long as a century.
 Clock::time_point TimeoutMoment(double timeout, Clock::time_point start) {
   if (timeout == 0) return Clock::time_point::max();
-  if (TimeoutPassed(timeout, 0)) return start;
-  // Timeouts beyond a century wait as long as a century.
-  const double seconds = std::min(std::trunc(timeout) + 1, 3.2e9);
+  if (TimeoutPassesAtOnce(timeout)) return start;
+  const double seconds = std::min(timeout, 3.2e9);
   return start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
@@ -42,12 +40,23 @@ Clock::time_point PauseEnd(double pause, Clock::time_point now) {
   return now + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(seconds));
 }
 
+// A job's mutex and the condition variable that waits for its final status
+// sleep on, held across a fork: the worker takes the mutex for every change
+// of status.
+struct JobLock {
+  std::mutex mutex;
+  std::condition_variable status_changed;
+  ForkLockRegistration registration{mutex, &status_changed, ForkLockRule::kHeldAcrossFork,
+                                    ForkLockRank::kJob};
+};
+
 }  // namespace
 
-JobV1::JobV1(std::string job_id)
-    : job_id_(std::move(job_id)),
-      mutex_(std::make_shared<std::mutex>()),
-      status_changed_(std::make_shared<std::condition_variable>()) {}
+JobV1::JobV1(std::string job_id) : job_id_(std::move(job_id)) {
+  const auto lock = std::make_shared<JobLock>();
+  mutex_ = std::shared_ptr<std::mutex>(lock, &lock->mutex);
+  status_changed_ = std::shared_ptr<std::condition_variable>(lock, &lock->status_changed);
+}
 
 JobV1::JobV1(const JobV1& other)
     : std::enable_shared_from_this<JobV1>(other), job_id_(other.job_id_),
@@ -108,7 +117,8 @@ std::shared_ptr<BackendV2> JobV1::backend() const {
 }
 
 void JobV1::wait_for_final_state(double timeout, double pause,
-                                 std::shared_ptr<JobCallback> callback) {
+                                 std::shared_ptr<JobCallback> callback,
+                                 const InterruptCheck& interrupt_check) {
   std::shared_ptr<JobCallback> replaced;
   {
     std::lock_guard<std::mutex> lock(*mutex_);
@@ -130,23 +140,35 @@ void JobV1::wait_for_final_state(double timeout, double pause,
     if (stored) stored->Call(job_id_, current, *this);
     if (IsFinalStatus(current)) return;
     if (timeout != 0) {
-      const int64_t elapsed = std::chrono::duration_cast<std::chrono::seconds>(
-                                  std::chrono::steady_clock::now() - start)
-                                  .count();
-      if (TimeoutPassed(timeout, elapsed)) {
+      const Clock::time_point now = Clock::now();
+      if (now > timeout_moment || TimeoutPassesAtOnce(timeout)) {
+        const int64_t elapsed =
+            std::chrono::duration_cast<std::chrono::seconds>(now - start).count();
         throw RunTimeError("Timeout while waiting for job: " + job_id_ + " " +
                            std::to_string(elapsed) + " seconds passed\n");
       }
     }
-    PauseBeforeNextPoll(pause, timeout_moment);
+    PauseBeforeNextPoll(pause, timeout_moment, interrupt_check);
   }
 }
 
-void JobV1::PauseBeforeNextPoll(double pause, Clock::time_point limit) {
+void JobV1::PauseBeforeNextPoll(double pause, Clock::time_point limit,
+                                const InterruptCheck& interrupt_check) {
   const Clock::time_point until = std::min(PauseEnd(pause, Clock::now()), limit);
-  std::unique_lock<std::mutex> lock(*mutex_);
-  waiting_ = true;
-  status_changed_->wait_until(lock, until, [this] { return IsFinalStatus(status_); });
+  for (;;) {
+    const Clock::time_point now = Clock::now();
+    const Clock::time_point step_end =
+        interrupt_check && until - now > kInterruptCheckStep ? now + kInterruptCheckStep : until;
+    {
+      std::unique_lock<std::mutex> lock(*mutex_);
+      waiting_ = true;
+      if (status_changed_->wait_until(lock, step_end, [this] { return IsFinalStatus(status_); })) {
+        return;
+      }
+    }
+    if (step_end >= until) return;
+    interrupt_check();  // outside the mutex; may throw to end the wait
+  }
 }
 
 void JobV1::submit() const { throw NotImplemented("JobV1::submit"); }

@@ -8,6 +8,7 @@
 #include <mutex>
 #include <string>
 
+#include "execution/interrupt_check.h"
 #include "execution/job_status.h"
 
 namespace taviron {
@@ -62,14 +63,17 @@ class JobV1 : public std::enable_shared_from_this<JobV1> {
   // Stores callback (replacing an earlier one; null stores none), then polls:
   // reads the status, calls the stored callback when there is one, returns
   // at a final state, and throws RunTimeError
-  // "Timeout while waiting for job: <id> <n> seconds passed\n" once the whole
-  // seconds elapsed exceed the timeout truncated to an integer. A timeout of
-  // 0 waits for ever; NaN, -1 or below, and values beyond the 64-bit range
-  // time out at the first check. Between polls it sleeps `pause` seconds when
-  // that is above 0, else about a millisecond, waking early when the job
-  // reaches a final state and never sleeping past the moment the timeout
-  // passes; so the wait never keeps a processor busy.
-  void wait_for_final_state(double timeout, double pause, std::shared_ptr<JobCallback> callback);
+  // "Timeout while waiting for job: <id> <n> seconds passed\n" (n the whole
+  // seconds elapsed) once the time elapsed exceeds the timeout, in seconds
+  // and their fractions. A timeout of 0 waits for ever; a negative one, NaN
+  // and values beyond the 64-bit range of whole seconds time out at the
+  // first check. Between polls it sleeps `pause` seconds when that is above
+  // 0, else about a millisecond, waking early when the job reaches a final
+  // state and never sleeping past the moment the timeout passes; so the wait
+  // never keeps a processor busy. interrupt_check runs at least every
+  // kInterruptCheckStep of a sleep.
+  void wait_for_final_state(double timeout, double pause, std::shared_ptr<JobCallback> callback,
+                            const InterruptCheck& interrupt_check = {});
   // Always throws NotImplemented "JobV1::submit".
   [[noreturn]] void submit() const;
 
@@ -84,7 +88,8 @@ class JobV1 : public std::enable_shared_from_this<JobV1> {
  private:
   // The sleep between two polls of wait_for_final_state (see there), ended
   // early by a final status; never past `limit`.
-  void PauseBeforeNextPoll(double pause, std::chrono::steady_clock::time_point limit);
+  void PauseBeforeNextPoll(double pause, std::chrono::steady_clock::time_point limit,
+                           const InterruptCheck& interrupt_check);
 
   const std::string job_id_;
   std::shared_ptr<JobCallback> callback_;

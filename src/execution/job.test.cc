@@ -1,9 +1,11 @@
 #include "execution/job.h"
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -123,8 +125,8 @@ TEST(JobTest, PauseOfAnHourEndsWhenTheJobReachesAFinalState) {
   EXPECT_EQ(slow->status(), JobStatus::CANCELLED);
 }
 
-TEST(JobTest, TimeoutsOutsideTheRangePassAtTheFirstCheck) {
-  for (double timeout : {std::nan(""), -1.0, -5.5, 1e300, -1e300}) {
+TEST(JobTest, TimeoutsThatPassAtTheFirstCheck) {
+  for (double timeout : {std::nan(""), -1.0, -5.5, -0.5, -1e-9, 1e300, -1e300}) {
     JobV1 job("13");
     int calls = 0;
     try {
@@ -139,33 +141,56 @@ TEST(JobTest, TimeoutsOutsideTheRangePassAtTheFirstCheck) {
   }
 }
 
-TEST(JobTest, TimeoutOfOneSecondPassesAfterTwoWholeSeconds) {
+TEST(JobTest, TimeoutOfOneSecondPassesAfterOneSecond) {
   JobV1 job("a-rather-long-job-identifier-that-a-fixed-buffer-would-cut");
+  const auto start = std::chrono::steady_clock::now();
   try {
     job.wait_for_final_state(1, 0, nullptr);
     ADD_FAILURE() << "no timeout";
   } catch (const RunTimeError& error) {
     EXPECT_STREQ(error.what(),
                  "Timeout while waiting for job: "
-                 "a-rather-long-job-identifier-that-a-fixed-buffer-would-cut 2 seconds passed\n");
+                 "a-rather-long-job-identifier-that-a-fixed-buffer-would-cut 1 seconds passed\n");
   }
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
   EXPECT_EQ(job.status(), JobStatus::INITIALIZING);
 }
 
-// The timeout is truncated toward zero: one between -1 and 0 acts like a
-// timeout below 1 and passes after the first whole second, not at once.
-TEST(JobTest, TimeoutBetweenMinusOneAndZeroTruncatesToZero) {
-  JobV1 job("14");
-  int calls = 0;
-  try {
-    job.wait_for_final_state(
-        -0.5, 0,
-        std::make_shared<FunctionCallback>([&](const std::string&, JobStatus, JobV1&) { ++calls; }));
-    ADD_FAILURE() << "no timeout";
-  } catch (const RunTimeError& error) {
-    EXPECT_STREQ(error.what(), "Timeout while waiting for job: 14 1 seconds passed\n");
+// A fractional timeout is kept to its fraction, with a pause shorter or
+// longer than it; the message counts whole seconds.
+TEST(JobTest, FractionalTimeoutPassesAfterItsFraction) {
+  for (double pause : {0.0, 0.05, 30.0}) {
+    JobV1 job("14");
+    int calls = 0;
+    const auto start = std::chrono::steady_clock::now();
+    try {
+      job.wait_for_final_state(
+          0.1, pause,
+          std::make_shared<FunctionCallback>([&](const std::string&, JobStatus, JobV1&) { ++calls; }));
+      ADD_FAILURE() << "no timeout";
+    } catch (const RunTimeError& error) {
+      EXPECT_STREQ(error.what(), "Timeout while waiting for job: 14 0 seconds passed\n");
+    }
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_GE(waited, std::chrono::milliseconds(100)) << pause;
+    // A timeout kept to whole seconds would wait a second.
+    EXPECT_LT(waited, std::chrono::milliseconds(900)) << pause;
+    EXPECT_GT(calls, 1) << pause;
   }
-  EXPECT_GT(calls, 1);
+}
+
+// The check runs through a long pause, and what it throws ends the wait.
+TEST(JobTest, InterruptCheckEndsALongPause) {
+  JobV1 job("15");
+  int checks = 0;
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_THROW(job.wait_for_final_state(0, 3600.0, nullptr,
+                                        [&] {
+                                          if (++checks == 5) throw std::runtime_error("interrupt");
+                                        }),
+               std::runtime_error);
+  EXPECT_EQ(checks, 5);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(30));
 }
 
 TEST(JobTest, CallbackExceptionLeavesTheWait) {

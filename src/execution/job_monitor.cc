@@ -34,10 +34,10 @@ void SleepUntil(std::chrono::steady_clock::time_point deadline,
     std::this_thread::sleep_until(deadline);
     return;
   }
-  constexpr auto kStep = std::chrono::milliseconds(100);
   for (auto now = std::chrono::steady_clock::now(); now < deadline;
        now = std::chrono::steady_clock::now()) {
-    std::this_thread::sleep_until(deadline - now > kStep ? now + kStep : deadline);
+    std::this_thread::sleep_until(deadline - now > kInterruptCheckStep ? now + kInterruptCheckStep
+                                                                       : deadline);
     interrupt_check();
   }
 }

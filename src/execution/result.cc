@@ -5,6 +5,7 @@
 #include "execution/result_memory.h"
 #include "execution/run_date.h"
 #include "foundation/exceptions.h"
+#include "foundation/fork_lock_registry.h"
 #include "simulator/mps_state.h"
 
 namespace taviron {
@@ -39,10 +40,22 @@ std::vector<Index> FirstIndices(int64_t count) {
   return indices;
 }
 
+// A result's mutex, held across a fork: the thread that runs the job holds
+// it for every shot it appends.
+std::shared_ptr<std::mutex> MakeResultMutex() {
+  struct ResultMutex {
+    std::mutex mutex;
+    ForkLockRegistration registration{mutex, nullptr, ForkLockRule::kHeldAcrossFork,
+                                      ForkLockRank::kResult};
+  };
+  auto owner = std::make_shared<ResultMutex>();
+  return std::shared_ptr<std::mutex>(owner, &owner->mutex);
+}
+
 }  // namespace
 
 Result::Result()
-    : date_(RunDateText()), status_(kFunctional), mutex_(std::make_shared<std::mutex>()) {}
+    : date_(RunDateText()), status_(kFunctional), mutex_(MakeResultMutex()) {}
 
 Result::Result(std::string backend_name, std::string backend_version, std::string qobj_id,
                std::string job_id, std::string date, std::string /*status*/, std::string header)
@@ -53,7 +66,7 @@ Result::Result(std::string backend_name, std::string backend_version, std::strin
       date_(std::move(date)),
       status_(kFunctional),
       header_(std::move(header)),
-      mutex_(std::make_shared<std::mutex>()) {}
+      mutex_(MakeResultMutex()) {}
 
 Result::Result(const Result& other) : mutex_(other.mutex_) {
   std::lock_guard<std::mutex> lock(*mutex_);

@@ -11,11 +11,19 @@ each, how many runs it made and how many went wrong:
   exit         child interpreters end while daemon threads wait inside
                wait_for_final_state, job_monitor and polling loops, and while
                jobs run; every child must exit with status 0
+  printing     child interpreters end while daemon threads print through
+               Python (job monitors, drawings, OpenQASM text, synchronous
+               runs) and a worker prints progress lines; every child must
+               exit with status 0
+  fork         processes fork while jobs run and wait and threads wait
+               inside the module, through os.fork (each kind of child use in
+               turn) and multiprocessing; both processes must end with status
+               0 and print their expected checks
   accounts     processes save and delete accounts in one settings folder at
                once; no account may be lost and no line torn
 
 Usage: python tests/stress/stress.py [--scale N] [--only NAME ...]
-(--scale multiplies every count; 1 takes about a minute on 8 cores).
+(--scale multiplies every count; 1 takes about two minutes on 8 cores).
 Exits with status 1 when any scenario had a failure.
 """
 
@@ -34,7 +42,9 @@ import TavironLib as tl
 
 sys.path.insert(0, os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 from circuit_reference import bell_circuit as bell  # noqa: E402
-from daemon_exit_program import PROGRAM  # noqa: E402
+from daemon_exit_program import PRINTING_PROGRAM, PROGRAM  # noqa: E402
+from fork_programs import (CHILD_CASES, FORK_PROGRAM, POOL_LINES,  # noqa: E402
+                           POOL_PROGRAM, fork_lines)
 
 
 def counts_ok(counts, shots):
@@ -103,22 +113,55 @@ def lifetime(scale):
             "rss_kib_after_round_3": samples[2], "rss_kib_at_end": samples[-1]}, failures
 
 
-def exit_runs(scale):
-    runs = 200 * scale
+def child_runs(program, variants, check, workers=8):
+    """Runs `python -c program variant` for each variant, workers at a time;
+    check(variant, completed process) returns a failure text or None."""
     failures = []
 
     def child(variant):
-        done = subprocess.run([sys.executable, "-c", PROGRAM, str(variant)],
-                              capture_output=True, text=True, timeout=600)
-        if done.returncode != 0:
-            return f"variant {variant}: status {done.returncode}: {done.stderr[-300:]}"
-        return None
+        try:
+            done = subprocess.run([sys.executable, "-c", program, str(variant)],
+                                  capture_output=True, text=True, timeout=600)
+        except subprocess.TimeoutExpired:
+            return f"variant {variant}: no end within 600 s"
+        return check(variant, done)
 
-    with ThreadPoolExecutor(max_workers=8) as pool:
-        for outcome in pool.map(child, range(runs)):
+    with ThreadPoolExecutor(max_workers=workers) as pool:
+        for outcome in pool.map(child, variants):
             if outcome:
                 failures.append(outcome)
-    return {"runs": runs, "failures": len(failures)}, failures
+    return {"runs": len(variants), "failures": len(failures)}, failures
+
+
+def exit_status_zero(variant, done):
+    if done.returncode != 0:
+        return f"variant {variant}: status {done.returncode}: {done.stderr[-300:]}"
+    return None
+
+
+def exit_runs(scale):
+    return child_runs(PROGRAM, list(range(200 * scale)), exit_status_zero)
+
+
+def printing(scale):
+    return child_runs(PRINTING_PROGRAM, list(range(200 * scale)), exit_status_zero)
+
+
+def fork(scale):
+    cases = sorted(CHILD_CASES)
+
+    def check(case, done):
+        expected = fork_lines(case) if case else POOL_LINES
+        if (done.returncode, done.stdout.splitlines(), done.stderr) != (0, expected, ""):
+            return (f"{case or 'multiprocessing'}: status {done.returncode}: "
+                    f"{done.stdout[-200:]!r} {done.stderr[-300:]!r}")
+        return None
+
+    forked, failures = child_runs(FORK_PROGRAM, [cases[i % len(cases)] for i in range(90 * scale)],
+                                  check, workers=4)
+    pooled, more = child_runs(POOL_PROGRAM, [""] * (10 * scale), check, workers=4)
+    return {"runs": forked["runs"] + pooled["runs"],
+            "failures": forked["failures"] + pooled["failures"]}, failures + more
 
 
 def save_and_delete(appdata, index, rounds):
@@ -159,7 +202,7 @@ def accounts(scale):
 
 
 SCENARIOS = {"concurrency": concurrency, "lifetime": lifetime, "exit": exit_runs,
-             "accounts": accounts}
+             "printing": printing, "fork": fork, "accounts": accounts}
 
 
 def main():
