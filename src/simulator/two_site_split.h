@@ -28,6 +28,18 @@ inline bool UsesLapackSvd(Eigen::Index rows, Eigen::Index cols) {
   return std::min(rows, cols) > kJacobiSvdMaxSmallSide && rows * cols > kJacobiSvdMaxElements;
 }
 
+// The number of singular value decompositions the calling thread has run so
+// far (every split goes through one); benchmarks and tests read it.
+uint64_t DecompositionCount();
+
+// m = u diag(s) vt with its significant singular values only (at least
+// one), renormalised as TruncateSingularValues does: u is r x k with
+// orthonormal columns, s holds the k values in descending order, vt is
+// k x c with orthonormal rows. Returns k. Only the first k columns of u and
+// rows of vt are meaningful; both may be larger.
+Eigen::Index DecomposeAndTruncate(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s,
+                                  MatrixXcd& vt);
+
 // The number of values x with threshold < x * x.
 int64_t CountSignificantSingularValues(std::vector<double> values, double threshold);
 
