@@ -3,7 +3,8 @@
 // shot but the first, the whole instruction list per shot, and the shot's
 // bit string read back.
 //
-//   taviron_bench [repetitions [name]]    (only the workloads whose name contains `name`)
+//   taviron_bench [repetitions [name]]    (only the workloads whose name contains `name`;
+//                                          "svd": only the timings of the decompositions)
 #include <algorithm>
 #include <chrono>
 #include <cmath>
@@ -20,7 +21,12 @@
 #include <Eigen/QR>
 
 #include "circuit/quantum_circuit.h"
+#include <Eigen/SVD>
+
+#include "simulator/lapack_svd.h"
 #include "simulator/mps_state.h"
+#include "simulator/small_svd.h"
+#include "simulator/testing/ill_conditioned_matrices.h"
 #include "simulator/two_site_split.h"
 
 namespace taviron {
@@ -154,6 +160,65 @@ double RunJobSeconds(const QuantumCircuit& circuit, int shots, size_t& distinct_
   return std::chrono::duration<double>(end - start).count();
 }
 
+// A rows x cols matrix of unit norm whose singular values fall by `decay`
+// from one to the next (1: all equal).
+Eigen::MatrixXcd WithDecayingValues(Eigen::Index rows, Eigen::Index cols, double decay, std::mt19937& rng) {
+  std::vector<double> values(static_cast<size_t>(std::min(rows, cols)));
+  for (size_t i = 0; i < values.size(); ++i) values[i] = std::pow(decay, static_cast<double>(i));
+  return WithSingularValues(rows, cols, values, rng);
+}
+
+// Microseconds per decomposition of each routine on matrices of the shapes
+// the splits meet: the two-site matrix 2D x 2D and the one-site ones 2D x D
+// and D x 2D, with equal values and with values falling tenfold every
+// second one (as the Schmidt values of a weakly entangled bond do).
+void TimeDecompositions() {
+  using Routine = bool (*)(const Eigen::MatrixXcd&, Eigen::MatrixXcd&, std::vector<double>&, Eigen::MatrixXcd&);
+  const Routine eigen_jacobi = [](const Eigen::MatrixXcd& m, Eigen::MatrixXcd& u, std::vector<double>& s,
+                                  Eigen::MatrixXcd& vt) {
+    thread_local Eigen::JacobiSVD<Eigen::MatrixXcd> svd;
+    svd.compute(m, Eigen::ComputeThinU | Eigen::ComputeThinV);
+    s.assign(svd.singularValues().data(), svd.singularValues().data() + svd.singularValues().size());
+    u = svd.matrixU();
+    vt = svd.matrixV().adjoint();
+    return true;
+  };
+  const struct {
+    const char* name;
+    Routine run;
+  } routines[] = {{"small", SmallThinSvd}, {"zgesdd", LapackThinSvd}, {"eigen-jacobi", eigen_jacobi}};
+  std::printf("\n%-8s %-10s %12s %12s %14s\n", "shape", "values", "small us", "zgesdd us", "eigen-jacobi us");
+  std::mt19937 rng(5);
+  for (Eigen::Index d : {1, 2, 4, 8, 12, 16, 24, 32}) {
+    const std::pair<Eigen::Index, Eigen::Index> shapes[] = {{2 * d, 2 * d}, {2 * d, d}, {d, 2 * d}};
+    for (const auto& shape : shapes) {
+      if (shape.first * shape.second < 2) continue;
+      for (double decay : {1.0, std::sqrt(0.1)}) {
+        std::vector<Eigen::MatrixXcd> matrices;
+        for (int i = 0; i < 16; ++i) matrices.push_back(WithDecayingValues(shape.first, shape.second, decay, rng));
+        double micros[3];
+        for (int r = 0; r < 3; ++r) {
+          Eigen::MatrixXcd u, vt;
+          std::vector<double> s;
+          const int calls = std::max(32, static_cast<int>(200000 / (shape.first * shape.second * std::min(shape.first, shape.second))));
+          double best = 1e300;
+          for (int round = 0; round < 3; ++round) {
+            const auto start = std::chrono::steady_clock::now();
+            for (int i = 0; i < calls; ++i) routines[r].run(matrices[static_cast<size_t>(i) % matrices.size()], u, s, vt);
+            best = std::min(best, std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+          }
+          micros[r] = best * 1e6 / calls;
+        }
+        char shape_text[32];
+        std::snprintf(shape_text, sizeof shape_text, "%ldx%ld", static_cast<long>(shape.first),
+                      static_cast<long>(shape.second));
+        std::printf("%-8s %-10s %12.2f %12.2f %14.2f\n", shape_text, decay == 1.0 ? "equal" : "falling",
+                    micros[0], micros[1], micros[2]);
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace taviron
 
@@ -189,5 +254,6 @@ int main(int argc, char** argv) {
                 static_cast<unsigned long long>(w.circuit->num_qubits), w.circuit->gates.size(), w.shots,
                 best * 1e3, best * 1e6 / w.shots, distinct, decompositions);
   }
+  if (only.empty() || only == "svd") TimeDecompositions();
   return 0;
 }

@@ -8,6 +8,7 @@
 
 #include "simulator/lapack_svd.h"
 #include "simulator/matrix_functions.h"
+#include "simulator/small_svd.h"
 
 namespace taviron {
 
@@ -16,13 +17,15 @@ namespace {
 thread_local uint64_t decomposition_count = 0;
 
 // Decomposes m into thin U (r x k), the singular values (descending) and
-// V^H (k x c), k = min(r, c): through LAPACK above the size limit, else (or
-// when LAPACK fails, as on a matrix holding no numbers) with the one-sided
-// Jacobi SVD, whose decomposition object is kept per thread so that its
-// workspace is reused from one split to the next.
+// V^H (k x c), k at most min(r, c): small matrices without LAPACK, larger
+// ones through it, and, when the chosen routine fails (as on a matrix
+// holding no numbers), with Eigen's Jacobi SVD, whose
+// decomposition object is kept per thread so that its workspace is reused.
 void Decompose(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, MatrixXcd& vt) {
   ++decomposition_count;
-  if (UsesLapackSvd(m.rows(), m.cols()) && LapackThinSvd(m, u, s, vt)) return;
+  const bool done = UsesLapackSvd(m.rows(), m.cols()) ? LapackThinSvd(m, u, s, vt)
+                                                      : SmallThinSvd(m, u, s, vt);
+  if (done) return;
   thread_local Eigen::JacobiSVD<MatrixXcd> svd;
   svd.compute(m, Eigen::ComputeThinU | Eigen::ComputeThinV);
   const auto& values = svd.singularValues();
