@@ -22,6 +22,10 @@ constexpr double kRankTolerance = 1e-14;
 // times sqrt(column length) times |x_p| |x_q|.
 constexpr double kOrthogonalityTolerance = std::numeric_limits<double>::epsilon();
 constexpr int kMaxSweeps = 60;
+// A column norm that the pivoted QR lowers row by row is computed anew once
+// it has fallen to this fraction of its last computed value, before the
+// cancellation costs it more than half of its digits.
+constexpr double kNormRecomputation = 1e-8;
 
 // The kernels below work on complex vectors two numbers at a time, as
 // vectors of four doubles (real and imaginary parts in turn) that the
@@ -135,6 +139,7 @@ struct Workspace {
   std::vector<Complex> j;     // the accumulated rotations
   std::vector<Complex> left;  // the thin left factor of the tall matrix
   std::vector<double> norms;
+  std::vector<double> exact;
   std::vector<double> values;
   std::vector<Eigen::Index> perm;
   std::vector<Eigen::Index> order;
@@ -158,7 +163,14 @@ Workspace& ThreadWorkspace() {
 TAVIRON_HOT_KERNEL Eigen::Index PivotedQr(MatrixMap& a, MatrixMap& w, Workspace& ws, double negligible) {
   const Eigen::Index rows = a.rows();
   const Eigen::Index cols = a.cols();
+  // The squared norm of each column below the rows done, lowered by the
+  // square of each row as it is done, and computed anew (and kept in
+  // `exact`) when that has cancelled most of it.
   ws.norms.resize(static_cast<size_t>(cols));
+  ws.exact.resize(static_cast<size_t>(cols));
+  for (Eigen::Index c = 0; c < cols; ++c) {
+    ws.norms[static_cast<size_t>(c)] = ws.exact[static_cast<size_t>(c)] = SquaredNorm(&a(0, c), rows);
+  }
   ws.perm.resize(static_cast<size_t>(cols));
   std::iota(ws.perm.begin(), ws.perm.end(), 0);
   Eigen::Index rank = 0;
@@ -167,8 +179,10 @@ TAVIRON_HOT_KERNEL Eigen::Index PivotedQr(MatrixMap& a, MatrixMap& w, Workspace&
     double rest = 0.0;
     Eigen::Index best = j;
     for (Eigen::Index c = j; c < cols; ++c) {
-      const double n2 = SquaredNorm(&a(j, c), len);
-      ws.norms[static_cast<size_t>(c)] = n2;
+      double& n2 = ws.norms[static_cast<size_t>(c)];
+      double& exact = ws.exact[static_cast<size_t>(c)];
+      if (j > 0) n2 -= std::norm(a(j - 1, c));
+      if (n2 <= kNormRecomputation * exact) n2 = exact = SquaredNorm(&a(j, c), len);
       rest += n2;
       if (n2 > ws.norms[static_cast<size_t>(best)]) best = c;
     }
@@ -176,11 +190,14 @@ TAVIRON_HOT_KERNEL Eigen::Index PivotedQr(MatrixMap& a, MatrixMap& w, Workspace&
     if (best != j) {
       a.col(j).swap(a.col(best));
       std::swap(ws.perm[static_cast<size_t>(j)], ws.perm[static_cast<size_t>(best)]);
+      std::swap(ws.norms[static_cast<size_t>(j)], ws.norms[static_cast<size_t>(best)]);
+      std::swap(ws.exact[static_cast<size_t>(j)], ws.exact[static_cast<size_t>(best)]);
+      best = j;
     }
     // v = x + phase |x| e_1, so that H x = -phase |x| e_1.
     Complex* x = &a(j, j);
     Complex* v = &w(j, j);
-    const double x_norm = std::sqrt(ws.norms[static_cast<size_t>(best)]);
+    const double x_norm = std::sqrt(SquaredNorm(x, len));
     const double alpha_abs = std::sqrt(x[0].real() * x[0].real() + x[0].imag() * x[0].imag());
     const Complex phase = alpha_abs > 0.0 ? x[0] / alpha_abs : Complex(1.0);
     std::copy(x, x + len, v);
