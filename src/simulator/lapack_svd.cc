@@ -1,6 +1,7 @@
 #include "simulator/lapack_svd.h"
 
 #include <dlfcn.h>
+#include <link.h>
 #include <pthread.h>
 #include <sched.h>
 
@@ -8,7 +9,9 @@
 #include <complex>
 #include <cstddef>
 #include <map>
+#include <string>
 #include <tuple>
+#include <vector>
 
 // OpenBLAS's LAPACK, whose symbols carry the prefix scipy_. Only the
 // declarations are used: the library is opened when the first
@@ -35,6 +38,39 @@ struct Routines {
   decltype(&LAPACK_zgesvd_base) zgesvd = nullptr;
 };
 
+// Opens `file` from the directories in which the loader looks for the
+// libraries of the object that holds this code (its run path first). A
+// plain dlopen searches the run path of its caller, which is not this
+// object when a sanitizer's run time stands in for dlopen.
+void* OpenFromOwnSearchPath(const char* file) {
+  Dl_info info;
+  link_map* self_map = nullptr;
+  if (dladdr1(reinterpret_cast<void*>(&OpenFromOwnSearchPath), &info,
+              reinterpret_cast<void**>(&self_map), RTLD_DL_LINKMAP) == 0 ||
+      self_map == nullptr) {
+    return nullptr;
+  }
+  // The program itself has an empty name in the loader's list.
+  void* self = self_map->l_name[0] == '\0' ? dlopen(nullptr, RTLD_NOW)
+                                            : dlopen(self_map->l_name, RTLD_NOW | RTLD_NOLOAD);
+  if (self == nullptr) return nullptr;
+  void* library = nullptr;
+  Dl_serinfo size;
+  if (dlinfo(self, RTLD_DI_SERINFOSIZE, &size) == 0) {
+    std::vector<std::max_align_t> storage((size.dls_size + sizeof(std::max_align_t) - 1) /
+                                          sizeof(std::max_align_t));
+    Dl_serinfo* paths = reinterpret_cast<Dl_serinfo*>(storage.data());
+    if (dlinfo(self, RTLD_DI_SERINFOSIZE, paths) == 0 && dlinfo(self, RTLD_DI_SERINFO, paths) == 0) {
+      for (unsigned i = 0; i < paths->dls_cnt && library == nullptr; ++i) {
+        const std::string path = std::string(paths->dls_serpath[i].dls_name) + "/" + file;
+        library = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+      }
+    }
+  }
+  dlclose(self);
+  return library;
+}
+
 // Opens the library. OpenBLAS starts a pool of threads when it is loaded,
 // one for each further processor that the loading thread may run on, and
 // those threads spin a while before they sleep. The decompositions here are
@@ -58,6 +94,7 @@ Routines OpenLibrary() {
     }
   }
   void* library = dlopen(TAVIRON_OPENBLAS_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+  if (library == nullptr) library = OpenFromOwnSearchPath(TAVIRON_OPENBLAS_LIBRARY);
   if (narrowed) pthread_setaffinity_np(pthread_self(), sizeof allowed, &allowed);
   if (library == nullptr) return Routines();
   Routines routines;
