@@ -33,7 +33,9 @@ constexpr double kNormRecomputation = 1e-8;
 // complex product would guard every multiplication against infinities,
 // which costs more than the product itself here.
 typedef double Quad __attribute__((vector_size(32)));
-typedef double UnalignedQuad __attribute__((vector_size(32), aligned(8)));
+// Read and written in place of std::complex<double> pairs: alignment of
+// one double, and allowed to alias them.
+typedef double UnalignedQuad __attribute__((vector_size(32), aligned(8), may_alias));
 typedef long long QuadIndex __attribute__((vector_size(32)));
 
 // The two numbers of a Quad at p; (re, im) -> (im, re) in both halves. Written
