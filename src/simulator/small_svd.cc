@@ -239,9 +239,10 @@ TAVIRON_HOT_KERNEL bool OrthogonaliseColumns(MatrixMap& x, MatrixMap& j, std::ve
         rotated = true;
         const double g_abs = std::sqrt(g_norm);
         // The rotation that makes the pair orthogonal, by the smaller of
-        // the two angles that do.
-        const double zeta = (nq - np) / (2.0 * g_abs);
-        const double t = std::copysign(1.0, zeta) / (std::abs(zeta) + std::sqrt(1.0 + zeta * zeta));
+        // the two angles that do: t = tan of that angle, written so that
+        // its two roots need not wait for each other.
+        const double gap = nq - np;
+        const double t = std::copysign(2.0 * g_abs, gap) / (std::abs(gap) + std::sqrt(gap * gap + 4.0 * g_norm));
         const double c = 1.0 / std::sqrt(1.0 + t * t);
         const double s = c * t;
         const Complex e(g.real() / g_abs, -g.imag() / g_abs);
