@@ -2,6 +2,7 @@
 attributes, the class hierarchy and the docstrings that pin the binding
 library's rendering."""
 
+import os
 import shutil
 import subprocess
 import sys
@@ -270,3 +271,43 @@ def test_module_file_exports_only_its_initialiser():
                              capture_output=True, text=True).stdout
     exported = [line.split()[-1] for line in listing.splitlines() if line.strip()]
     assert exported == ["PyInit_TavironLib"]
+
+
+# The threads of the process, and whether OpenBLAS is mapped into it: after
+# the import, after a backend is made, and after a run whose splits are large
+# enough for LAPACK (bond dimension above 16 on 12 qubits).
+_THREADS_AROUND_THE_FIRST_DECOMPOSITION = """
+import math, os, random
+def threads():
+    return len(os.listdir("/proc/self/task"))
+def openblas_mapped():
+    with open("/proc/self/maps") as maps:
+        return "libscipy_openblas" in maps.read()
+import TavironLib as tl
+print(threads(), openblas_mapped())
+backend = tl.TavironProvider().get_backend("velmora_taviron")
+print(threads(), openblas_mapped())
+rng = random.Random(12)
+qc = tl.QuantumCircuit(12, 12)
+for layer in range(16):
+    for q in range(12):
+        qc.u(rng.uniform(0, 2 * math.pi), rng.uniform(0, 2 * math.pi), rng.uniform(0, 2 * math.pi), q)
+    for q in range(layer % 2, 11, 2):
+        qc.cx(q, q + 1)
+qc.measure_all()
+backend.run(qc, shots=1, mode="SYNC", quiet=True)
+print(threads(), openblas_mapped())
+"""
+
+
+@pytest.mark.skipif(not os.path.isdir("/proc/self/task"), reason="needs /proc")
+def test_import_and_decompositions_start_no_openblas_threads():
+    run = subprocess.run([sys.executable, "-c", _THREADS_AROUND_THE_FIRST_DECOMPOSITION],
+                         capture_output=True, text=True, timeout=120)
+    assert run.returncode == 0, run.stderr
+    imported, with_backend, after_run = [line.split() for line in run.stdout.splitlines()]
+    # The import starts no thread and loads no OpenBLAS; the run loads it
+    # (its first large split) and starts no thread beside the backend's.
+    assert imported == ["1", "False"]
+    assert with_backend[1] == "False"
+    assert after_run == [with_backend[0], "True"]

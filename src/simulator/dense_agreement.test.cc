@@ -71,6 +71,61 @@ TEST(DenseAgreementTest, RandomCircuitsOfEveryRecordKind) {
   }
 }
 
+// Records with measurements, resets and conditions, run one at a time on the
+// engine and mirrored on the reference with the same draws: the engine's
+// state after each record (its orthogonality centre left wherever the
+// record put it) is the collapsed reference state.
+TEST(DenseAgreementTest, MidCircuitMeasurementsLeaveTheCollapsedState) {
+  for (uint32_t seed = 1; seed <= 16; ++seed) {
+    std::mt19937 rng(seed);
+    const int n = 4 + static_cast<int>(seed % 5);  // 4 .. 8 qubits
+    std::uniform_int_distribution<uint64_t> qubit(0, static_cast<uint64_t>(n - 1));
+    std::uniform_int_distribution<int> coin(0, 6);
+    std::vector<double> draws;
+    MpsState state(n);
+    state.uniform_draw = [generator = std::mt19937(seed), &draws]() mutable {
+      draws.push_back(std::uniform_real_distribution<double>(0.0, 1.0)(generator));
+      return draws.back();
+    };
+    DenseReference ref(n);
+    std::vector<int64_t> classical(static_cast<size_t>(n), -1);
+    SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::to_string(n) + " qubits");
+    for (int i = 0; i < 40; ++i) {
+      const int kind = coin(rng);
+      GateRecordPtr record = kind == 0   ? MeasureRecord(qubit(rng), qubit(rng))
+                             : kind == 1 ? ResetRecord(qubit(rng))
+                                         : RandomRecord(n, rng);
+      if (coin(rng) == 0) record = ConditionOnBit(record, qubit(rng), static_cast<uint64_t>(coin(rng) % 2));
+      const size_t draws_before = draws.size();
+      state.ExecuteInstructions(true, {record});
+
+      if (!dense_reference_detail::ReferenceConditionHolds(*record, classical)) continue;
+      if (record->gate_type != GateId::kMeasure && record->gate_type != GateId::kReset) {
+        RunUnitaryOnDense(ref, {record});
+      } else {
+        ASSERT_EQ(draws.size(), draws_before + 1);
+        const int q = static_cast<int>(record->qubits[0]);
+        const double p0 = ref.ProbabilityOf(q, 0);
+        int outcome = p0 > draws.back() ? 0 : 1;
+        if (outcome == 0 && p0 <= kNegligibleOutcomeProbability) outcome = 1;
+        if (outcome == 1 && ref.ProbabilityOf(q, 1) <= kNegligibleOutcomeProbability) outcome = 0;
+        ref.Collapse(q, outcome);
+        if (record->gate_type == GateId::kMeasure) {
+          classical[record->clbits[0]] = outcome;
+        } else if (outcome == 1) {
+          ref.Flip(q);
+        }
+      }
+      ASSERT_EQ(state.classical_values, classical) << "record " << i;
+      for (int64_t q = 0; q < n; ++q) {
+        EXPECT_NEAR(state.GetProbabilities({q})[1], ref.ProbabilityOf(static_cast<int>(q), 1), kTolerance)
+            << "record " << i << ", qubit " << q;
+      }
+    }
+    CompareReadouts(state, ref, rng);
+  }
+}
+
 }  // namespace
 
 }  // namespace taviron

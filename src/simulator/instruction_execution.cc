@@ -207,6 +207,9 @@ void MpsState::SwapSites(int64_t a, int64_t b) {
 
 void MpsState::ApplyTwoSiteGate(int64_t a, GateId gate_type, const MatrixXcd& gate,
                                 bool first_on_right) {
+  // The split keeps the significant Schmidt values of bond a, which it sees
+  // only with the orthogonality centre on the pair.
+  MoveCentreOnto(a, a + 1);
   const int64_t n = qubit_count;
   const size_t l = static_cast<size_t>(a);
   QubitTensor& left = sites[l];
@@ -233,6 +236,7 @@ void MpsState::ApplyTwoSiteGate(int64_t a, GateId gate_type, const MatrixXcd& ga
   SplitTwoSiteMatrix(m, dl, dr, left, lambdas[l], right);
   if (a > 0) left.ScaleByLambda(lambdas[l - 1], LambdaSide::kRows, LambdaMode::kDivide);
   if (a + 1 < n - 1) right.ScaleByLambda(lambdas[l + 1], LambdaSide::kColumns, LambdaMode::kDivide);
+  canonical_form.SplitPair(a);
 }
 
 }  // namespace taviron

@@ -13,9 +13,10 @@ using Eigen::MatrixXcd;
 // through LAPACK: the divide-and-conquer zgesdd, and the QR-iteration zgesvd
 // when that does not converge. u is r x k, s holds the k = min(r, c)
 // singular values in descending order, vt is k x c (the adjoint of thin V).
-// False when neither converges or the matrix holds a value that is no
-// number; the outputs are then unspecified. The work arrays are kept per
-// thread, so repeated calls of one shape allocate nothing.
+// False when neither converges, the matrix holds a value that is no number
+// or the library cannot be opened (it is opened by the first call); the
+// outputs are then unspecified. The work arrays are kept per thread, so
+// repeated calls of one shape allocate nothing.
 bool LapackThinSvd(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, MatrixXcd& vt);
 
 // The two routines on their own, with the same outputs and result.

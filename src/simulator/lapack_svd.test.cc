@@ -10,6 +10,7 @@
 #include <random>
 
 #include "simulator/testing/divide_and_conquer_failure.h"
+#include "simulator/testing/ill_conditioned_matrices.h"
 #include "simulator/two_site_split.h"
 
 namespace taviron {
@@ -26,40 +27,6 @@ struct NamedRoutine {
 const NamedRoutine kRoutines[] = {{"zgesdd then zgesvd", LapackThinSvd},
                                   {"zgesdd", DivideAndConquerSvd},
                                   {"zgesvd", QrIterationSvd}};
-
-MatrixXcd RandomUnitary(Eigen::Index n, std::mt19937& rng) {
-  std::normal_distribution<double> normal;
-  MatrixXcd a(n, n);
-  for (Eigen::Index i = 0; i < a.size(); ++i) a(i) = Complex(normal(rng), normal(rng));
-  return Eigen::HouseholderQR<MatrixXcd>(a).householderQ() * MatrixXcd::Identity(n, n);
-}
-
-// A rows x cols matrix of unit Frobenius norm with the given singular values
-// (padded with zeros) between random unitary factors.
-MatrixXcd WithSingularValues(Eigen::Index rows, Eigen::Index cols, std::vector<double> values,
-                             std::mt19937& rng) {
-  const Eigen::Index k = std::min(rows, cols);
-  values.resize(static_cast<size_t>(k), 0.0);
-  double sum = 0.0;
-  for (double x : values) sum += x * x;
-  Eigen::VectorXd s(k);
-  for (Eigen::Index i = 0; i < k; ++i) s[i] = values[static_cast<size_t>(i)] / std::sqrt(sum);
-  return RandomUnitary(rows, rng).leftCols(k) * s.cast<Complex>().asDiagonal() *
-         RandomUnitary(cols, rng).topRows(k);
-}
-
-// Values that make a matrix hard: a wide range down to below the cut, a
-// cluster of equal values, values either side of the kept threshold 1e-4,
-// and exact rank deficiency.
-std::vector<std::vector<double>> IllConditionedSpectra() {
-  std::vector<double> graded;
-  for (int i = 0; i < 16; ++i) graded.push_back(std::pow(10.0, -i));
-  return {graded,
-          {1.0, 1.0, 1.0, 1.0, 0.5, 0.5, 1e-3, 1e-3},
-          {0.9, 0.3, 1.5e-4, 1.0001e-4, 0.9999e-4, 1e-7, 1e-12},
-          {1.0, 1e-15},
-          {0.6, 0.8}};
-}
 
 void ExpectDecomposes(const MatrixXcd& m, Routine run, const std::string& what) {
   MatrixXcd u, vt;
@@ -103,34 +70,38 @@ TEST(LapackSvdTest, DecomposesIllConditionedMatrices) {
   }
 }
 
-// The split through LAPACK keeps the same values as one through the Jacobi
-// SVD and leaves the same two-site state, to 1e-12.
+// The split, through LAPACK (Dl = 20, Dr = 17) and without it (Dl = 12,
+// Dr = 10), keeps the same values as one through the Jacobi SVD and leaves
+// the same two-site state, to 1e-12.
 TEST(LapackSvdTest, SplitKeepsTheValuesAndStateOfTheJacobiSplit) {
   std::mt19937 rng(99);
-  for (const std::vector<double>& spectrum : IllConditionedSpectra()) {
-    const Eigen::Index dl = 12, dr = 10;
-    const MatrixXcd m = WithSingularValues(2 * dl, 2 * dr, spectrum, rng);
-    ASSERT_TRUE(UsesLapackSvd(m.rows(), m.cols()));
-    QubitTensor left, right;
-    std::vector<double> lambda;
-    SplitTwoSiteMatrix(m, dl, dr, left, lambda, right);
+  const std::pair<Eigen::Index, Eigen::Index> bonds[] = {{20, 17}, {12, 10}};
+  ASSERT_TRUE(UsesLapackSvd(2 * bonds[0].first, 2 * bonds[0].second));
+  ASSERT_FALSE(UsesLapackSvd(2 * bonds[1].first, 2 * bonds[1].second));
+  for (const auto& [dl, dr] : bonds) {
+    for (const std::vector<double>& spectrum : IllConditionedSpectra()) {
+      const MatrixXcd m = WithSingularValues(2 * dl, 2 * dr, spectrum, rng);
+      QubitTensor left, right;
+      std::vector<double> lambda;
+      SplitTwoSiteMatrix(m, dl, dr, left, lambda, right);
 
-    Eigen::JacobiSVD<MatrixXcd> jacobi(m, Eigen::ComputeThinU | Eigen::ComputeThinV);
-    MatrixXcd u = jacobi.matrixU();
-    MatrixXcd v = jacobi.matrixV();
-    const Eigen::VectorXd& values = jacobi.singularValues();
-    std::vector<double> kept(values.data(), values.data() + values.size());
-    TruncateSingularValues(u, kept, v);
-    ASSERT_EQ(lambda.size(), kept.size());
-    for (size_t i = 0; i < kept.size(); ++i) EXPECT_NEAR(lambda[i], kept[i], 1e-12) << i;
+      Eigen::JacobiSVD<MatrixXcd> jacobi(m, Eigen::ComputeThinU | Eigen::ComputeThinV);
+      MatrixXcd u = jacobi.matrixU();
+      MatrixXcd v = jacobi.matrixV();
+      const Eigen::VectorXd& values = jacobi.singularValues();
+      std::vector<double> kept(values.data(), values.data() + values.size());
+      TruncateSingularValues(u, kept, v);
+      ASSERT_EQ(lambda.size(), kept.size());
+      for (size_t i = 0; i < kept.size(); ++i) EXPECT_NEAR(lambda[i], kept[i], 1e-12) << i;
 
-    const Eigen::Map<const Eigen::VectorXd> s(lambda.data(), static_cast<Eigen::Index>(lambda.size()));
-    MatrixXcd ul(2 * dl, s.size()), vr(s.size(), 2 * dr);
-    ul << left.blocks[0], left.blocks[1];
-    vr << right.blocks[0], right.blocks[1];
-    const Eigen::Map<const Eigen::VectorXd> sk(kept.data(), static_cast<Eigen::Index>(kept.size()));
-    const MatrixXcd expected = u * sk.cast<Complex>().asDiagonal() * v.adjoint();
-    EXPECT_LT((ul * s.cast<Complex>().asDiagonal() * vr - expected).norm(), 1e-12);
+      const Eigen::Map<const Eigen::VectorXd> s(lambda.data(), static_cast<Eigen::Index>(lambda.size()));
+      MatrixXcd ul(2 * dl, s.size()), vr(s.size(), 2 * dr);
+      ul << left.blocks[0], left.blocks[1];
+      vr << right.blocks[0], right.blocks[1];
+      const Eigen::Map<const Eigen::VectorXd> sk(kept.data(), static_cast<Eigen::Index>(kept.size()));
+      const MatrixXcd expected = u * sk.cast<Complex>().asDiagonal() * v.adjoint();
+      EXPECT_LT((ul * s.cast<Complex>().asDiagonal() * vr - expected).norm(), 1e-12);
+    }
   }
 }
 

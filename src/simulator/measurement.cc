@@ -1,5 +1,5 @@
-// Measure and reset records: drawing outcomes, collapsing the state and
-// restoring the canonical form around the measured site.
+// Measure and reset records: moving the orthogonality centre to the
+// measured site, drawing the outcome there and collapsing the state.
 #include <cmath>
 
 #include "simulator/engine_clock.h"
@@ -55,10 +55,8 @@ std::vector<int> MpsState::MeasureQubits(const std::vector<int64_t>& qubits) {
     if (listed[static_cast<size_t>(site_to_qubit[s])]) order.push_back(static_cast<int64_t>(s));
   }
   std::vector<int> outcome_of_qubit(n, 0);
-  for (size_t i = 0; i < order.size(); ++i) {
-    const int64_t next = i + 1 < order.size() ? order[i + 1] : qubit_count - 1;
-    const int outcome = MeasureSite(order[i], next);
-    outcome_of_qubit[static_cast<size_t>(site_to_qubit[static_cast<size_t>(order[i])])] = outcome;
+  for (int64_t site : order) {
+    outcome_of_qubit[static_cast<size_t>(site_to_qubit[static_cast<size_t>(site)])] = MeasureSite(site);
   }
   std::vector<int> outcomes;
   outcomes.reserve(qubits.size());
@@ -66,7 +64,10 @@ std::vector<int> MpsState::MeasureQubits(const std::vector<int64_t>& qubits) {
   return outcomes;
 }
 
-int MpsState::MeasureSite(int64_t site, int64_t next) {
+int MpsState::MeasureSite(int64_t site) {
+  // The probabilities are read from the site's own tensor and bond values,
+  // which is exact only at the orthogonality centre.
+  MoveCentreOnto(site, site);
   const double p0 = ProbabilityOfZero(site);
   const double u = lower_bound + (upper_bound - lower_bound) * uniform_draw();
   int outcome = p0 > u ? 0 : 1;
@@ -78,13 +79,14 @@ int MpsState::MeasureSite(int64_t site, int64_t next) {
   if (outcome == 0 && p0 <= kNegligibleOutcomeProbability) outcome = 1;
   if (outcome == 1 && p1 <= kNegligibleOutcomeProbability) outcome = 0;
 
-  // Project onto the outcome and rescale to norm 1.
+  // Project onto the outcome and rescale to norm 1. The sites on either side
+  // keep their orthonormality; only the measured one loses it, and the
+  // centre stays there until something needs it elsewhere.
   std::vector<MatrixXcd>& blocks = sites[static_cast<size_t>(site)].blocks;
   const double probability = outcome == 0 ? p0 : p1;
   blocks[static_cast<size_t>(1 - outcome)].setZero();
   blocks[static_cast<size_t>(outcome)] *= 1.0 / std::sqrt(probability);
-
-  if (qubit_count > 1) RestoreCanonicalForm(site, next);
+  canonical_form.Collapse(site);
   return outcome;
 }
 
@@ -108,23 +110,11 @@ double MpsState::BlockProbability(int64_t site, int value) const {
   return p;
 }
 
-void MpsState::RestoreCanonicalForm(int64_t site, int64_t next) {
-  static const MatrixXcd kNoMatrix;
-  for (int64_t b = site; b < next; ++b) {
-    if (lambdas[static_cast<size_t>(b)].size() == 1) break;
-    ApplyTwoSiteGate(b, GateId::kId, kNoMatrix, false);
-  }
-  for (int64_t b = site - 1; b >= 0; --b) {
-    if (lambdas[static_cast<size_t>(b)].size() == 1) break;
-    ApplyTwoSiteGate(b, GateId::kId, kNoMatrix, false);
-  }
-}
-
 void MpsState::ExecuteReset(GateRecord& record) {
   RestoreQubitOrder();
   const int64_t site = qubit_to_site[record.qubits[0]];
   record.start_time = SteadyNanoseconds();
-  if (MeasureSite(site, qubit_count - 1) == 1) {
+  if (MeasureSite(site) == 1) {
     std::vector<MatrixXcd>& blocks = sites[static_cast<size_t>(site)].blocks;
     blocks[0].swap(blocks[1]);
   }

@@ -11,6 +11,7 @@
 #include "simulator/mps_state.h"
 #include "simulator/testing/dense_reference.h"
 #include "simulator/testing/record_builders.h"
+#include "simulator/two_site_split.h"
 
 namespace taviron {
 
@@ -179,7 +180,7 @@ TEST(MeasurementTest, ResetLeavesZeroAndTheClassicalValues) {
   }
 }
 
-TEST(MeasurementTest, SweepStopsAtABondOfDimensionOne) {
+TEST(MeasurementTest, RepairStopsAtABondOfDimensionOne) {
   // A Bell pair on qubits 0 and 1, qubit 2 unentangled: measuring qubit 2
   // (the last site) finds bond 1 of dimension 1 and re-splits nothing, so
   // the pair's sites and Schmidt values stay exactly as they were.
@@ -193,9 +194,75 @@ TEST(MeasurementTest, SweepStopsAtABondOfDimensionOne) {
   EXPECT_EQ(state.sites[1].blocks, before.sites[1].blocks);
   EXPECT_EQ(state.lambdas[0], before.lambdas[0]);
 
-  // Measuring qubit 0 collapses the pair: the sweep re-splits bond 0.
+  // Measuring qubit 0 collapses the pair; bond 0 is re-split once the
+  // orthogonality centre leaves the measured site, and then has dimension 1.
   state.ExecuteInstructions(true, {MeasureRecord(0, 0)});
+  state.RestoreCanonicalForm();
+  EXPECT_TRUE(state.canonical_form.IsCanonical());
   EXPECT_EQ(state.lambdas[0].size(), 1u);
+}
+
+// Measurements and resets repair the canonical form only as far as they
+// break it: on a chain whose entanglement stays local (a product state,
+// neighbouring pairs) the decompositions they cost, with gates between them
+// at the far ends of the chain, do not grow with the chain's length.
+TEST(MeasurementTest, WorkOnALongChainDoesNotGrowWithItsLength) {
+  struct Case {
+    const char* name;
+    GateRecordList (*prepare)(uint64_t n);
+    GateRecordList (*measure)(uint64_t n);
+  };
+  const Case cases[] = {
+      {"product state",
+       [](uint64_t n) {
+         GateRecordList records;
+         for (uint64_t q = 0; q < n; ++q) records.push_back(Ry(0.3 + 0.01 * static_cast<double>(q), q));
+         return records;
+       },
+       [](uint64_t n) {
+         return GateRecordList{MeasureRecord(n / 2, 0), MeasureRecord(1, 1), ResetRecord(n - 2),
+                               MeasureRecord(n / 2, 2), MeasureRecord(0, 3), MeasureRecord(n - 1, 4)};
+       }},
+      {"neighbouring pairs",
+       [](uint64_t n) {
+         GateRecordList records;
+         for (uint64_t q = 0; q + 1 < n; q += 2) {
+           records.push_back(H(q));
+           records.push_back(CX(q, q + 1));
+         }
+         return records;
+       },
+       [](uint64_t n) {
+         return GateRecordList{MeasureRecord(0, 0), CX(n - 2, n - 1), ResetRecord(n - 1),
+                               MeasureRecord(n / 2, 1), CX(0, 1), MeasureRecord(1, 2),
+                               CX(n / 2 + 1, n / 2), MeasureRecord(n - 2, 3)};
+       }},
+      // Entangled end to end: the collapse at one end changes the Schmidt
+      // values of every bond, but nothing here needs them.
+      {"cat state",
+       [](uint64_t n) {
+         GateRecordList records = {H(0)};
+         for (uint64_t q = 0; q + 1 < n; ++q) records.push_back(CX(q, q + 1));
+         return records;
+       },
+       [](uint64_t) {
+         return GateRecordList{MeasureRecord(0, 0), ResetRecord(0), H(0), CX(0, 1),
+                               MeasureRecord(1, 1), MeasureRecord(0, 2)};
+       }},
+  };
+  for (const Case& c : cases) {
+    std::vector<uint64_t> counts;
+    for (uint64_t n : {16u, 48u, 96u}) {
+      MpsState state(static_cast<int64_t>(n));
+      state.uniform_draw = SeededDraws(static_cast<uint32_t>(n));
+      state.ExecuteInstructions(true, c.prepare(n));
+      const uint64_t before = DecompositionCount();
+      state.ExecuteInstructions(true, c.measure(n));
+      counts.push_back(DecompositionCount() - before);
+    }
+    EXPECT_EQ(counts[0], counts[1]) << c.name;
+    EXPECT_EQ(counts[0], counts[2]) << c.name;
+  }
 }
 
 TEST(MeasurementTest, ProbabilityOfZeroUsesTheBondValues) {

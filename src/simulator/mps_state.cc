@@ -47,6 +47,7 @@ void MpsState::Reset() {
     site_to_qubit[k] = static_cast<int64_t>(k);
     qubit_to_site[k] = static_cast<int64_t>(k);
   }
+  canonical_form.Reset(qubit_count);
 }
 
 }  // namespace taviron

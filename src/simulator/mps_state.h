@@ -11,6 +11,7 @@
 
 #include "foundation/gate_record.h"
 #include "foundation/output_sink.h"
+#include "simulator/canonical_form.h"
 #include "simulator/qubit_tensor.h"
 #include "simulator/uniform_draw.h"
 
@@ -33,6 +34,10 @@ std::string FormatShotBits(const std::vector<int64_t>& classical_values);
 // The matrix-product state of one job in Vidal form: site k of the chain
 // holds qubit site_to_qubit[k]; lambdas[k] holds the Schmidt values of the
 // bond between sites k and k + 1 (lambdas[n - 1] is always {1.0}).
+// Gates keep the form canonical; a measurement breaks it at the measured
+// site only, and canonical_form says which sites may hold the
+// orthogonality centre until later work moves it on (a bond vector is then
+// the true Schmidt values only where canonical_form says so).
 //
 // The state is
 //   sum over s_0..s_{n-1} of  B0[s_0] diag(lambdas[0]) B1[s_1] ... B{n-1}[s_{n-1}]
@@ -53,6 +58,7 @@ class MpsState {
   // Where measurements draw their uniform r in [0, 1) from: a generator
   // seeded once when the state is made. Tests may replace it to fix draws.
   UniformDrawSource uniform_draw;
+  CanonicalForm canonical_form;
 
   // A state of qubit_count (at least 1) qubits, all 0.
   explicit MpsState(int64_t qubit_count);
@@ -97,14 +103,25 @@ class MpsState {
   // Measures each distinct listed qubit once, in ascending site order; the
   // outcome of each listed entry.
   std::vector<int> MeasureQubits(const std::vector<int64_t>& qubits);
-  // Draws the outcome at a site, projects onto it and restores the canonical
-  // form up to `next` (the next site to be measured, or n - 1).
-  int MeasureSite(int64_t site, int64_t next);
+  // Moves the orthogonality centre to a site, draws the outcome there and
+  // projects onto it; the centre stays at the site.
+  int MeasureSite(int64_t site);
+  // The probability that the qubit at a site has the value 0 (or the given
+  // value): the squared norm of that block with the values of both bonds.
+  // Exact at a site that may hold the orthogonality centre.
   double ProbabilityOfZero(int64_t site) const;
-  // The probability that the qubit at a site has the given value: the
-  // squared norm of that block with the Schmidt values of both bonds.
   double BlockProbability(int64_t site, int value) const;
-  void RestoreCanonicalForm(int64_t site, int64_t next);
+  // Re-splits bonds, one site at a time, until the orthogonality centre is
+  // within sites lo..hi (nothing when it is already).
+  void MoveCentreOnto(int64_t lo, int64_t hi);
+  // Re-splits bonds until the whole chain is canonical again.
+  void RestoreCanonicalForm();
+  // One step of the centre: site k is made left-orthonormal and the rest of
+  // bond k goes into site k + 1 (right), or site k is made right-orthonormal
+  // and the rest of bond k - 1 goes into site k - 1 (left). Bond k (k - 1)
+  // gets the Schmidt values of a decomposition of the centre.
+  void ShiftCentreRight(int64_t k);
+  void ShiftCentreLeft(int64_t k);
   // Resets the record's first qubit to 0; classical values are untouched.
   void ExecuteReset(GateRecord& record);
 
@@ -125,7 +142,9 @@ class MpsState {
   // Gathers the qubits on the given distinct sites onto consecutive sites
   // around their median, keeping their order; returns that run.
   std::vector<int64_t> CentralizeQubits(const std::vector<int64_t>& sites);
-  // Sites a..b contracted, the Schmidt values of the two outer bonds absorbed.
+  // Sites a..b contracted, the values of the two outer bonds absorbed: the
+  // state's own amplitudes of the run when a..b hold the orthogonality
+  // centre (ContractQubits moves it there).
   QubitTensor ContractSites(int64_t a, int64_t b) const;
   QubitTensor ContractQubits(const std::vector<int64_t>& sites);
   // Probability of each block of the contraction of the given sites, in

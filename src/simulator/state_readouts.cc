@@ -69,10 +69,12 @@ void CheckQubitList(const std::vector<int64_t>& qubits, int64_t qubit_count) {
 
 // The contraction of the given sites, gathered around their median. The
 // stored chain is used directly when the sites already form an ascending
-// run; otherwise a copy of the state is moved and contracted.
+// run that holds the orthogonality centre; otherwise a copy of the state is
+// moved and contracted.
 QubitTensor ContractGroup(const MpsState& state, const std::vector<int64_t>& sites) {
   const CentralizedIndices placement = FindCentralizedIndices(sites);
-  if (placement.sorted == placement.run) {
+  if (placement.sorted == placement.run &&
+      state.canonical_form.CentreWithin(placement.run.front(), placement.run.back())) {
     return state.ContractSites(placement.run.front(), placement.run.back());
   }
   MpsState copy(state);
@@ -140,6 +142,9 @@ QubitTensor MpsState::ContractSites(int64_t a, int64_t b) const {
 
 QubitTensor MpsState::ContractQubits(const std::vector<int64_t>& group_sites) {
   const std::vector<int64_t> run = CentralizeQubits(group_sites);
+  // The outer bond values stand for the rest of the chain only when the
+  // run holds the orthogonality centre.
+  MoveCentreOnto(run.front(), run.back());
   return ContractSites(run.front(), run.back());
 }
 

@@ -8,18 +8,24 @@
 
 #include "simulator/lapack_svd.h"
 #include "simulator/matrix_functions.h"
+#include "simulator/small_svd.h"
 
 namespace taviron {
 
 namespace {
 
+thread_local uint64_t decomposition_count = 0;
+
 // Decomposes m into thin U (r x k), the singular values (descending) and
-// V^H (k x c), k = min(r, c): through LAPACK above the size limit, else (or
-// when LAPACK fails, as on a matrix holding no numbers) with the one-sided
-// Jacobi SVD, whose decomposition object is kept per thread so that its
-// workspace is reused from one split to the next.
+// V^H (k x c), k at most min(r, c): small matrices without LAPACK, larger
+// ones through it, and, when the chosen routine fails (as on a matrix
+// holding no numbers), with Eigen's Jacobi SVD, whose
+// decomposition object is kept per thread so that its workspace is reused.
 void Decompose(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s, MatrixXcd& vt) {
-  if (UsesLapackSvd(m.rows(), m.cols()) && LapackThinSvd(m, u, s, vt)) return;
+  ++decomposition_count;
+  const bool done = UsesLapackSvd(m.rows(), m.cols()) ? LapackThinSvd(m, u, s, vt)
+                                                      : SmallThinSvd(m, u, s, vt);
+  if (done) return;
   thread_local Eigen::JacobiSVD<MatrixXcd> svd;
   svd.compute(m, Eigen::ComputeThinU | Eigen::ComputeThinV);
   const auto& values = svd.singularValues();
@@ -50,6 +56,14 @@ Eigen::Index TruncateValues(std::vector<double>& s) {
 
 }  // namespace
 
+uint64_t DecompositionCount() { return decomposition_count; }
+
+Eigen::Index DecomposeAndTruncate(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s,
+                                  MatrixXcd& vt) {
+  Decompose(m, u, s, vt);
+  return TruncateValues(s);
+}
+
 int64_t CountSignificantSingularValues(std::vector<double> values, double threshold) {
   int64_t count = 0;
   for (double x : values) {
@@ -69,8 +83,7 @@ void SplitTwoSiteMatrix(const MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, Qu
   // Per-thread factors: their storage is reused from one split to the next.
   thread_local MatrixXcd u;
   thread_local MatrixXcd vt;
-  Decompose(m, u, lambda, vt);
-  const Eigen::Index k = TruncateValues(lambda);
+  const Eigen::Index k = DecomposeAndTruncate(m, u, lambda, vt);
   left.blocks.resize(2);
   left.blocks[0] = u.topLeftCorner(dl, k);
   left.blocks[1] = u.block(dl, 0, dl, k);

@@ -13,11 +13,12 @@ namespace taviron {
 
 using Eigen::MatrixXcd;
 
-// A matrix with a side of at most 2, or with at most 16 elements (up to
-// 4 x 4), goes through Eigen's one-sided Jacobi SVD, which is the faster
-// there; larger ones through LAPACK's divide-and-conquer SVD.
-constexpr Eigen::Index kJacobiSvdMaxSmallSide = 2;
-constexpr Eigen::Index kJacobiSvdMaxElements = 16;
+// A matrix with a side of at most kSmallSvdMaxSide and at most
+// kSmallSvdMaxElements elements is decomposed by SmallThinSvd, which is the
+// faster there (bench/simulator_bench.cc times both); larger ones through
+// LAPACK's divide-and-conquer SVD.
+constexpr Eigen::Index kSmallSvdMaxSide = 32;
+constexpr Eigen::Index kSmallSvdMaxElements = 2048;
 // A singular value s is kept when s * s is strictly above this.
 constexpr double kSignificantSquareThreshold = 1e-8;
 // Kept values are renormalised when their squares sum differs from 1 by more.
@@ -25,8 +26,20 @@ constexpr double kRenormaliseTolerance = 1e-9;
 
 // Whether a rows x cols matrix is decomposed through LAPACK.
 inline bool UsesLapackSvd(Eigen::Index rows, Eigen::Index cols) {
-  return std::min(rows, cols) > kJacobiSvdMaxSmallSide && rows * cols > kJacobiSvdMaxElements;
+  return std::min(rows, cols) > kSmallSvdMaxSide || rows * cols > kSmallSvdMaxElements;
 }
+
+// The number of singular value decompositions the calling thread has run so
+// far (every split goes through one); benchmarks and tests read it.
+uint64_t DecompositionCount();
+
+// m = u diag(s) vt with its significant singular values only (at least
+// one), renormalised as TruncateSingularValues does: u is r x k with
+// orthonormal columns, s holds the k values in descending order, vt is
+// k x c with orthonormal rows. Returns k. Only the first k columns of u and
+// rows of vt are meaningful; both may be larger.
+Eigen::Index DecomposeAndTruncate(const MatrixXcd& m, MatrixXcd& u, std::vector<double>& s,
+                                  MatrixXcd& vt);
 
 // The number of values x with threshold < x * x.
 int64_t CountSignificantSingularValues(std::vector<double> values, double threshold);

@@ -140,12 +140,13 @@ TEST(TwoSiteSplitTest, TruncationNeverLeavesAnEmptyBond) {
   }
 }
 
-TEST(TwoSiteSplitTest, SmallMatricesStayWithJacobi) {
+TEST(TwoSiteSplitTest, SmallMatricesSkipLapack) {
   const struct {
     Eigen::Index rows, cols;
     bool lapack;
-  } cases[] = {{2, 2, false}, {4, 2, false}, {2, 4, false}, {4, 4, false}, {16, 2, false},
-               {2, 64, false}, {6, 4, true},  {4, 8, true},  {8, 8, true},  {18, 10, true}};
+  } cases[] = {{2, 2, false},   {4, 2, false},   {2, 64, false},  {8, 8, false},  {16, 16, false},
+               {32, 32, false}, {64, 32, false}, {32, 64, false}, {34, 34, true}, {66, 32, true},
+               {48, 48, true},  {2, 1030, true}, {64, 64, true}};
   for (const auto& c : cases) {
     EXPECT_EQ(UsesLapackSvd(c.rows, c.cols), c.lapack) << c.rows << " x " << c.cols;
   }
@@ -154,9 +155,9 @@ TEST(TwoSiteSplitTest, SmallMatricesStayWithJacobi) {
 TEST(TwoSiteSplitTest, BothDecompositionsSplitExactly) {
   std::mt19937 rng(7);
   std::normal_distribution<double> normal;
-  // Dl = Dr = 2 (4 x 4, Jacobi) and Dl = 9, Dr = 5 (18 x 10, LAPACK).
-  for (Eigen::Index dl : {Eigen::Index{2}, Eigen::Index{9}}) {
-    const Eigen::Index dr = dl == 2 ? 2 : 5;
+  // Dl = Dr = 2 (4 x 4, without LAPACK) and Dl = Dr = 17 (34 x 34, LAPACK).
+  for (Eigen::Index dl : {Eigen::Index{2}, Eigen::Index{17}}) {
+    const Eigen::Index dr = dl;
     ASSERT_EQ(UsesLapackSvd(2 * dl, 2 * dr), dl != 2);
     std::vector<MatrixXcd> blocks(4, MatrixXcd(dl, dr));
     double norm2 = 0.0;
@@ -186,7 +187,6 @@ TEST(TwoSiteSplitTest, BothDecompositionsSplitExactly) {
 TEST(TwoSiteSplitTest, SplitsTheMatrixThatEigensDivideAndConquerGotWrong) {
   const Eigen::Index rows = kDivideAndConquerFailureRows;
   const Eigen::Index cols = kDivideAndConquerFailureCols;
-  ASSERT_TRUE(UsesLapackSvd(rows, cols));
   const MatrixXcd m = DivideAndConquerFailureMatrix();
   const Eigen::JacobiSVD<MatrixXcd> exact(m, Eigen::ComputeThinU | Eigen::ComputeThinV);
   QubitTensor left, right;
