@@ -105,6 +105,21 @@ TEST(ShotThreadPoolTest, WorkOfManyCallersKeepsEveryThreadBusyWithoutMore) {
 // its own, which runs its work.
 TEST(ShotThreadPoolTest, AForkedChildStartsAPoolOfItsOwn) {
   ShotThreadPool& parent = ShotThreadPool::Instance();
+  // Every parent thread has started and gone back to waiting before the
+  // fork: a thread still starting may hold a lock of the allocator, which
+  // the sanitizers' allocators do not take across fork as the C library's
+  // does, and the child would wait for it for ever.
+  {
+    Crowd crowd;
+    crowd.target = parent.thread_count();
+    CrowdWork work(crowd, parent.thread_count());
+    if (parent.Offer(work)) {
+      while (work.WantsHelp()) std::this_thread::yield();
+      parent.Withdraw(work);
+    }
+    while (parent.busy() > 0) std::this_thread::yield();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
   const pid_t child = fork();
   ASSERT_NE(child, -1);
   if (child == 0) {
