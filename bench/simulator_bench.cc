@@ -148,8 +148,7 @@ double RunJobSeconds(const QuantumCircuit& circuit, int shots, size_t& distinct_
   std::vector<std::string> bits;
   bits.reserve(static_cast<size_t>(shots));
   for (int shot = 0; shot < shots; ++shot) {
-    if (!state.fresh) state.Reset();
-    state.fresh = false;
+    if (shot > 0) state.Reset();
     state.ExecuteInstructions(true, circuit.gates);
     bits.push_back(state.GetShotBits());
   }

@@ -1,22 +1,60 @@
 #!/usr/bin/env bash
-# Fails when a source includes an area above its own. Each area may include
-# itself and the areas listed for it; the core areas never include the
-# bindings, pybind11 or Python.h.
+# Fails when a source includes an area above its own. Which area may include
+# which is read from CMakeLists.txt, where it is written once: each core area
+# of TAVIRON_AREAS may include itself and every area it uses through its
+# TAVIRON_USES_<area>, directly or through another; the bindings may include
+# every core area. Only the bindings include pybind11 or Python.h.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+cmake_lists="$root/CMakeLists.txt"
 
-declare -A allowed=(
-  [foundation]="foundation"
-  [circuit]="foundation circuit"
-  [simulator]="foundation circuit simulator"
-  [execution]="foundation circuit simulator execution"
-  [qasm]="foundation circuit qasm"
-  [drawer]="foundation circuit drawer"
-  [bindings]="foundation circuit simulator execution qasm drawer bindings"
-)
+# The single-line set() commands of CMakeLists.txt that declare the areas.
+read -r -a areas < <(sed -nE 's/^[[:space:]]*set\(TAVIRON_AREAS[[:space:]]+([^)]*)\).*/\1/p' "$cmake_lists")
+declare -A uses=()
+while read -r area used; do
+  uses[$area]=$used
+done < <(sed -nE 's/^[[:space:]]*set\(TAVIRON_USES_([a-z_0-9]+)[[:space:]]*([^)]*)\).*/\1 \2/p' "$cmake_lists")
+
+declare -A is_area=()
+for area in "${areas[@]}"; do is_area[$area]=1; done
+if [ ${#areas[@]} -eq 0 ]; then
+  echo "CMakeLists.txt: no set(TAVIRON_AREAS ...) line"
+  exit 1
+fi
+for area in "${areas[@]}"; do
+  if [ -z "${uses[$area]+x}" ]; then
+    echo "CMakeLists.txt: no set(TAVIRON_USES_$area ...) line"
+    exit 1
+  fi
+  for used in ${uses[$area]}; do
+    if [ -z "${is_area[$used]+x}" ]; then
+      echo "CMakeLists.txt: TAVIRON_USES_$area names $used, which is not an area"
+      exit 1
+    fi
+  done
+done
+
+# The area itself and every area it uses, directly or not.
+reachable_from() {
+  local -A seen=()
+  local pending=("$1") area
+  while [ ${#pending[@]} -gt 0 ]; do
+    area=${pending[-1]}
+    unset 'pending[-1]'
+    [ -n "${seen[$area]+x}" ] && continue
+    seen[$area]=1
+    # shellcheck disable=SC2206  # the list is split on purpose
+    pending+=(${uses[$area]})
+  done
+  echo "${!seen[@]}"
+}
+
+declare -A allowed=()
+for area in "${areas[@]}"; do allowed[$area]=$(reachable_from "$area"); done
+allowed[bindings]="${areas[*]} bindings"
 
 failures=0
-for area in "${!allowed[@]}"; do
+for area in "${areas[@]}" bindings; do
   [ -d "$root/src/$area" ] || continue
   while IFS=: read -r file line text; do
     target=$(sed -E 's/.*#include *["<]([^"/>]+)\/.*/\1/' <<<"$text")

@@ -162,22 +162,22 @@ ComplexVector Result::get_statevector(int32_t, int32_t) {
 ComplexVector Result::get_unitary(int32_t, int32_t) const {
   std::lock_guard<std::mutex> lock(*mutex_);
   RequireStateLocked(kAmplitudesGone);
-  return state_->GetAmplitudes(FirstIndices<uint64_t>(state_->qubit_count));
+  return state_->GetAmplitudes(FirstIndices<uint64_t>(state_->qubit_count()));
 }
 
 std::vector<double> Result::get_probabilities(int32_t, int32_t) const {
   std::lock_guard<std::mutex> lock(*mutex_);
   RequireStateLocked(kAmplitudesGone);
-  RequireWithinBudget("The probabilities of " + std::to_string(state_->qubit_count) + " qubits",
-                      ProbabilitiesBytes(state_->qubit_count));
+  RequireWithinBudget("The probabilities of " + std::to_string(state_->qubit_count()) + " qubits",
+                      ProbabilitiesBytes(state_->qubit_count()));
   return state_->GetProbabilities(AllQubitsLocked());
 }
 
 ComplexRows Result::get_densitymatrix(int32_t, int32_t) const {
   std::lock_guard<std::mutex> lock(*mutex_);
   RequireStateLocked(kDensityGone);
-  RequireWithinBudget("The density matrix of " + std::to_string(state_->qubit_count) + " qubits",
-                      DensityMatrixBytes(state_->qubit_count));
+  RequireWithinBudget("The density matrix of " + std::to_string(state_->qubit_count()) + " qubits",
+                      DensityMatrixBytes(state_->qubit_count()));
   return DensityRowsLocked();
 }
 
@@ -198,11 +198,11 @@ ResultData Result::data(int32_t) {
     data.has_state = true;
     // First, so that more than 16 qubits meet the state vector's own limit.
     data.statevector = state_->GetStateVector();
-    const uint64_t n = state_->qubit_count;
+    const uint64_t n = state_->qubit_count();
     RequireWithinBudget("The data of " + std::to_string(n) + " qubits",
                         StateVectorBytes(n) + ProbabilitiesBytes(n) + DensityMatrixBytes(n));
     data.probabilities = state_->GetProbabilities(AllQubitsLocked());
-    data.amplitudes = state_->GetAmplitudes(FirstIndices<uint64_t>(state_->qubit_count));
+    data.amplitudes = state_->GetAmplitudes(FirstIndices<uint64_t>(state_->qubit_count()));
     data.densitymatrix = DensityRowsLocked();
     data.creg = state_->GetClassicalRegister();
   }
@@ -250,7 +250,7 @@ ComplexRows Result::DensityRowsLocked() const {
 }
 
 std::vector<int64_t> Result::AllQubitsLocked() const {
-  return FirstIndices<int64_t>(state_->qubit_count);
+  return FirstIndices<int64_t>(state_->qubit_count());
 }
 
 }  // namespace taviron

@@ -9,6 +9,7 @@
 
 #include "foundation/exceptions.h"
 #include "simulator/mps_state.h"
+#include "simulator/testing/mps_state_probe.h"
 
 namespace taviron {
 
@@ -145,7 +146,7 @@ TEST(ResultTest, DictionaryKeysStandInTheirOrder) {
 TEST(ResultTest, DataOfACompleteResultHoldsEveryReadout) {
   Result result;
   auto state = std::make_unique<MpsState>(1);
-  state->classical_values[0] = 0;
+  MpsStateProbe::ClassicalValues(*state)[0] = 0;
   result.AppendShot("0");
   result.AppendShot("0");
   result.SetFinalState(std::move(state), true);

@@ -53,7 +53,7 @@ void CompareReadouts(MpsState& state, const DenseReference& ref, std::mt19937& r
       }
     }
     ExpectNear(state.GetStateVector(), ref.amplitudes());
-    for (int64_t s = 0; s < n; ++s) EXPECT_EQ(state.site_to_qubit[static_cast<size_t>(s)], s);
+    for (int64_t s = 0; s < n; ++s) EXPECT_EQ(state.site_to_qubit()[static_cast<size_t>(s)], s);
   }
 }
 
@@ -83,10 +83,10 @@ TEST(DenseAgreementTest, MidCircuitMeasurementsLeaveTheCollapsedState) {
     std::uniform_int_distribution<int> coin(0, 6);
     std::vector<double> draws;
     MpsState state(n);
-    state.uniform_draw = [generator = std::mt19937(seed), &draws]() mutable {
+    state.SetUniformDraw([generator = std::mt19937(seed), &draws]() mutable {
       draws.push_back(std::uniform_real_distribution<double>(0.0, 1.0)(generator));
       return draws.back();
-    };
+    });
     DenseReference ref(n);
     std::vector<int64_t> classical(static_cast<size_t>(n), -1);
     SCOPED_TRACE("seed " + std::to_string(seed) + ", " + std::to_string(n) + " qubits");
@@ -116,7 +116,7 @@ TEST(DenseAgreementTest, MidCircuitMeasurementsLeaveTheCollapsedState) {
           ref.Flip(q);
         }
       }
-      ASSERT_EQ(state.classical_values, classical) << "record " << i;
+      ASSERT_EQ(state.classical_values(), classical) << "record " << i;
       for (int64_t q = 0; q < n; ++q) {
         EXPECT_NEAR(state.GetProbabilities({q})[1], ref.ProbabilityOf(static_cast<int>(q), 1), kTolerance)
             << "record " << i << ", qubit " << q;

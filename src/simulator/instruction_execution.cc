@@ -5,7 +5,6 @@
 #include <string>
 #include <utility>
 
-#include "circuit/quantum_circuit.h"
 #include "simulator/condition.h"
 #include "simulator/engine_clock.h"
 #include "simulator/gate_dispatch.h"
@@ -102,15 +101,10 @@ void ApplyPairAction(MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, GateId gate
 
 }  // namespace
 
-void MpsState::ExecuteInstructions(const QuantumCircuit& circuit, const GateRecordList& records,
-                                   const OutputSink& progress) {
-  ExecuteInstructions(circuit.quiet, records, progress);
-}
-
 void MpsState::ExecuteInstructions(bool quiet, const GateRecordList& records,
                                    const OutputSink& progress) {
   const int32_t count = static_cast<int32_t>(records.size());
-  const uint64_t n = static_cast<uint64_t>(qubit_count);
+  const uint64_t n = static_cast<uint64_t>(qubit_count_);
   int32_t printed = 0;
   for (size_t i = 0; i < records.size(); ++i) {
     GateRecord& record = *records[i];
@@ -118,7 +112,7 @@ void MpsState::ExecuteInstructions(bool quiet, const GateRecordList& records,
       if (progress) progress(ProgressLine(printed, count, record.GetName()));
       ++printed;
     }
-    if (!ConditionHolds(record, classical_values)) continue;
+    if (!ConditionHolds(record, classical_values_)) continue;
 
     // Records that name a qubit the state does not hold cannot act on it;
     // they are skipped like a failed condition.
@@ -150,7 +144,7 @@ void MpsState::ExecuteInstructions(bool quiet, const GateRecordList& records,
       continue;
     }
     if (!qubits_held) continue;
-    QubitTensor& site = sites[static_cast<size_t>(qubit_to_site[record.qubits[0]])];
+    QubitTensor& site = sites_[static_cast<size_t>(qubit_to_site_[record.qubits[0]])];
     switch (dispatch.action) {
       case GateAction::kExchangeBlocks:
         Stamped(record, [&] { site.blocks[0].swap(site.blocks[1]); });
@@ -164,7 +158,7 @@ void MpsState::ExecuteInstructions(bool quiet, const GateRecordList& records,
         } else if (record.qubits.size() == 2 && record.qubits[0] != record.qubits[1]) {
           // A pair naming one qubit twice has no two-qubit action; skipped.
           Stamped(record, [&] {
-            ApplyTwoQubitGate(qubit_to_site[record.qubits[0]], qubit_to_site[record.qubits[1]],
+            ApplyTwoQubitGate(qubit_to_site_[record.qubits[0]], qubit_to_site_[record.qubits[1]],
                               record.gate_type, record);
           });
         }
@@ -196,9 +190,9 @@ void MpsState::SwapSites(int64_t a, int64_t b) {
     ApplyTwoSiteGate(lo, GateId::kSwap, kNoMatrix, false);
     const size_t l = static_cast<size_t>(lo);
     const size_t h = static_cast<size_t>(hi);
-    std::swap(site_to_qubit[l], site_to_qubit[h]);
-    qubit_to_site[static_cast<size_t>(site_to_qubit[l])] = lo;
-    qubit_to_site[static_cast<size_t>(site_to_qubit[h])] = hi;
+    std::swap(site_to_qubit_[l], site_to_qubit_[h]);
+    qubit_to_site_[static_cast<size_t>(site_to_qubit_[l])] = lo;
+    qubit_to_site_[static_cast<size_t>(site_to_qubit_[h])] = hi;
     return;
   }
   for (int64_t k = lo; k < hi; ++k) SwapSites(k, k + 1);
@@ -210,15 +204,15 @@ void MpsState::ApplyTwoSiteGate(int64_t a, GateId gate_type, const MatrixXcd& ga
   // The split keeps the significant Schmidt values of bond a, which it sees
   // only with the orthogonality centre on the pair.
   MoveCentreOnto(a, a + 1);
-  const int64_t n = qubit_count;
+  const int64_t n = qubit_count_;
   const size_t l = static_cast<size_t>(a);
-  QubitTensor& left = sites[l];
-  QubitTensor& right = sites[l + 1];
+  QubitTensor& left = sites_[l];
+  QubitTensor& right = sites_[l + 1];
   // Absorb the outer Schmidt values, and the bond's own into the left
   // factor: both sites are replaced below, so they serve as scratch.
-  if (a > 0) left.ScaleByLambda(lambdas[l - 1], LambdaSide::kRows, LambdaMode::kMultiply);
-  if (a + 1 < n - 1) right.ScaleByLambda(lambdas[l + 1], LambdaSide::kColumns, LambdaMode::kMultiply);
-  left.ScaleByLambda(lambdas[l], LambdaSide::kColumns, LambdaMode::kMultiply);
+  if (a > 0) left.ScaleByLambda(lambdas_[l - 1], LambdaSide::kRows, LambdaMode::kMultiply);
+  if (a + 1 < n - 1) right.ScaleByLambda(lambdas_[l + 1], LambdaSide::kColumns, LambdaMode::kMultiply);
+  left.ScaleByLambda(lambdas_[l], LambdaSide::kColumns, LambdaMode::kMultiply);
 
   // The two-site tensor, built directly in the layout the SVD works on.
   const Eigen::Index dl = left.blocks[0].rows();
@@ -233,10 +227,10 @@ void MpsState::ApplyTwoSiteGate(int64_t a, GateId gate_type, const MatrixXcd& ga
   }
   ApplyPairAction(m, dl, dr, gate_type, gate, first_on_right);
 
-  SplitTwoSiteMatrix(m, dl, dr, left, lambdas[l], right);
-  if (a > 0) left.ScaleByLambda(lambdas[l - 1], LambdaSide::kRows, LambdaMode::kDivide);
-  if (a + 1 < n - 1) right.ScaleByLambda(lambdas[l + 1], LambdaSide::kColumns, LambdaMode::kDivide);
-  canonical_form.SplitPair(a);
+  SplitTwoSiteMatrix(m, dl, dr, left, lambdas_[l], right);
+  if (a > 0) left.ScaleByLambda(lambdas_[l - 1], LambdaSide::kRows, LambdaMode::kDivide);
+  if (a + 1 < n - 1) right.ScaleByLambda(lambdas_[l + 1], LambdaSide::kColumns, LambdaMode::kDivide);
+  canonical_form_.SplitPair(a);
 }
 
 }  // namespace taviron

@@ -24,13 +24,13 @@ std::vector<std::string> RunCapturingLines(MpsState& state, const GateRecordList
 }
 
 std::vector<Complex> AllAmplitudes(const MpsState& state) {
-  std::vector<uint64_t> indices(size_t{1} << state.qubit_count);
+  std::vector<uint64_t> indices(size_t{1} << state.qubit_count());
   for (size_t i = 0; i < indices.size(); ++i) indices[i] = i;
   return state.GetAmplitudes(indices);
 }
 
 void ExpectMatchesDense(const MpsState& state, const GateRecordList& records) {
-  DenseReference ref(static_cast<int>(state.qubit_count));
+  DenseReference ref(static_cast<int>(state.qubit_count()));
   RunUnitaryOnDense(ref, records);
   const std::vector<Complex> actual = AllAmplitudes(state);
   for (size_t i = 0; i < actual.size(); ++i) {
@@ -74,11 +74,11 @@ TEST(ExecuteInstructionsTest, CircuitSuppliesQuietFlag) {
   std::vector<std::string> lines;
   const OutputSink sink = [&](const std::string& line) { lines.push_back(line); };
   MpsState state(2);
-  state.ExecuteInstructions(qc, qc.gates, sink);  // a new circuit is quiet
+  state.ExecuteInstructions(qc.quiet, qc.gates, sink);  // a new circuit is quiet
   EXPECT_TRUE(lines.empty());
   qc.quiet = false;
   state.Reset();
-  state.ExecuteInstructions(qc, qc.gates, sink);
+  state.ExecuteInstructions(qc.quiet, qc.gates, sink);
   EXPECT_EQ(lines, (std::vector<std::string>{"0 of 2, gate: h\n", "1 of 2, gate: cx\n"}));
 }
 
@@ -157,7 +157,7 @@ TEST(ExecuteInstructionsTest, RecordsNamingAQubitTwiceOrOutsideAreSkipped) {
   const GateRecordPtr outside_one = X(3);
   const GateRecordPtr outside_two = CX(0, 9);
   state.ExecuteInstructions(true, {same, outside_one, outside_two});
-  EXPECT_EQ(state.site_to_qubit, before.site_to_qubit);
+  EXPECT_EQ(state.site_to_qubit(), before.site_to_qubit());
   EXPECT_EQ(AllAmplitudes(state), AllAmplitudes(before));
   for (const GateRecordPtr& r : {same, outside_one, outside_two}) EXPECT_EQ(r->start_time, 0);
 }
@@ -177,15 +177,15 @@ TEST(ExecuteInstructionsTest, DistantGatesPermuteTheChain) {
     // Control set, so the target flips: a wrong orientation shows.
     const GateRecordList records = {X(c.control), CX(c.control, c.target)};
     state.ExecuteInstructions(true, records);
-    EXPECT_EQ(state.site_to_qubit, c.site_to_qubit);
+    EXPECT_EQ(state.site_to_qubit(), c.site_to_qubit);
     for (int64_t q = 0; q < 3; ++q) {
-      EXPECT_EQ(state.site_to_qubit[static_cast<size_t>(state.qubit_to_site[static_cast<size_t>(q)])], q);
+      EXPECT_EQ(state.site_to_qubit()[static_cast<size_t>(state.qubit_to_site()[static_cast<size_t>(q)])], q);
     }
     ExpectMatchesDense(state, records);
     // A second gate on the same pair finds it adjacent and moves nothing.
-    const std::vector<int64_t> after_first = state.site_to_qubit;
+    const std::vector<int64_t> after_first = state.site_to_qubit();
     state.ExecuteInstructions(true, {CX(c.control, c.target)});
-    EXPECT_EQ(state.site_to_qubit, after_first);
+    EXPECT_EQ(state.site_to_qubit(), after_first);
   }
 }
 
@@ -198,7 +198,7 @@ TEST(ExecuteInstructionsTest, UnlistedTwoQubitTypesOnlyMoveTheirQubits) {
     state.ExecuteInstructions(true, prepare);
     const GateRecordPtr record = TwoQubitRecord(type, Constants().MatrixCX, 3, 0);
     state.ExecuteInstructions(true, {record});
-    EXPECT_EQ(state.site_to_qubit, (std::vector<int64_t>{0, 3, 1, 2})) << GateNumber(type);
+    EXPECT_EQ(state.site_to_qubit(), (std::vector<int64_t>{0, 3, 1, 2})) << GateNumber(type);
     EXPECT_GT(record->start_time, 0) << GateNumber(type);
     ExpectMatchesDense(state, prepare);
   }
@@ -227,12 +227,45 @@ TEST(ExecuteInstructionsTest, MoveAndSwapSitesCarryQubits) {
     } else {
       state.MoveSite(c.a, c.b);
     }
-    EXPECT_EQ(state.site_to_qubit, c.site_to_qubit);
+    EXPECT_EQ(state.site_to_qubit(), c.site_to_qubit);
     for (int64_t q = 0; q < 5; ++q) {
-      EXPECT_EQ(state.site_to_qubit[static_cast<size_t>(state.qubit_to_site[static_cast<size_t>(q)])], q);
+      EXPECT_EQ(state.site_to_qubit()[static_cast<size_t>(state.qubit_to_site()[static_cast<size_t>(q)])], q);
     }
     const std::vector<Complex> after = AllAmplitudes(state);
     for (size_t i = 0; i < after.size(); ++i) EXPECT_NEAR(std::abs(after[i] - before[i]), 0.0, 1e-12);
+  }
+}
+
+TEST(ExecuteInstructionsTest, PairGateBitZeroIsTheFirstQubit) {
+  // X on the gate's first qubit (basis index bit 0): 0<->1, 2<->3.
+  MatrixXcd x_first = MatrixXcd::Zero(4, 4);
+  x_first(0, 1) = x_first(1, 0) = x_first(2, 3) = x_first(3, 2) = 1.0;
+  // A product state with four distinct amplitudes; qubit 0 on the left
+  // site. Basis index q0 + 2 q1 holds block 2 s_left + s_right.
+  const auto ry = [](double angle) {
+    MatrixXcd m(2, 2);
+    m << std::cos(angle / 2), -std::sin(angle / 2), std::sin(angle / 2), std::cos(angle / 2);
+    return m;
+  };
+  const GateRecordList prepare = {OneQubitRecord(GateId::kRY, ry(0.4), 0),
+                                  OneQubitRecord(GateId::kRY, ry(1.1), 1)};
+  const std::vector<uint64_t> index_of_block = {0, 2, 1, 3};
+  struct Case {
+    bool first_on_left;
+    std::vector<int> source_of_block;  // block i takes the old block source_of_block[i]
+  };
+  // First qubit on the left site flips s_left (block 2 s_left + s_right).
+  const std::vector<Case> cases = {{true, {2, 3, 0, 1}}, {false, {1, 0, 3, 2}}};
+  for (const Case& c : cases) {
+    MpsState state(2);
+    state.ExecuteInstructions(true, prepare);
+    const std::vector<Complex> start = state.GetAmplitudes(index_of_block);
+    const uint64_t first = c.first_on_left ? 0 : 1;
+    state.ExecuteInstructions(true, {TwoQubitRecord(GateId::kCU, x_first, first, 1 - first)});
+    const std::vector<Complex> after = state.GetAmplitudes(index_of_block);
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_NEAR(std::abs(after[i] - start[c.source_of_block[i]]), 0.0, 1e-12) << i;
+    }
   }
 }
 
@@ -240,8 +273,8 @@ TEST(ExecuteInstructionsTest, FixedGatesActWithoutArithmetic) {
   MpsState state(1);
   state.ExecuteInstructions(true, {X(0)});
   // The blocks were exchanged, not computed.
-  EXPECT_EQ(state.sites[0].blocks[0](0, 0), Complex(0.0));
-  EXPECT_EQ(state.sites[0].blocks[1](0, 0), Complex(1.0));
+  EXPECT_EQ(state.sites()[0].blocks[0](0, 0), Complex(0.0));
+  EXPECT_EQ(state.sites()[0].blocks[1](0, 0), Complex(1.0));
 
   const GateMatrixConstants& g = Constants();
   // h t tdg h returns to 0; s twice is z.
@@ -272,9 +305,9 @@ TEST(ExecuteInstructionsTest, NonFiniteAnglesKeepTheChainIntact) {
     records.push_back(CX(0, 9));
     MpsState state(10);
     state.ExecuteInstructions(true, records);
-    for (size_t b = 0; b < state.lambdas.size(); ++b) {
-      EXPECT_GE(state.lambdas[b].size(), 1u) << "bond " << b;
-      EXPECT_EQ(state.sites[b].blocks[0].cols(), static_cast<Eigen::Index>(state.lambdas[b].size()));
+    for (size_t b = 0; b < state.lambdas().size(); ++b) {
+      EXPECT_GE(state.lambdas()[b].size(), 1u) << "bond " << b;
+      EXPECT_EQ(state.sites()[b].blocks[0].cols(), static_cast<Eigen::Index>(state.lambdas()[b].size()));
     }
     EXPECT_EQ(state.GetShotBits().size(), 10u);
     EXPECT_EQ(state.GetProbabilities({7, 1, 4}).size(), 8u);
@@ -295,7 +328,7 @@ TEST(ExecuteInstructionsTest, CircuitGateMethodsMatchDense) {
   qc.u(0.3, 0.2, 0.1, 2);
   qc.ecr(1, 2);
   MpsState state(4);
-  state.ExecuteInstructions(qc, qc.gates);
+  state.ExecuteInstructions(qc.quiet, qc.gates);
   ExpectMatchesDense(state, qc.gates);
 }
 

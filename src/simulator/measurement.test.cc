@@ -10,6 +10,7 @@
 #include "circuit/quantum_circuit.h"
 #include "simulator/mps_state.h"
 #include "simulator/testing/dense_reference.h"
+#include "simulator/testing/mps_state_probe.h"
 #include "simulator/testing/record_builders.h"
 #include "simulator/two_site_split.h"
 
@@ -63,11 +64,11 @@ TEST(MeasurementTest, DrawDecidesAgainstProbabilityOfZero) {
   };
   for (const Case& c : cases) {
     MpsState state(2);
-    state.uniform_draw = FixedDraws({c.draw});
+    state.SetUniformDraw(FixedDraws({c.draw}));
     GateRecordList records = c.prepare;
     records.push_back(MeasureRecord(0, 0));
     state.ExecuteInstructions(true, records);
-    EXPECT_EQ(state.classical_values[0], c.outcome) << c.name;
+    EXPECT_EQ(state.classical_values()[0], c.outcome) << c.name;
     // The state is the collapsed basis state with norm 1.
     EXPECT_NEAR(AmplitudeOf(state, static_cast<uint64_t>(c.outcome)), 1.0, 1e-12) << c.name;
   }
@@ -76,17 +77,16 @@ TEST(MeasurementTest, DrawDecidesAgainstProbabilityOfZero) {
 TEST(MeasurementTest, DrawIsMappedOntoTheStateBounds) {
   MpsState state(1);
   state.ExecuteInstructions(true, {H(0)});
-  state.lower_bound = 0.4;
-  state.upper_bound = 0.6;
-  state.uniform_draw = FixedDraws({0.4});  // u = 0.48 < p0 = 0.5
+  MpsStateProbe::SetDrawBounds(state, 0.4, 0.6);
+  state.SetUniformDraw(FixedDraws({0.4}));  // u = 0.48 < p0 = 0.5
   state.ExecuteInstructions(true, {MeasureRecord(0, 0)});
-  EXPECT_EQ(state.classical_values[0], 0);
+  EXPECT_EQ(state.classical_values()[0], 0);
 }
 
 TEST(MeasurementTest, BellPairRunAgreesInEveryShot) {
   const GateRecordList records = {H(0), CX(0, 1), MeasureRecord(0, 0), MeasureRecord(1, 1)};
   MpsState state(2);
-  state.uniform_draw = SeededDraws(2024);
+  state.SetUniformDraw(SeededDraws(2024));
   const int shots = 4000;
   int ones = 0;
   for (int shot = 0; shot < shots; ++shot) {
@@ -103,24 +103,24 @@ TEST(MeasurementTest, RunsStoreOutcomesAtTheirBits) {
   // qubit 0 into bit 1: bit 0 stays unmeasured and the shot has one bit.
   MpsState a(2);
   a.ExecuteInstructions(true, {X(0), MeasureRecord(0, 1)});
-  EXPECT_EQ(a.classical_values, (std::vector<int64_t>{-1, 1}));
+  EXPECT_EQ(a.classical_values(), (std::vector<int64_t>{-1, 1}));
   EXPECT_EQ(a.GetShotBits(), "1");
 
   // The same qubit twice in one run: one draw, both bits get its outcome.
   MpsState b(2);
   int draws = 0;
-  b.uniform_draw = CountedDraws(0.9, draws);
+  b.SetUniformDraw(CountedDraws(0.9, draws));
   const GateRecordList run = {H(0), MeasureRecord(0, 0), MeasureRecord(0, 1)};
   b.ExecuteInstructions(true, run);
   EXPECT_EQ(draws, 1);
-  EXPECT_EQ(b.classical_values, (std::vector<int64_t>{1, 1}));
+  EXPECT_EQ(b.classical_values(), (std::vector<int64_t>{1, 1}));
   EXPECT_GE(run[2]->start_time, run[1]->start_time);
   EXPECT_EQ(run[1]->end_time > 0, true);
 
   // A later record of a run overwrites an earlier one naming the same bit.
   MpsState c(2);
   c.ExecuteInstructions(true, {X(1), MeasureRecord(0, 0), MeasureRecord(1, 0)});
-  EXPECT_EQ(c.classical_values[0], 1);
+  EXPECT_EQ(c.classical_values()[0], 1);
 }
 
 TEST(MeasurementTest, ConditionedMeasureIsTestedAfterTheRunBeforeIt) {
@@ -157,26 +157,26 @@ TEST(MeasurementTest, ConditionedMeasureIsTestedAfterTheRunBeforeIt) {
   for (const Case& c : cases) {
     MpsState state(3);
     state.ExecuteInstructions(true, c.records);
-    EXPECT_EQ(state.classical_values, c.expected) << c.name;
+    EXPECT_EQ(state.classical_values(), c.expected) << c.name;
   }
 }
 
 TEST(MeasurementTest, ResetLeavesZeroAndTheClassicalValues) {
   MpsState one(2);
   one.ExecuteInstructions(true, {X(1), MeasureRecord(1, 0), ResetRecord(1)});
-  EXPECT_EQ(one.classical_values, (std::vector<int64_t>{1, -1}));
+  EXPECT_EQ(one.classical_values(), (std::vector<int64_t>{1, -1}));
   EXPECT_NEAR(AmplitudeOf(one, 0), 1.0, 1e-15);
 
   // Reset of one qubit of a Bell pair leaves the other in the outcome drawn;
   // the permuted chain is brought back to natural order first.
   for (double draw : {0.2, 0.8}) {
     MpsState pair(3);
-    pair.uniform_draw = FixedDraws({draw});
+    pair.SetUniformDraw(FixedDraws({draw}));
     pair.ExecuteInstructions(true, {H(0), CX(0, 2), ResetRecord(0)});
-    EXPECT_EQ(pair.site_to_qubit, (std::vector<int64_t>{0, 1, 2}));
+    EXPECT_EQ(pair.site_to_qubit(), (std::vector<int64_t>{0, 1, 2}));
     const uint64_t other = draw < 0.5 ? 0 : 4;  // qubit 2 keeps the outcome
     EXPECT_NEAR(AmplitudeOf(pair, other), 1.0, 1e-12) << draw;
-    EXPECT_EQ(pair.classical_values, (std::vector<int64_t>(3, -1)));
+    EXPECT_EQ(pair.classical_values(), (std::vector<int64_t>(3, -1)));
   }
 }
 
@@ -187,19 +187,19 @@ TEST(MeasurementTest, RepairStopsAtABondOfDimensionOne) {
   MpsState state(3);
   state.ExecuteInstructions(true, {H(0), CX(0, 1), H(2)});
   const MpsState before = state;
-  ASSERT_EQ(state.lambdas[0].size(), 2u);
-  ASSERT_EQ(state.lambdas[1].size(), 1u);
+  ASSERT_EQ(state.lambdas()[0].size(), 2u);
+  ASSERT_EQ(state.lambdas()[1].size(), 1u);
   state.ExecuteInstructions(true, {MeasureRecord(2, 2)});
-  EXPECT_EQ(state.sites[0].blocks, before.sites[0].blocks);
-  EXPECT_EQ(state.sites[1].blocks, before.sites[1].blocks);
-  EXPECT_EQ(state.lambdas[0], before.lambdas[0]);
+  EXPECT_EQ(state.sites()[0].blocks, before.sites()[0].blocks);
+  EXPECT_EQ(state.sites()[1].blocks, before.sites()[1].blocks);
+  EXPECT_EQ(state.lambdas()[0], before.lambdas()[0]);
 
   // Measuring qubit 0 collapses the pair; bond 0 is re-split once the
   // orthogonality centre leaves the measured site, and then has dimension 1.
   state.ExecuteInstructions(true, {MeasureRecord(0, 0)});
   state.RestoreCanonicalForm();
-  EXPECT_TRUE(state.canonical_form.IsCanonical());
-  EXPECT_EQ(state.lambdas[0].size(), 1u);
+  EXPECT_TRUE(state.canonical_form().IsCanonical());
+  EXPECT_EQ(state.lambdas()[0].size(), 1u);
 }
 
 // Measurements and resets repair the canonical form only as far as they
@@ -254,7 +254,7 @@ TEST(MeasurementTest, WorkOnALongChainDoesNotGrowWithItsLength) {
     std::vector<uint64_t> counts;
     for (uint64_t n : {16u, 48u, 96u}) {
       MpsState state(static_cast<int64_t>(n));
-      state.uniform_draw = SeededDraws(static_cast<uint32_t>(n));
+      state.SetUniformDraw(SeededDraws(static_cast<uint32_t>(n)));
       state.ExecuteInstructions(true, c.prepare(n));
       const uint64_t before = DecompositionCount();
       state.ExecuteInstructions(true, c.measure(n));
@@ -273,7 +273,7 @@ TEST(MeasurementTest, ProbabilityOfZeroUsesTheBondValues) {
   DenseReference ref(5);
   RunUnitaryOnDense(ref, records);
   for (int64_t site = 0; site < 5; ++site) {
-    const int q = static_cast<int>(state.site_to_qubit[static_cast<size_t>(site)]);
+    const int q = static_cast<int>(state.site_to_qubit()[static_cast<size_t>(site)]);
     EXPECT_NEAR(state.ProbabilityOfZero(site), ref.ProbabilityOf(q, 0), 1e-12);
   }
 }
@@ -284,7 +284,7 @@ TEST(MeasurementTest, ProbabilityOfZeroUsesTheBondValues) {
 void ExpectSampledDistribution(int n, const GateRecordList& records, int shots, UniformDrawSource draws) {
   const std::map<std::string, double> exact = ExactShotDistribution(n, records);
   MpsState state(n);
-  state.uniform_draw = std::move(draws);
+  state.SetUniformDraw(std::move(draws));
   std::map<std::string, int> counts;
   for (int shot = 0; shot < shots; ++shot) {
     if (shot > 0) state.Reset();
@@ -346,7 +346,7 @@ TEST(MeasurementTest, SeededGeneratorSamplesTheDistribution) {
   qc.measure(1, 1);
   qc.measure(2, 2);
   MpsState probe(3);
-  ExpectSampledDistribution(3, qc.gates, 4000, probe.uniform_draw);
+  ExpectSampledDistribution(3, qc.gates, 4000, MpsStateProbe::UniformDraw(probe));
 }
 
 }  // namespace

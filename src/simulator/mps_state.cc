@@ -1,5 +1,7 @@
 #include "simulator/mps_state.h"
 
+#include <utility>
+
 #include "foundation/exceptions.h"
 
 namespace taviron {
@@ -15,39 +17,45 @@ int64_t CheckedQubitCount(int64_t count) {
 }  // namespace
 
 MpsState::MpsState(int64_t count)
-    : qubit_count(CheckedQubitCount(count)),
-      classical_values(static_cast<size_t>(count), -1),
-      uniform_draw(MakeSeededUniformDraw()) {
+    : qubit_count_(CheckedQubitCount(count)),
+      classical_values_(static_cast<size_t>(count), -1),
+      uniform_draw_(MakeSeededUniformDraw()) {
   Reset();
 }
 
 MpsState::~MpsState() = default;
 
+UniformDrawSource MpsState::TakeUniformDraw() {
+  UniformDrawSource draw = std::move(uniform_draw_);
+  uniform_draw_ = nullptr;  // a moved-from function need not be empty
+  return draw;
+}
+
 void MpsState::Reset() {
-  const size_t n = static_cast<size_t>(qubit_count);
-  classical_values.assign(n, -1);
-  lower_bound = 0.0;
-  upper_bound = 1.0;
+  const size_t n = static_cast<size_t>(qubit_count_);
+  classical_values_.assign(n, -1);
+  lower_bound_ = 0.0;
+  upper_bound_ = 1.0;
   // Rebuilt in place: a block that is already 1 x 1 keeps its storage, so a
   // shot that left the chain at bond dimension 1 costs no allocation here.
-  sites.resize(n);
-  lambdas.resize(n);
+  sites_.resize(n);
+  lambdas_.resize(n);
   for (size_t k = 0; k < n; ++k) {
-    std::vector<MatrixXcd>& blocks = sites[k].blocks;
+    std::vector<MatrixXcd>& blocks = sites_[k].blocks;
     blocks.resize(2);
     blocks[0].resize(1, 1);
     blocks[0](0, 0) = 1.0;
     blocks[1].resize(1, 1);
     blocks[1](0, 0) = 0.0;
-    lambdas[k].assign(1, 1.0);
+    lambdas_[k].assign(1, 1.0);
   }
-  site_to_qubit.resize(n);
-  qubit_to_site.resize(n);
+  site_to_qubit_.resize(n);
+  qubit_to_site_.resize(n);
   for (size_t k = 0; k < n; ++k) {
-    site_to_qubit[k] = static_cast<int64_t>(k);
-    qubit_to_site[k] = static_cast<int64_t>(k);
+    site_to_qubit_[k] = static_cast<int64_t>(k);
+    qubit_to_site_[k] = static_cast<int64_t>(k);
   }
-  canonical_form.Reset(qubit_count);
+  canonical_form_.Reset(qubit_count_);
 }
 
 }  // namespace taviron

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <Eigen/Dense>
@@ -19,8 +20,6 @@ namespace taviron {
 
 using Eigen::MatrixXcd;
 
-class QuantumCircuit;
-
 // A measurement outcome whose probability is this small is rounding noise
 // (the state of a qubit known to be 0 or 1 gives p0 a few ulps away from 1
 // or 0). It is never chosen: its projection would blow that noise up to a
@@ -32,34 +31,21 @@ constexpr double kNegligibleOutcomeProbability = 1e-12;
 std::string FormatShotBits(const std::vector<int64_t>& classical_values);
 
 // The matrix-product state of one job in Vidal form: site k of the chain
-// holds qubit site_to_qubit[k]; lambdas[k] holds the Schmidt values of the
-// bond between sites k and k + 1 (lambdas[n - 1] is always {1.0}).
+// holds qubit site_to_qubit()[k]; lambdas()[k] holds the Schmidt values of
+// the bond between sites k and k + 1 (lambdas()[n - 1] is always {1.0}).
 // Gates keep the form canonical; a measurement breaks it at the measured
-// site only, and canonical_form says which sites may hold the
+// site only, and canonical_form() says which sites may hold the
 // orthogonality centre until later work moves it on (a bond vector is then
-// the true Schmidt values only where canonical_form says so).
+// the true Schmidt values only where canonical_form() says so).
 //
 // The state is
-//   sum over s_0..s_{n-1} of  B0[s_0] diag(lambdas[0]) B1[s_1] ... B{n-1}[s_{n-1}]
+//   sum over s_0..s_{n-1} of  B0[s_0] diag(lambdas()[0]) B1[s_1] ... B{n-1}[s_{n-1}]
 // times the basis state in which the qubit on site k has the value s_k.
 //
 // Readouts over a list of qubits q_0..q_{k-1} answer arrays whose index has
 // the value of q_j as its bit j.
 class MpsState {
  public:
-  int64_t qubit_count = 0;
-  double lower_bound = 0.0;
-  double upper_bound = 1.0;
-  std::vector<QubitTensor> sites;
-  std::vector<std::vector<double>> lambdas;
-  std::vector<int64_t> classical_values;
-  std::vector<int64_t> site_to_qubit;
-  std::vector<int64_t> qubit_to_site;
-  // Where measurements draw their uniform r in [0, 1) from: a generator
-  // seeded once when the state is made. Tests may replace it to fix draws.
-  UniformDrawSource uniform_draw;
-  CanonicalForm canonical_form;
-
   // A state of qubit_count (at least 1) qubits, all 0.
   explicit MpsState(int64_t qubit_count);
   MpsState(const MpsState&) = default;
@@ -70,6 +56,33 @@ class MpsState {
   // maps and every classical value -1.
   void Reset();
 
+  // --- The chain and the classical bits ------------------------------------
+
+  int64_t qubit_count() const { return qubit_count_; }
+  // The tensor of each site, and the Schmidt values of each bond.
+  const std::vector<QubitTensor>& sites() const { return sites_; }
+  const std::vector<std::vector<double>>& lambdas() const { return lambdas_; }
+  // Which qubit each site holds, and on which site each qubit is.
+  const std::vector<int64_t>& site_to_qubit() const { return site_to_qubit_; }
+  const std::vector<int64_t>& qubit_to_site() const { return qubit_to_site_; }
+  // The value of each classical bit: 0 or 1 once measured, -1 before.
+  const std::vector<int64_t>& classical_values() const { return classical_values_; }
+  const CanonicalForm& canonical_form() const { return canonical_form_; }
+
+  // --- Measurement draws --------------------------------------------------
+
+  // The next draw of a measurement: a uniform r from the draw source, mapped
+  // onto [lower_bound, upper_bound) (all of [0, 1) unless a test narrows it).
+  double NextMeasurementDraw() {
+    return lower_bound_ + (upper_bound_ - lower_bound_) * uniform_draw_();
+  }
+  // Replaces the draw source: a shot thread's generator, or a test's fixed
+  // draws.
+  void SetUniformDraw(UniformDrawSource draw) { uniform_draw_ = std::move(draw); }
+  // Hands the draw source over; the state is left without one until it is
+  // given another.
+  UniformDrawSource TakeUniformDraw();
+
   // --- Instruction execution ---------------------------------------------
 
   // Runs one list of records (the circuit's gates, or a composite's body).
@@ -77,9 +90,6 @@ class MpsState {
   // handed to progress for every record reached (the text keeps its own
   // line end; the sink adds one as print does, so an empty line follows).
   void ExecuteInstructions(bool quiet, const GateRecordList& records,
-                           const OutputSink& progress = OutputSink());
-  // The same, reading quiet from the circuit.
-  void ExecuteInstructions(const QuantumCircuit& circuit, const GateRecordList& records,
                            const OutputSink& progress = OutputSink());
 
   // A two-qubit gate on the qubits at sites a (first operand) and b: moves
@@ -150,6 +160,23 @@ class MpsState {
   // Probability of each block of the contraction of the given sites, in
   // site order; the stored chain is left as it is.
   std::vector<double> GroupProbabilities(const std::vector<int64_t>& sites) const;
+
+ private:
+  friend class MpsStateProbe;  // the tests' view (simulator/testing/mps_state_probe.h)
+
+  int64_t qubit_count_ = 0;
+  // Measurements map their uniform draws onto [lower_bound_, upper_bound_).
+  double lower_bound_ = 0.0;
+  double upper_bound_ = 1.0;
+  std::vector<QubitTensor> sites_;
+  std::vector<std::vector<double>> lambdas_;
+  std::vector<int64_t> classical_values_;
+  std::vector<int64_t> site_to_qubit_;
+  std::vector<int64_t> qubit_to_site_;
+  // Where measurements draw their uniform r in [0, 1) from: a generator
+  // seeded once when the state is made.
+  UniformDrawSource uniform_draw_;
+  CanonicalForm canonical_form_;
 };
 
 // The sorted positions and a run of as many consecutive positions around

@@ -45,8 +45,8 @@ ShiftScratch& ThreadScratch() {
 
 void MpsState::ShiftCentreRight(int64_t k) {
   const size_t s = static_cast<size_t>(k);
-  QubitTensor& site = sites[s];
-  QubitTensor& next = sites[s + 1];
+  QubitTensor& site = sites_[s];
+  QubitTensor& next = sites_[s + 1];
   const Eigen::Index dl = site.blocks[0].rows();
   const Eigen::Index dr = site.blocks[0].cols();
   auto& [centre, u, vt, product] = ThreadScratch();
@@ -54,12 +54,12 @@ void MpsState::ShiftCentreRight(int64_t k) {
   centre.resize(2 * dl, dr);
   centre.topRows(dl) = site.blocks[0];
   centre.bottomRows(dl) = site.blocks[1];
-  ScaleCentre(centre, dl, k > 0 ? &lambdas[s - 1] : nullptr, dr, &lambdas[s]);
+  ScaleCentre(centre, dl, k > 0 ? &lambdas_[s - 1] : nullptr, dr, &lambdas_[s]);
 
-  const Eigen::Index kept = DecomposeAndTruncate(centre, u, lambdas[s], vt);
+  const Eigen::Index kept = DecomposeAndTruncate(centre, u, lambdas_[s], vt);
   site.blocks[0] = u.topLeftCorner(dl, kept);
   site.blocks[1] = u.block(dl, 0, dl, kept);
-  if (k > 0) site.ScaleByLambda(lambdas[s - 1], LambdaSide::kRows, LambdaMode::kDivide);
+  if (k > 0) site.ScaleByLambda(lambdas_[s - 1], LambdaSide::kRows, LambdaMode::kDivide);
   for (MatrixXcd& block : next.blocks) {
     product.noalias() = vt.topRows(kept) * block;
     block.swap(product);
@@ -68,8 +68,8 @@ void MpsState::ShiftCentreRight(int64_t k) {
 
 void MpsState::ShiftCentreLeft(int64_t k) {
   const size_t s = static_cast<size_t>(k);
-  QubitTensor& site = sites[s];
-  QubitTensor& previous = sites[s - 1];
+  QubitTensor& site = sites_[s];
+  QubitTensor& previous = sites_[s - 1];
   const Eigen::Index dl = site.blocks[0].rows();
   const Eigen::Index dr = site.blocks[0].cols();
   auto& [centre, u, vt, product] = ThreadScratch();
@@ -77,13 +77,13 @@ void MpsState::ShiftCentreLeft(int64_t k) {
   centre.resize(dl, 2 * dr);
   centre.leftCols(dr) = site.blocks[0];
   centre.rightCols(dr) = site.blocks[1];
-  const bool has_right_bond = k + 1 < qubit_count;
-  ScaleCentre(centre, dl, &lambdas[s - 1], dr, has_right_bond ? &lambdas[s] : nullptr);
+  const bool has_right_bond = k + 1 < qubit_count_;
+  ScaleCentre(centre, dl, &lambdas_[s - 1], dr, has_right_bond ? &lambdas_[s] : nullptr);
 
-  const Eigen::Index kept = DecomposeAndTruncate(centre, u, lambdas[s - 1], vt);
+  const Eigen::Index kept = DecomposeAndTruncate(centre, u, lambdas_[s - 1], vt);
   site.blocks[0] = vt.topLeftCorner(kept, dr);
   site.blocks[1] = vt.block(0, dr, kept, dr);
-  if (has_right_bond) site.ScaleByLambda(lambdas[s], LambdaSide::kColumns, LambdaMode::kDivide);
+  if (has_right_bond) site.ScaleByLambda(lambdas_[s], LambdaSide::kColumns, LambdaMode::kDivide);
   for (MatrixXcd& block : previous.blocks) {
     product.noalias() = block * u.leftCols(kept);
     block.swap(product);
@@ -94,20 +94,20 @@ void MpsState::MoveCentreOnto(int64_t lo, int64_t hi) {
   // A break crosses a bond of dimension 1 without any work: there the
   // centre is a single column (row) of norm 1, already orthonormal, and the
   // sites beyond keep what they had.
-  while (canonical_form.left_frontier() < lo) {
-    const int64_t k = canonical_form.left_frontier();
-    const bool split = lambdas[static_cast<size_t>(k)].size() > 1;
+  while (canonical_form_.left_frontier() < lo) {
+    const int64_t k = canonical_form_.left_frontier();
+    const bool split = lambdas_[static_cast<size_t>(k)].size() > 1;
     if (split) ShiftCentreRight(k);
-    canonical_form.RepairLeft(split);
+    canonical_form_.RepairLeft(split);
   }
-  while (canonical_form.right_frontier() > hi) {
-    const int64_t k = canonical_form.right_frontier();
-    const bool split = k > 0 && lambdas[static_cast<size_t>(k - 1)].size() > 1;
+  while (canonical_form_.right_frontier() > hi) {
+    const int64_t k = canonical_form_.right_frontier();
+    const bool split = k > 0 && lambdas_[static_cast<size_t>(k - 1)].size() > 1;
     if (split) ShiftCentreLeft(k);
-    canonical_form.RepairRight(split);
+    canonical_form_.RepairRight(split);
   }
 }
 
-void MpsState::RestoreCanonicalForm() { MoveCentreOnto(qubit_count, -1); }
+void MpsState::RestoreCanonicalForm() { MoveCentreOnto(qubit_count_, -1); }
 
 }  // namespace taviron

@@ -96,12 +96,6 @@ void QubitTensor::ApplyGateToBlocks(const MatrixXcd& gate, const std::vector<int
   }
 }
 
-void QubitTensor::ApplyPairGate(const MatrixXcd& gate, bool first_on_left) {
-  static const std::vector<int> kFirstOnLeft = {0, 2, 1, 3};
-  static const std::vector<int> kFirstOnRight = {0, 1, 2, 3};
-  ApplyGateToBlocks(gate, first_on_left ? kFirstOnLeft : kFirstOnRight);
-}
-
 void QubitTensor::ScaleByLambda(const std::vector<double>& lambda, LambdaSide side,
                                 LambdaMode mode) {
   if (IsTrivialBond(lambda)) return;

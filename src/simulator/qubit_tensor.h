@@ -41,10 +41,6 @@ class QubitTensor {
   // place, so no block is allocated.
   void ApplyGateToBlocks(const MatrixXcd& gate, const std::vector<int>& idx);
 
-  // A 4 x 4 gate on a two-site tensor. Bit 0 of the gate's basis index is its
-  // first qubit, which sits on the left site when first_on_left is set.
-  void ApplyPairGate(const MatrixXcd& gate, bool first_on_left);
-
   // Scales the rows or columns of every block by lambda (multiply or
   // divide). The one-element vector {1.0} is recognised and skipped.
   void ScaleByLambda(const std::vector<double>& lambda, LambdaSide side, LambdaMode mode);

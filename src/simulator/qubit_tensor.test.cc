@@ -103,24 +103,6 @@ TEST(QubitTensorTest, GateOnBlocksUsesOldBlocksOnly) {
   EXPECT_LT((four.blocks[1] - (Complex(0, 1) * before.blocks[3] - before.blocks[1])).norm(), 1e-12);
 }
 
-TEST(QubitTensorTest, PairGateBitZeroIsTheFirstQubit) {
-  // X on the gate's first qubit (basis index bit 0): 0<->1, 2<->3.
-  MatrixXcd x_first = MatrixXcd::Zero(4, 4);
-  x_first(0, 1) = x_first(1, 0) = x_first(2, 3) = x_first(3, 2) = 1.0;
-  const QubitTensor start({Filled(1, 1, 1.0), Filled(1, 1, 2.0), Filled(1, 1, 3.0), Filled(1, 1, 4.0)});
-  struct Case {
-    bool first_on_left;
-    std::vector<int> source_of_block;  // block i takes the old block source_of_block[i]
-  };
-  // First qubit on the left site flips s_left (block 2 s_left + s_right).
-  const std::vector<Case> cases = {{true, {2, 3, 0, 1}}, {false, {1, 0, 3, 2}}};
-  for (const Case& c : cases) {
-    QubitTensor t = start;
-    t.ApplyPairGate(x_first, c.first_on_left);
-    for (int i = 0; i < 4; ++i) EXPECT_EQ(t.blocks[i], start.blocks[c.source_of_block[i]]);
-  }
-}
-
 }  // namespace
 
 }  // namespace taviron

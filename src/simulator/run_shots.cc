@@ -24,9 +24,9 @@ bool ShotsCanPart(const GateRecord& record) {
 }
 
 // The job's seed, from its seed source: the state's draws.
-uint64_t JobSeed(const MpsState& state) {
-  if (!state.uniform_draw) return MakeMeasurementSeed();
-  const auto word = [&state] { return static_cast<uint64_t>(state.uniform_draw() * 4294967296.0); };
+uint64_t JobSeed(const UniformDrawSource& draw) {
+  if (!draw) return MakeMeasurementSeed();
+  const auto word = [&draw] { return static_cast<uint64_t>(draw() * 4294967296.0); };
   const uint64_t high = word();
   return (high << 32) | word();
 }
@@ -45,7 +45,7 @@ std::unique_ptr<MpsState> RunShots(std::unique_ptr<MpsState> state, const GateRe
     }
     return state;
   }
-  if (QualifiesForSampling(records, state->qubit_count)) {
+  if (QualifiesForSampling(records, state->qubit_count())) {
     RunSampledShots(*state, records, shots, append);
     return state;
   }
@@ -59,8 +59,8 @@ std::unique_ptr<MpsState> RunShots(std::unique_ptr<MpsState> state, const GateRe
     append(state->GetShotBits());
     return state;
   }
-  const uint64_t seed = JobSeed(*state);
-  state->uniform_draw = nullptr;  // every shot draws from a generator of its own
+  // Every shot draws from a generator of its own, seeded from the state's.
+  const uint64_t seed = JobSeed(state->TakeUniformDraw());
   ShotLoop loop(*state, rest, shots, seed);
   return loop.Run(append);
 }

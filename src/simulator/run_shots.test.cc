@@ -26,7 +26,7 @@ struct Shots {
 Shots RunSeeded(int n, const GateRecordList& records, int32_t shots, bool quiet, uint32_t seed,
           const OutputSink& progress = OutputSink()) {
   auto state = std::make_unique<MpsState>(n);
-  state->uniform_draw = SeededDraws(seed);
+  state->SetUniformDraw(SeededDraws(seed));
   Shots out;
   out.state = RunShots(std::move(state), records, shots, quiet,
                        [&out](std::string bits) { out.bits.push_back(std::move(bits)); }, progress);

@@ -120,7 +120,7 @@ void ShotLoop::RunChunks(bool pool_thread, const ShotSink* direct) noexcept {
       if (!work) {
         work = std::make_unique<MpsState>(start_);
         generator = std::make_shared<std::mt19937>();
-        work->uniform_draw = DrawFrom(generator);
+        work->SetUniformDraw(DrawFrom(generator));
         if (pool_thread) own_records = CopyRecords(records_);
         pristine = true;
       }
@@ -130,9 +130,9 @@ void ShotLoop::RunChunks(bool pool_thread, const ShotSink* direct) noexcept {
       for (int64_t shot = first; shot < end; ++shot) {
         if (failed_) return;
         if (!pristine) {
-          UniformDrawSource draw = std::move(work->uniform_draw);
+          UniformDrawSource draw = work->TakeUniformDraw();
           *work = start_;
-          work->uniform_draw = std::move(draw);
+          work->SetUniformDraw(std::move(draw));
         }
         pristine = false;
         work->ExecuteInstructions(true, pool_thread ? own_records : records_);

@@ -198,10 +198,10 @@ class Sweep {
 
  private:
   const std::vector<double>& Lambda(int64_t bond) const {
-    return state_.lambdas[static_cast<size_t>(bond)];
+    return state_.lambdas()[static_cast<size_t>(bond)];
   }
   const MatrixXcd& Block(int64_t site, int s) const {
-    return state_.sites[static_cast<size_t>(site)].blocks[static_cast<size_t>(s)];
+    return state_.sites()[static_cast<size_t>(site)].blocks[static_cast<size_t>(s)];
   }
   void Contract(int64_t site, int s, Complex* out) const {
     const std::vector<double>& lambda = Lambda(site);
@@ -266,12 +266,12 @@ void RunSampledShots(MpsState& state, const GateRecordList& records, int32_t sho
   // No record touches a qubit once it is measured, so every measurement
   // can wait for the end of the circuit: each measured qubit is drawn once,
   // in ascending site order, and every record takes its qubit's outcome.
-  const size_t n = static_cast<size_t>(state.qubit_count);
+  const size_t n = static_cast<size_t>(state.qubit_count());
   std::vector<char> is_measured(n, 0);
   for (const GateRecord* record : measures) is_measured[record->qubits[0]] = 1;
   std::vector<int64_t> sites;
   for (size_t site = 0; site < n; ++site) {
-    if (is_measured[static_cast<size_t>(state.site_to_qubit[site])]) {
+    if (is_measured[static_cast<size_t>(state.site_to_qubit()[site])]) {
       sites.push_back(static_cast<int64_t>(site));
     }
   }
@@ -282,8 +282,7 @@ void RunSampledShots(MpsState& state, const GateRecordList& records, int32_t sho
   for (int32_t shot = 0; shot + 1 < shots; ++shot) {
     if (!sites.empty()) sweep.Start(sites.front());
     for (int64_t site : sites) {
-      const double u =
-          state.lower_bound + (state.upper_bound - state.lower_bound) * state.uniform_draw();
+      const double u = state.NextMeasurementDraw();
       sweep.TraceUpTo(site);
       const std::pair<double, double> p = sweep.Probabilities();
       const int outcome = DrawOutcome(p.first, p.second, u);
@@ -293,7 +292,7 @@ void RunSampledShots(MpsState& state, const GateRecordList& records, int32_t sho
     std::fill(values.begin(), values.end(), -1);
     for (const GateRecord* record : measures) {
       if (!record->clbits.empty() && record->clbits[0] < n) {
-        const size_t site = static_cast<size_t>(state.qubit_to_site[record->qubits[0]]);
+        const size_t site = static_cast<size_t>(state.qubit_to_site()[record->qubits[0]]);
         values[record->clbits[0]] = outcome_at_site[site];
       }
     }

@@ -74,7 +74,7 @@ TEST(ShotSamplingTest, TheLastShotLeavesItsCollapsedState) {
       const GateRecordList records = Concat(body, tail);
       ASSERT_TRUE(QualifiesForSampling(records, n));
       MpsState state(n);
-      state.uniform_draw = SeededDraws(seed);
+      state.SetUniformDraw(SeededDraws(seed));
       std::vector<std::string> bits;
       RunSampledShots(state, records, 20, [&bits](std::string b) { bits.push_back(std::move(b)); });
       ASSERT_EQ(bits.size(), 20u);
@@ -90,7 +90,7 @@ TEST(ShotSamplingTest, TheLastShotLeavesItsCollapsedState) {
         }
         ++writes[record.clbits[0]];
         outcomes.push_back({static_cast<int>(record.qubits[0]),
-                            static_cast<int>(state.classical_values[record.clbits[0]])});
+                            static_cast<int>(state.classical_values()[record.clbits[0]])});
       });
       if (std::any_of(writes.begin(), writes.end(), [](const auto& w) { return w.second > 1; })) {
         continue;
@@ -117,7 +117,7 @@ TEST(ShotSamplingTest, CountsFollowTheExactProbabilities) {
     for (const GateRecordList& tail : MeasurementTails(n)) {
       const GateRecordList records = Concat(body, tail);
       MpsState state(n);
-      state.uniform_draw = SeededDraws(seed);
+      state.SetUniformDraw(SeededDraws(seed));
       std::vector<std::string> bits;
       RunSampledShots(state, records, shots, [&bits](std::string b) { bits.push_back(std::move(b)); });
       SCOPED_TRACE("seed " + std::to_string(seed));

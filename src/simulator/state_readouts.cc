@@ -74,7 +74,7 @@ void CheckQubitList(const std::vector<int64_t>& qubits, int64_t qubit_count) {
 QubitTensor ContractGroup(const MpsState& state, const std::vector<int64_t>& sites) {
   const CentralizedIndices placement = FindCentralizedIndices(sites);
   if (placement.sorted == placement.run &&
-      state.canonical_form.CentreWithin(placement.run.front(), placement.run.back())) {
+      state.canonical_form().CentreWithin(placement.run.front(), placement.run.back())) {
     return state.ContractSites(placement.run.front(), placement.run.back());
   }
   MpsState copy(state);
@@ -93,13 +93,13 @@ std::string FormatShotBits(const std::vector<int64_t>& classical_values) {
   return bits;
 }
 
-std::string MpsState::GetShotBits() const { return FormatShotBits(classical_values); }
+std::string MpsState::GetShotBits() const { return FormatShotBits(classical_values_); }
 
 std::string MpsState::GetClassicalRegister() const {
   std::string text;
-  text.reserve(classical_values.size());
-  for (size_t i = classical_values.size(); i-- > 0;) {
-    const int64_t v = classical_values[i];
+  text.reserve(classical_values_.size());
+  for (size_t i = classical_values_.size(); i-- > 0;) {
+    const int64_t v = classical_values_[i];
     text += v == -1 ? 'X' : v == 0 ? '0' : v == 1 ? '1' : '-';
   }
   return text;
@@ -108,13 +108,13 @@ std::string MpsState::GetClassicalRegister() const {
 std::vector<int64_t> MpsState::QubitsToSites(const std::vector<int64_t>& qubits) const {
   std::vector<int64_t> result;
   result.reserve(qubits.size());
-  for (int64_t q : qubits) result.push_back(qubit_to_site[static_cast<size_t>(q)]);
+  for (int64_t q : qubits) result.push_back(qubit_to_site_[static_cast<size_t>(q)]);
   return result;
 }
 
 void MpsState::RestoreQubitOrder() {
-  for (int64_t i = 0; i < qubit_count; ++i) {
-    const int64_t j = qubit_to_site[static_cast<size_t>(i)];
+  for (int64_t i = 0; i < qubit_count_; ++i) {
+    const int64_t j = qubit_to_site_[static_cast<size_t>(i)];
     for (int64_t k = j; k > i; --k) SwapSites(k - 1, k);
   }
 }
@@ -129,13 +129,13 @@ std::vector<int64_t> MpsState::CentralizeQubits(const std::vector<int64_t>& grou
 }
 
 QubitTensor MpsState::ContractSites(int64_t a, int64_t b) const {
-  QubitTensor t = sites[static_cast<size_t>(a)];
-  if (a > 0) t.ScaleByLambda(lambdas[static_cast<size_t>(a - 1)], LambdaSide::kRows, LambdaMode::kMultiply);
+  QubitTensor t = sites_[static_cast<size_t>(a)];
+  if (a > 0) t.ScaleByLambda(lambdas_[static_cast<size_t>(a - 1)], LambdaSide::kRows, LambdaMode::kMultiply);
   for (int64_t s = a + 1; s <= b; ++s) {
-    t = QubitTensor::ContractPair(t, lambdas[static_cast<size_t>(s - 1)], sites[static_cast<size_t>(s)]);
+    t = QubitTensor::ContractPair(t, lambdas_[static_cast<size_t>(s - 1)], sites_[static_cast<size_t>(s)]);
   }
-  if (b < qubit_count - 1) {
-    t.ScaleByLambda(lambdas[static_cast<size_t>(b)], LambdaSide::kColumns, LambdaMode::kMultiply);
+  if (b < qubit_count_ - 1) {
+    t.ScaleByLambda(lambdas_[static_cast<size_t>(b)], LambdaSide::kColumns, LambdaMode::kMultiply);
   }
   return t;
 }
@@ -156,11 +156,11 @@ std::vector<double> MpsState::GroupProbabilities(const std::vector<int64_t>& gro
 }
 
 std::vector<Complex> MpsState::GetStateVector() {
-  if (qubit_count > kStateVectorMaxQubits) {
+  if (qubit_count_ > kStateVectorMaxQubits) {
     throw RunTimeError("State Vector is supported only for 16 qubits or less.");
   }
   RestoreQubitOrder();
-  std::vector<int64_t> all(static_cast<size_t>(qubit_count));
+  std::vector<int64_t> all(static_cast<size_t>(qubit_count_));
   std::iota(all.begin(), all.end(), 0);
   const QubitTensor t = ContractQubits(QubitsToSites(all));
   std::vector<Complex> v(t.blocks.size());
@@ -171,7 +171,7 @@ std::vector<Complex> MpsState::GetStateVector() {
 }
 
 std::vector<double> MpsState::GetProbabilities(const std::vector<int64_t>& qubits) const {
-  CheckQubitList(qubits, qubit_count);
+  CheckQubitList(qubits, qubit_count_);
   const uint64_t dim = BasisSizeOrThrow(qubits.size());
   ReadoutBytesOrThrow(dim, kBytesPerGroupedBasisState);
   const std::vector<int64_t> group_sites = QubitsToSites(qubits);
@@ -182,7 +182,7 @@ std::vector<double> MpsState::GetProbabilities(const std::vector<int64_t>& qubit
 }
 
 MatrixXcd MpsState::GetDensityMatrix(const std::vector<int64_t>& qubits) const {
-  CheckQubitList(qubits, qubit_count);
+  CheckQubitList(qubits, qubit_count_);
   const size_t k = qubits.size();
   const uint64_t dim = BasisSizeOrThrow(k);
   const uint64_t row_bytes = ReadoutBytesOrThrow(dim, sizeof(Complex));
@@ -214,9 +214,9 @@ MatrixXcd MpsState::GetDensityMatrix(const std::vector<int64_t>& qubits) const {
 std::vector<Complex> MpsState::GetAmplitudes(const std::vector<uint64_t>& indices) const {
   std::vector<Complex> amplitudes;
   amplitudes.reserve(indices.size());
-  const size_t n = static_cast<size_t>(qubit_count);
+  const size_t n = static_cast<size_t>(qubit_count_);
   auto bit_of_site = [&](uint64_t index, size_t s) -> size_t {
-    const int64_t qubit = site_to_qubit[s];
+    const int64_t qubit = site_to_qubit_[s];
     return qubit >= 64 ? 0 : static_cast<size_t>((index >> qubit) & 1u);
   };
   MatrixXcd row;
@@ -228,11 +228,11 @@ std::vector<Complex> MpsState::GetAmplitudes(const std::vector<uint64_t>& indice
       amplitudes.push_back(0.0);
       continue;
     }
-    row = sites[0].blocks[bit_of_site(index, 0)];
+    row = sites_[0].blocks[bit_of_site(index, 0)];
     for (size_t s = 0; s + 1 < n; ++s) {
-      const std::vector<double>& lambda = lambdas[s];
+      const std::vector<double>& lambda = lambdas_[s];
       for (Eigen::Index c = 0; c < row.cols(); ++c) row(0, c) *= lambda[static_cast<size_t>(c)];
-      next.noalias() = row * sites[s + 1].blocks[bit_of_site(index, s + 1)];
+      next.noalias() = row * sites_[s + 1].blocks[bit_of_site(index, s + 1)];
       row.swap(next);
     }
     amplitudes.push_back(row(0, 0));

@@ -5,6 +5,7 @@
 #include "foundation/exceptions.h"
 #include "simulator/mps_state.h"
 #include "simulator/testing/dense_reference.h"
+#include "simulator/testing/mps_state_probe.h"
 #include "simulator/testing/record_builders.h"
 
 namespace taviron {
@@ -35,18 +36,18 @@ TEST(StateReadoutsTest, ProbabilitiesFollowTheListOrder) {
 TEST(StateReadoutsTest, PermutedChainReadoutsAgreeWithTheStateVector) {
   MpsState state(3);
   state.ExecuteInstructions(true, {H(0), CX(0, 2), X(1)});
-  ASSERT_EQ(state.site_to_qubit, (std::vector<int64_t>{0, 2, 1}));
+  ASSERT_EQ(state.site_to_qubit(), (std::vector<int64_t>{0, 2, 1}));
   const MpsState before = state;
   const std::vector<double> p = state.GetProbabilities({0, 1, 2});
   const Eigen::MatrixXcd rho = state.GetDensityMatrix({0, 1, 2});
   const std::vector<Complex> amplitudes = state.GetAmplitudes({0, 1, 2, 3, 4, 5, 6, 7});
   // The readouts above leave the stored chain alone.
-  EXPECT_EQ(state.site_to_qubit, before.site_to_qubit);
-  for (size_t s = 0; s < 3; ++s) EXPECT_EQ(state.sites[s].blocks, before.sites[s].blocks);
+  EXPECT_EQ(state.site_to_qubit(), before.site_to_qubit());
+  for (size_t s = 0; s < 3; ++s) EXPECT_EQ(state.sites()[s].blocks, before.sites()[s].blocks);
 
   const std::vector<Complex> v = state.GetStateVector();
-  EXPECT_EQ(state.site_to_qubit, (std::vector<int64_t>{0, 1, 2}));
-  EXPECT_EQ(state.qubit_to_site, (std::vector<int64_t>{0, 1, 2}));
+  EXPECT_EQ(state.site_to_qubit(), (std::vector<int64_t>{0, 1, 2}));
+  EXPECT_EQ(state.qubit_to_site(), (std::vector<int64_t>{0, 1, 2}));
   for (size_t i = 0; i < 8; ++i) {
     EXPECT_NEAR(p[i], std::norm(v[i]), 1e-14);
     EXPECT_NEAR(std::abs(amplitudes[i] - v[i]), 0.0, 1e-14);
@@ -73,25 +74,25 @@ TEST(StateReadoutsTest, BellPairDensityMatrices) {
 TEST(StateReadoutsTest, StateVectorRefusesSeventeenQubitsBeforeMoving) {
   MpsState state(17);
   state.ExecuteInstructions(true, {H(0), CX(0, 16)});
-  const std::vector<int64_t> chain = state.site_to_qubit;
+  const std::vector<int64_t> chain = state.site_to_qubit();
   try {
     state.GetStateVector();
     FAIL() << "no exception";
   } catch (const RunTimeError& e) {
     EXPECT_STREQ(e.what(), "State Vector is supported only for 16 qubits or less.");
   }
-  EXPECT_EQ(state.site_to_qubit, chain);
+  EXPECT_EQ(state.site_to_qubit(), chain);
   MpsState sixteen(16);
   EXPECT_EQ(sixteen.GetStateVector().size(), size_t{1} << 16);
 }
 
 TEST(StateReadoutsTest, ClassicalValueTexts) {
   MpsState three(3);
-  three.classical_values = {1, -1, 0};
+  MpsStateProbe::ClassicalValues(three) = {1, -1, 0};
   EXPECT_EQ(three.GetClassicalRegister(), "0X1");
   EXPECT_EQ(three.GetShotBits(), "01");
   MpsState four(4);
-  four.classical_values = {1, -1, 0, 7};  // any other value: "-" and no bit
+  MpsStateProbe::ClassicalValues(four) = {1, -1, 0, 7};  // any other value: "-" and no bit
   EXPECT_EQ(four.GetClassicalRegister(), "-0X1");
   EXPECT_EQ(four.GetShotBits(), "01");
   EXPECT_EQ(MpsState(2).GetShotBits(), "");
@@ -177,13 +178,13 @@ TEST(StateReadoutsTest, CentralizeKeepsRelativeOrder) {
   state.ExecuteInstructions(true, records);
   MpsState moved = state;
   const std::vector<int64_t> sites = {6, 1, 3};
-  const std::vector<int64_t> qubits = {state.site_to_qubit[6], state.site_to_qubit[1], state.site_to_qubit[3]};
+  const std::vector<int64_t> qubits = {state.site_to_qubit()[6], state.site_to_qubit()[1], state.site_to_qubit()[3]};
   const std::vector<int64_t> run = moved.CentralizeQubits(sites);
   EXPECT_EQ(run, (std::vector<int64_t>{2, 3, 4}));
   // Site order of the group is kept: the qubit of site 1, then 3, then 6.
-  EXPECT_EQ(moved.site_to_qubit[2], qubits[1]);
-  EXPECT_EQ(moved.site_to_qubit[3], qubits[2]);
-  EXPECT_EQ(moved.site_to_qubit[4], qubits[0]);
+  EXPECT_EQ(moved.site_to_qubit()[2], qubits[1]);
+  EXPECT_EQ(moved.site_to_qubit()[3], qubits[2]);
+  EXPECT_EQ(moved.site_to_qubit()[4], qubits[0]);
   std::vector<uint64_t> all(128);
   for (uint64_t i = 0; i < 128; ++i) all[i] = i;
   const std::vector<Complex> a = state.GetAmplitudes(all), b = moved.GetAmplitudes(all);

@@ -7,7 +7,6 @@
 #include <Eigen/SVD>
 
 #include "simulator/lapack_svd.h"
-#include "simulator/matrix_functions.h"
 #include "simulator/small_svd.h"
 
 namespace taviron {
@@ -90,14 +89,6 @@ void SplitTwoSiteMatrix(const MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, Qu
   right.blocks.resize(2);
   right.blocks[0] = vt.topLeftCorner(k, dr);
   right.blocks[1] = vt.block(0, dr, k, dr);
-}
-
-void SplitTwoSiteTensor(const QubitTensor& theta, QubitTensor& left, std::vector<double>& lambda,
-                        QubitTensor& right) {
-  const MatrixXcd& b0 = theta.blocks[0];
-  MatrixXcd m = ConcatenateMatrices(ConcatenateMatrices(b0, theta.blocks[1], 1),
-                                    ConcatenateMatrices(theta.blocks[2], theta.blocks[3], 1), 0);
-  SplitTwoSiteMatrix(m, b0.rows(), b0.cols(), left, lambda, right);
 }
 
 }  // namespace taviron

@@ -52,14 +52,10 @@ void TruncateSingularValues(MatrixXcd& u, std::vector<double>& s, MatrixXcd& v);
 
 // Splits a two-site tensor (four Dl x Dr blocks, block 2 * s_left + s_right)
 // into a left site (two Dl x k blocks), the k Schmidt values of the bond
-// between them, and a right site (two k x Dr blocks).
-void SplitTwoSiteTensor(const QubitTensor& theta, QubitTensor& left, std::vector<double>& lambda,
-                        QubitTensor& right);
-
-// The same split from the two-site tensor laid out as one 2 Dl x 2 Dr matrix:
-// row s_left * Dl + (left bond index), column s_right * Dr + (right bond
-// index). This is the layout the SVD works on, so the gate path builds it
-// directly.
+// between them, and a right site (two k x Dr blocks). The tensor is laid out
+// as one 2 Dl x 2 Dr matrix: row s_left * Dl + (left bond index), column
+// s_right * Dr + (right bond index). This is the layout the SVD works on, so
+// the gate path builds it directly.
 void SplitTwoSiteMatrix(const MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, QubitTensor& left,
                         std::vector<double>& lambda, QubitTensor& right);
 

@@ -15,13 +15,12 @@ namespace {
 
 using Complex = std::complex<double>;
 
-QubitTensor TwoSite(Complex b0, Complex b1, Complex b2, Complex b3) {
-  std::vector<MatrixXcd> blocks(4, MatrixXcd::Zero(1, 1));
-  blocks[0](0, 0) = b0;
-  blocks[1](0, 0) = b1;
-  blocks[2](0, 0) = b2;
-  blocks[3](0, 0) = b3;
-  return QubitTensor(std::move(blocks));
+// The two-site tensor of bond dimension 1 with the blocks b0 .. b3 (block
+// 2 * s_left + s_right), laid out as the split takes it.
+MatrixXcd TwoSite(Complex b0, Complex b1, Complex b2, Complex b3) {
+  MatrixXcd m(2, 2);
+  m << b0, b1, b2, b3;
+  return m;
 }
 
 // M rebuilt from a split: row s_left * Dl + l, column s_right * Dr + r.
@@ -42,7 +41,7 @@ MatrixXcd Rebuild(const QubitTensor& left, const std::vector<double>& lambda, co
 TEST(TwoSiteSplitTest, ProductOfZerosKeepsOneUnitValue) {
   QubitTensor left, right;
   std::vector<double> lambda;
-  SplitTwoSiteTensor(TwoSite(1.0, 0.0, 0.0, 0.0), left, lambda, right);
+  SplitTwoSiteMatrix(TwoSite(1.0, 0.0, 0.0, 0.0), 1, 1, left, lambda, right);
   ASSERT_EQ(lambda.size(), 1u);
   EXPECT_EQ(lambda[0], 1.0);  // exactly {1.0}, which the scaling recognises
   EXPECT_NEAR(std::abs(left.blocks[0](0, 0)), 1.0, 1e-15);
@@ -56,7 +55,7 @@ TEST(TwoSiteSplitTest, BellPairHasTwoEqualSchmidtValues) {
   const double r = 0.7071067811865476;
   QubitTensor left, right;
   std::vector<double> lambda;
-  SplitTwoSiteTensor(TwoSite(r, 0.0, 0.0, r), left, lambda, right);
+  SplitTwoSiteMatrix(TwoSite(r, 0.0, 0.0, r), 1, 1, left, lambda, right);
   ASSERT_EQ(lambda.size(), 2u);
   EXPECT_NEAR(lambda[0], r, 1e-15);
   EXPECT_NEAR(lambda[1], r, 1e-15);
@@ -166,16 +165,15 @@ TEST(TwoSiteSplitTest, BothDecompositionsSplitExactly) {
       norm2 += b.squaredNorm();
     }
     for (MatrixXcd& b : blocks) b /= std::sqrt(norm2);
-    const QubitTensor theta(blocks);
+    MatrixXcd m(2 * dl, 2 * dr);
+    m << blocks[0], blocks[1], blocks[2], blocks[3];
     QubitTensor left, right;
     std::vector<double> lambda;
-    SplitTwoSiteTensor(theta, left, lambda, right);
+    SplitTwoSiteMatrix(m, dl, dr, left, lambda, right);
     ASSERT_EQ(lambda.size(), static_cast<size_t>(2 * dr));
     EXPECT_TRUE(std::is_sorted(lambda.rbegin(), lambda.rend()));
     EXPECT_EQ(left.blocks[0].rows(), dl);
     EXPECT_EQ(right.blocks[0].cols(), dr);
-    MatrixXcd m(2 * dl, 2 * dr);
-    m << blocks[0], blocks[1], blocks[2], blocks[3];
     EXPECT_LT((Rebuild(left, lambda, right) - m).cwiseAbs().maxCoeff(), 1e-12) << dl;
     // The left factor has orthonormal columns, the right one orthonormal rows.
     MatrixXcd u(2 * dl, left.blocks[0].cols());
