@@ -32,9 +32,25 @@ COMMON = textwrap.dedent("""
     sys.path.insert(0, TESTS)
     from circuit_reference import bell_circuit as bell
 
-    # The checks go to the first stdout; the module's prints, to /dev/null.
+    # Takes the module's printed lines. In the first process it holds each
+    # write until opened, so a printing job is sure to be running when the
+    # process forks; in the children made by fork, lines pass.
+    class Gate:
+        def __init__(self):
+            self.opened = threading.Event()
+            self.pid = os.getpid()
+
+        def write(self, text):
+            if os.getpid() == self.pid:
+                self.opened.wait()
+            return len(text)
+
+        def flush(self):
+            pass
+
+    # The checks go to the first stdout; the module's prints, to the gate.
     checks = sys.stdout
-    sys.stdout = open(os.devnull, "w")
+    gate = sys.stdout = Gate()
 
     def say(*words):
         print(*words, file=checks, flush=True)
@@ -61,11 +77,13 @@ COMMON = textwrap.dedent("""
 FORK_PROGRAM = COMMON + textwrap.dedent("""
     case = sys.argv[1]
     backend = tl.BackendV2()
-    running = backend.run(long_circuit(), shots=40000)
+    # The running job prints, and waits at the closed gate until the parent
+    # has forked; the queued job waits behind it.
+    running = backend.run(long_circuit(), shots=200, quiet=False)
     queued = backend.run(bell(), shots=100)
-    # Another worker prints progress lines, taking the interpreter lock for
-    # each, while the process forks.
-    printing = tl.BackendV2().run(bell(), shots=2000, quiet=False)
+    # Another worker's job runs its shots on the shot threads while the
+    # process forks.
+    pooled = tl.BackendV2().run(long_circuit(), shots=40000)
     never = tl.JobV1("never")
     threading.Thread(target=lambda: never.wait_for_final_state(0, 0.01, lambda *a: None),
                      daemon=True).start()
@@ -116,6 +134,7 @@ FORK_PROGRAM = COMMON + textwrap.dedent("""
             if os.waitstatus_to_exitcode(status) == 0 and final(job) == tl.DONE:
                 say("child grandchild ok")
         sys.exit(0)
+    gate.opened.set()
     _, status = os.waitpid(pid, 0)
     say("parent child status", os.waitstatus_to_exitcode(status))
     if final(running) == tl.DONE and len(running.result().get_counts()) > 0:
@@ -125,8 +144,8 @@ FORK_PROGRAM = COMMON + textwrap.dedent("""
     job = backend.run(bell(), shots=100)
     if final(job) == tl.DONE and bell_counts_ok(job, 100):
         say("parent new job done")
-    if final(printing) == tl.DONE:
-        say("parent printing job done")
+    if final(pooled) == tl.DONE and len(pooled.result().get_counts()) > 0:
+        say("parent pooled job done")
     say("parent done")
 """)
 
@@ -134,7 +153,9 @@ POOL_PROGRAM = COMMON + textwrap.dedent("""
     import multiprocessing
 
     inherited = tl.BackendV2()
-    running = inherited.run(long_circuit(), shots=40000)
+    running = inherited.run(long_circuit(), shots=200, quiet=False)  # held at the gate
+    while running.status() == tl.QUEUED:
+        time.sleep(0.001)
 
     def child(index):
         global inherited, running
@@ -159,6 +180,7 @@ POOL_PROGRAM = COMMON + textwrap.dedent("""
         for process in processes:
             process.join()
         say("child exit codes", [process.exitcode for process in processes])
+        gate.opened.set()
         if final(running) == tl.DONE:
             say("parent running job done")
         say("parent done")
@@ -177,7 +199,7 @@ PARENT = [
     "parent running job done",
     "parent queued job done",
     "parent new job done",
-    "parent printing job done",
+    "parent pooled job done",
     "parent done",
 ]
 CHILD_CASES = {

@@ -7,6 +7,7 @@
 
 #include "bindings/interpreter_access.h"
 #include "execution/backend.h"
+#include "foundation/never_destroyed.h"
 
 namespace taviron::python {
 
@@ -18,8 +19,8 @@ namespace {
 // interpreter lock held. Never destroyed, so that no static destructor races
 // with a late release.
 std::vector<std::weak_ptr<BackendV2>>& TrackedBackends() {
-  static auto* backends = new std::vector<std::weak_ptr<BackendV2>>();
-  return *backends;
+  static NeverDestroyed<std::vector<std::weak_ptr<BackendV2>>> backends;
+  return backends.get();
 }
 
 void StopEveryBackendAndCloseAccess() {

@@ -10,6 +10,7 @@
 #include <pybind11/pybind11.h>
 
 #include "foundation/fork_lock_registry.h"
+#include "foundation/never_destroyed.h"
 
 namespace taviron::python {
 
@@ -49,8 +50,8 @@ struct AccessState {
 // Never destroyed: worker threads may still look at it while the process
 // runs its static destructors.
 AccessState& State() {
-  static AccessState* state = new AccessState();
-  return *state;
+  static NeverDestroyed<AccessState> state;
+  return state.get();
 }
 
 // Counts a thread out of one of AccessState's counts when it leaves.

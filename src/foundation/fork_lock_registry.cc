@@ -6,6 +6,8 @@
 
 #include <pthread.h>
 
+#include "foundation/never_destroyed.h"
+
 namespace taviron {
 
 // The handlers' view of a registration.
@@ -35,8 +37,8 @@ struct Registry {
 };
 
 Registry& TheRegistry() {
-  static Registry* registry = new Registry();
-  return *registry;
+  static NeverDestroyed<Registry> registry;
+  return registry.get();
 }
 
 std::atomic<uint64_t> fork_generation{0};

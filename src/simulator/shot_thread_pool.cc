@@ -6,7 +6,10 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <system_error>
+
+#include "foundation/never_destroyed.h"
 
 namespace taviron {
 
@@ -14,32 +17,33 @@ namespace {
 
 // The pool of this process image and the mutex that guards its creation.
 // Neither is ever destroyed: a thread of a job that outlives the statics at
-// exit still finds them. A child made by fork gets new ones (the parent's
-// mutex may be held by a thread that the child does not have, and the
-// parent's pool has no threads there).
+// exit still finds them. A child made by fork gets new ones and lets go of
+// the parent's without destroying them: the parent's mutex may be held by a
+// thread that the child does not have, and the parent's pool holds threads
+// that exist only in the parent, which its destructor would join.
 struct PoolRegistry {
-  std::mutex* creation;
-  ShotThreadPool* pool;
-  bool stop_registered;
+  PoolRegistry();
+  std::unique_ptr<std::mutex> creation = std::make_unique<std::mutex>();
+  ShotThreadPool* pool = nullptr;  // immortal: its destructor is deleted
+  bool stop_registered = false;
 };
 
-PoolRegistry& Registry();
+PoolRegistry& Registry() {
+  static NeverDestroyed<PoolRegistry> registry;
+  return registry.get();
+}
 
 void LockBeforeFork() { Registry().creation->lock(); }
 void UnlockAfterForkInParent() { Registry().creation->unlock(); }
 void ForgetParentPoolInChild() {
   PoolRegistry& registry = Registry();
-  registry.creation = new std::mutex;  // the parent's stays locked, unused
-  registry.pool = nullptr;
+  static_cast<void>(registry.creation.release());  // stays locked, unused
+  registry.pool = nullptr;  // its threads are the parent's
+  registry.creation = std::make_unique<std::mutex>();
 }
 
-PoolRegistry& Registry() {
-  static PoolRegistry* const registry = [] {
-    auto* made = new PoolRegistry{new std::mutex, nullptr, false};
-    pthread_atfork(&LockBeforeFork, &UnlockAfterForkInParent, &ForgetParentPoolInChild);
-    return made;
-  }();
-  return *registry;
+PoolRegistry::PoolRegistry() {
+  pthread_atfork(&LockBeforeFork, &UnlockAfterForkInParent, &ForgetParentPoolInChild);
 }
 
 }  // namespace
