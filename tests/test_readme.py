@@ -14,11 +14,13 @@ import ast
 import pathlib
 import re
 import sys
+import textwrap
 
 import pytest
 
 README = pathlib.Path(__file__).resolve().parent.parent / "README.md"
-BLOCK = re.compile(r"^```python\n(.*?)^```", re.M | re.S)
+# A block may sit indented inside a list item; its lines are dedented.
+BLOCK = re.compile(r"^( *)```python\n(.*?)^\1```", re.M | re.S)
 CLAIM = re.compile(r"^\s*print\(.*\)\s*# (prints|e\.g\.) (.+)$")
 
 
@@ -27,7 +29,8 @@ def readme_blocks():
     found = []
     for match in BLOCK.finditer(text):
         line = text.count("\n", 0, match.start()) + 2  # the block's first line in the file
-        found.append(pytest.param(match.group(1), id=f"README.md:{line}"))
+        code = textwrap.dedent(match.group(2))
+        found.append(pytest.param(code, id=f"README.md:{line}"))
     return found
 
 
