@@ -104,53 +104,34 @@ inline Eigen::MatrixXcd RandomUnitary(int dim, std::mt19937& rng) {
   return qr.householderQ() * Eigen::MatrixXcd::Identity(dim, dim);
 }
 
-// Every kind of record the engine handles in its own way: each gate of the
-// catalogue that a method appends on one or two qubits, as the method
-// appends it (random angles); random unitaries under ids that act by their
-// matrix, and under id, which does nothing whatever its matrix; barriers;
-// composites.
-enum class RandomKind { kCatalogueGate, kOneRandom, kTwoRandom, kBarrier, kComposite };
+// Every kind of record the engine handles in its own way.
+enum class RandomKind { kOneConstant, kOneRandom, kTwoConstant, kTwoRandom, kCu1, kBarrier, kComposite };
 
 struct RandomGateKind {
   GateId gate_type;
   RandomKind kind;
+  Eigen::MatrixXcd matrix;  // kOneConstant and kTwoConstant
 };
 
-// A gate that a method appends on one or two qubits; reset is no gate.
-inline bool IsAppendedUnitaryGate(const GateDescriptor& entry) {
-  return (entry.qubits == 1 || entry.qubits == 2) && entry.id != GateId::kReset &&
-         AppendGateArity(entry.id).has_value();
-}
-
 inline std::vector<RandomGateKind> RandomGateKinds() {
-  std::vector<RandomGateKind> kinds;
-  for (const GateDescriptor& entry : kGateCatalogue) {
-    if (IsAppendedUnitaryGate(entry)) kinds.push_back({entry.id, RandomKind::kCatalogueGate});
-  }
-  const std::vector<RandomGateKind> others = {
-      {GateId::kU, RandomKind::kOneRandom},         {GateId::kRX, RandomKind::kOneRandom},
-      {GateId::kId, RandomKind::kOneRandom},
-      {GateId::kCU, RandomKind::kTwoRandom},        {GateId::kRXX, RandomKind::kTwoRandom},
-      {GateId::kCU3, RandomKind::kTwoRandom},       {GateId::kEmpty, RandomKind::kTwoRandom},
-      {GateId::kBarrier, RandomKind::kBarrier},     {GateId::kComposite, RandomKind::kComposite},
+  const GateMatrixConstants& g = Constants();
+  return {
+      {GateId::kH, RandomKind::kOneConstant, g.MatrixH},     {GateId::kX, RandomKind::kOneConstant, g.MatrixX},
+      {GateId::kI, RandomKind::kOneConstant, g.MatrixI},     {GateId::kId, RandomKind::kOneConstant, g.MatrixI},
+      {GateId::kT, RandomKind::kOneConstant, g.MatrixT},     {GateId::kS, RandomKind::kOneConstant, g.MatrixS},
+      {GateId::kTdg, RandomKind::kOneConstant, g.MatrixTdg},   {GateId::kSdg, RandomKind::kOneConstant, g.MatrixSdg},
+      {GateId::kSX, RandomKind::kOneConstant, g.MatrixSX},    {GateId::kY, RandomKind::kOneConstant, g.MatrixY},
+      {GateId::kZ, RandomKind::kOneConstant, g.MatrixZ},    {GateId::kU0, RandomKind::kOneConstant, g.MatrixI},
+      {GateId::kU, RandomKind::kOneRandom, {}},             {GateId::kRX, RandomKind::kOneRandom, {}},
+      {GateId::kCX, RandomKind::kTwoConstant, g.MatrixCX},   {GateId::kCZ, RandomKind::kTwoConstant, g.MatrixCZ},
+      {GateId::kSwap, RandomKind::kTwoConstant, g.MatrixSWAP}, {GateId::kCY, RandomKind::kTwoConstant, g.MatrixCY},
+      {GateId::kCH, RandomKind::kTwoConstant, g.MatrixCH},   {GateId::kDCX, RandomKind::kTwoConstant, g.MatrixDCX},
+      {GateId::kISwap, RandomKind::kTwoConstant, g.MatrixISWAP}, {GateId::kCS, RandomKind::kTwoConstant, g.MatrixCS},
+      {GateId::kCU1, RandomKind::kCu1, {}},                   {GateId::kCU, RandomKind::kTwoRandom, {}},
+      {GateId::kRXX, RandomKind::kTwoRandom, {}},             {GateId::kCU3, RandomKind::kTwoRandom, {}},
+      {GateId::kEmpty, RandomKind::kTwoRandom, {}},             {GateId::kBarrier, RandomKind::kBarrier, {}},
+      {GateId::kComposite, RandomKind::kComposite, {}},
   };
-  kinds.insert(kinds.end(), others.begin(), others.end());
-  return kinds;
-}
-
-// The record that the method of `id` appends on qubits a (and b), with
-// angles drawn from `angle`.
-template <class AngleDistribution>
-GateRecordPtr CatalogueGateRecord(GateId id, uint64_t a, uint64_t b, std::mt19937& rng,
-                                  AngleDistribution& angle) {
-  const std::optional<GateArity> arity = AppendGateArity(id);
-  std::vector<double> parameters;
-  for (size_t k = 0; k < arity->parameters; ++k) parameters.push_back(angle(rng));
-  std::vector<uint64_t> qubits = {a, b};
-  qubits.resize(arity->qubits);
-  QuantumCircuit circuit(std::max(a, b) + 1, uint64_t{0});
-  const std::unique_ptr<Gate> handle = AppendGate(circuit, id, qubits, parameters);
-  return handle->records.at(0);
 }
 
 // One random record on n qubits (composites hold 2 to 4 random parts).
@@ -165,12 +146,16 @@ inline GateRecordPtr RandomRecord(int n, std::mt19937& rng, int depth = 0) {
   uint64_t b = pick_qubit(rng);
   while (b == a) b = pick_qubit(rng);
   switch (kind.kind) {
-    case RandomKind::kCatalogueGate:
-      return CatalogueGateRecord(kind.gate_type, a, b, rng, angle);
+    case RandomKind::kOneConstant:
+      return OneQubitRecord(kind.gate_type, kind.matrix, a);
     case RandomKind::kOneRandom:
       return OneQubitRecord(kind.gate_type, RandomUnitary(2, rng), a);
+    case RandomKind::kTwoConstant:
+      return TwoQubitRecord(kind.gate_type, kind.matrix, a, b);
     case RandomKind::kTwoRandom:
       return TwoQubitRecord(kind.gate_type, RandomUnitary(4, rng), a, b);
+    case RandomKind::kCu1:
+      return Cu1Record(angle(rng), a, b);
     case RandomKind::kBarrier: {
       auto record = std::make_shared<GateRecord>();
       record->gate_type = kind.gate_type;
@@ -186,6 +171,28 @@ inline GateRecordPtr RandomRecord(int n, std::mt19937& rng, int depth = 0) {
     }
   }
   return nullptr;
+}
+
+// A gate that a method appends on one or two qubits; reset is no gate.
+inline bool IsAppendedUnitaryGate(const GateDescriptor& entry) {
+  return (entry.qubits == 1 || entry.qubits == 2) && entry.id != GateId::kReset &&
+         AppendGateArity(entry.id).has_value();
+}
+
+// The record that the method of `id` appends on qubits a (and b), with
+// angles drawn from `angle`.
+template <class AngleDistribution>
+GateRecordPtr CatalogueGateRecord(GateId id, uint64_t a, uint64_t b, std::mt19937& rng,
+                                  AngleDistribution& angle) {
+  const std::optional<GateArity> arity = AppendGateArity(id);
+  std::vector<double> parameters;
+  for (size_t k = 0; k < arity->parameters; ++k) parameters.push_back(angle(rng));
+  std::vector<uint64_t> qubits = {a, b};
+  qubits.resize(arity->qubits);
+  QuantumCircuit circuit(std::max(a, b) + 1, uint64_t{0});
+  const std::unique_ptr<Gate> handle = AppendGate(circuit, id, qubits, parameters);
+  // A copy: the circuit empties its records when it goes.
+  return handle->records.at(0)->Clone();
 }
 
 // a followed by b.
