@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "circuit/quantum_circuit.h"
+#include "foundation/gate_name_table.h"
 
 namespace taviron {
 
@@ -80,7 +81,7 @@ constexpr MethodRow Row(CompositeKind composite) {
 
 using QC = QuantumCircuit;
 
-const MethodRow kMethodRows[] = {
+constexpr MethodRow kMethodRows[] = {
     Row<&QC::h>(GateId::kH),
     Row<&QC::x>(GateId::kX),
     Row<&QC::i>(GateId::kI),
@@ -134,6 +135,22 @@ const MethodRow kMethodRows[] = {
     Row<&QC::c3x>(CompositeKind::kC3x),
     Row<&QC::c4x>(CompositeKind::kC4x),
 };
+
+// Each method takes the qubits and parameters that the catalogue gives a
+// record of its gate.
+constexpr bool MethodRowsMatchTheCatalogue() {
+  for (const MethodRow& row : kMethodRows) {
+    if (row.gate == GateId::kComposite) continue;
+    const GateDescriptor* entry = FindGateDescriptor(row.gate);
+    if (entry == nullptr || entry->qubits != row.arity.qubits ||
+        entry->parameters != row.arity.parameters) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(MethodRowsMatchTheCatalogue(),
+              "a gate method's qubits and parameters are those of its catalogue entry");
 
 const MethodRow* FindRow(GateId gate, CompositeKind composite) {
   for (const MethodRow& row : kMethodRows) {

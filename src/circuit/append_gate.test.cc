@@ -31,8 +31,8 @@ TEST(AppendGateTest, EveryCatalogueGateWithAMethodAppendsItsOwnRecord) {
       GateId::kId,      GateId::kCXSpare, GateId::kMeasure, GateId::kBarrierSpare,
       GateId::kBarrier, GateId::kCSwap,   GateId::kCCX,     GateId::kCCZ,
       GateId::kEmpty,   GateId::kComposite};
-  for (const GateNameEntry& entry : GateNameTable()) {
-    SCOPED_TRACE(entry.name + " " + std::to_string(GateNumber(entry.id)));
+  for (const GateDescriptor& entry : kGateCatalogue) {
+    SCOPED_TRACE(std::string(entry.name) + " " + std::to_string(GateNumber(entry.id)));
     const std::optional<GateArity> arity = AppendGateArity(entry.id);
     QuantumCircuit circuit(5, 0);
     const bool has_method = std::find(without_method.begin(), without_method.end(), entry.id) ==

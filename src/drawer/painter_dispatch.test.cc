@@ -1,3 +1,5 @@
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -9,6 +11,7 @@
 #include "drawer/testing/drawing_capture.h"
 #include "drawer/text_canvas.h"
 #include "foundation/exceptions.h"
+#include "foundation/gate_name_table.h"
 
 namespace taviron {
 
@@ -247,7 +250,7 @@ TEST(PainterTest, RefusedRecordsStopTheDrawing) {
   const Case cases[] = {
       {GateId::kNone, 100, "Unexpected gate provided."},
       {GateId::kEmpty, 100, "Unexpected gate provided."},
-      {static_cast<GateId>(55), 100, "Unexpected gate provided."},
+      {static_cast<GateId>(GateNumber(kLastGateId) + 1), 100, "Unexpected gate provided."},
       {GateId::kH, 9, "Invalid Classical Bit Index: 9"},
   };
   for (const Case& c : cases) {
@@ -267,6 +270,32 @@ TEST(PainterTest, RefusedRecordsStopTheDrawing) {
     } catch (const RunTimeError& e) {
       EXPECT_STREQ(e.what(), c.message) << "gate type " << GateNumber(c.gate_type);
     }
+  }
+}
+
+// Every gate of the catalogue, on the qubits and with the parameters of its
+// entry (a barrier on one), draws and leaves a mark on the wires; the one
+// entry without a name is refused. Composites are drawn by their kind (above).
+TEST(PainterTest, EveryCatalogueGateDraws) {
+  const std::vector<uint64_t> qubits = {2, 0, 1};
+  auto empty = Circuit(3, 1);
+  const std::vector<std::string> blank = Drawing(*empty);
+  for (const GateDescriptor& entry : kGateCatalogue) {
+    if (entry.id == GateId::kComposite) continue;
+    SCOPED_TRACE(std::to_string(GateNumber(entry.id)) + " " + std::string(entry.name));
+    auto qc = Circuit(3, 1);
+    auto record = std::make_shared<GateRecord>();
+    record->gate_type = entry.id;
+    record->qubits.assign(qubits.begin(),
+                          qubits.begin() + static_cast<std::ptrdiff_t>(std::max<size_t>(entry.qubits, 1)));
+    record->params.assign(entry.parameters, 0.5);
+    if (entry.id == GateId::kMeasure) record->clbits = {0};
+    qc->gates.push_back(record);
+    if (entry.name.empty()) {
+      EXPECT_THROW(Drawing(*qc), RunTimeError);
+      continue;
+    }
+    EXPECT_NE(Drawing(*qc), blank);
   }
 }
 

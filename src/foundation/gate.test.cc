@@ -18,7 +18,7 @@ GateRecordList ThreeRecords() {
           std::make_shared<GateRecord>()};
 }
 
-TEST(GateTest, SixtyHandleClassesEachWithItsOwnIdentity) {
+TEST(GateTest, EveryHandleClassHasItsOwnIdentity) {
   std::set<std::type_index> identities;
   std::vector<std::string> names;
 #define TAVIRON_CHECK_HANDLE(Name)                                   \
@@ -33,7 +33,7 @@ TEST(GateTest, SixtyHandleClassesEachWithItsOwnIdentity) {
   }
   TAVIRON_GATE_HANDLE_CLASSES(TAVIRON_CHECK_HANDLE)
 #undef TAVIRON_CHECK_HANDLE
-  EXPECT_EQ(identities.size(), 60u);
+  EXPECT_EQ(identities.size(), names.size());
   EXPECT_EQ(names.front(), "HGate");
   EXPECT_EQ(names[13], "RVGate");
   EXPECT_EQ(names[56], "C3SQRTX");

@@ -40,24 +40,51 @@ const std::vector<CatalogueRow> kCatalogue = {
 };
 
 TEST(GateNameTableTest, HoldsTheWholeCatalogueInOrder) {
-  const std::vector<GateNameEntry>& table = GateNameTable();
-  ASSERT_EQ(table.size(), 54u);
+  ASSERT_EQ(kGateCatalogueSize, kCatalogue.size());
   for (size_t pos = 0; pos < kCatalogue.size(); ++pos) {
     SCOPED_TRACE("position " + std::to_string(pos + 1));
-    EXPECT_EQ(GateNumber(table[pos].id), kCatalogue[pos].id);
-    EXPECT_EQ(table[pos].name, kCatalogue[pos].name);
-    EXPECT_EQ(table[pos].label, kCatalogue[pos].label);
+    const GateDescriptor& entry = kGateCatalogue[pos];
+    EXPECT_EQ(GateNumber(entry.id), kCatalogue[pos].id);
+    EXPECT_EQ(entry.name, kCatalogue[pos].name);
+    EXPECT_EQ(entry.label, kCatalogue[pos].label);
   }
 }
 
 TEST(GateNameTableTest, EveryIdOccursOnce) {
-  std::vector<int> seen(55, 0);
-  for (const GateNameEntry& entry : GateNameTable()) {
+  const size_t last = static_cast<size_t>(GateNumber(kLastGateId));
+  std::vector<int> seen(last + 1, 0);
+  for (const GateDescriptor& entry : kGateCatalogue) {
     ASSERT_GE(GateNumber(entry.id), 1);
-    ASSERT_LE(GateNumber(entry.id), 54);
+    ASSERT_LE(GateNumber(entry.id), GateNumber(kLastGateId));
     ++seen[static_cast<size_t>(GateNumber(entry.id))];
   }
-  for (int id = 1; id <= 54; ++id) EXPECT_EQ(seen[static_cast<size_t>(id)], 1) << id;
+  for (size_t id = 1; id <= last; ++id) EXPECT_EQ(seen[id], 1) << id;
+}
+
+TEST(GateNameTableTest, FindsTheEntryOfEveryIdAndNoneOutsideTheCatalogue) {
+  for (const GateDescriptor& entry : kGateCatalogue) {
+    EXPECT_EQ(FindGateDescriptor(entry.id), &entry) << GateNumber(entry.id);
+  }
+  for (int32_t id : {0, -1, GateNumber(kLastGateId) + 1, INT32_MAX, INT32_MIN}) {
+    EXPECT_EQ(FindGateDescriptor(static_cast<GateId>(id)), nullptr) << id;
+  }
+}
+
+// A gate of a fixed shape names its qubits and parameters; a word is spelled
+// as OpenQASM names are, and an entry without a name has none.
+TEST(GateNameTableTest, ShapesAndWordsAreConsistent) {
+  for (const GateDescriptor& entry : kGateCatalogue) {
+    SCOPED_TRACE(std::to_string(GateNumber(entry.id)));
+    EXPECT_LE(entry.qubits, 3u);
+    EXPECT_LE(entry.parameters, 4u);
+    if (entry.qubits == 0) {
+      EXPECT_EQ(entry.parameters, 0u);
+    }
+    for (char c : entry.qasm_word) EXPECT_TRUE((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9')) << c;
+    if (entry.name.empty()) {
+      EXPECT_TRUE(entry.qasm_word.empty());
+    }
+  }
 }
 
 TEST(GateNameTableTest, RecordLookupsAnswerTheCatalogueForEveryNonCompositeId) {
@@ -72,7 +99,7 @@ TEST(GateNameTableTest, RecordLookupsAnswerTheCatalogueForEveryNonCompositeId) {
 }
 
 TEST(GateNameTableTest, UnknownIdsGetEmptyTexts) {
-  for (int32_t id : {0, -1, -53, 55, 100, INT32_MAX, INT32_MIN}) {
+  for (int32_t id : {0, -1, -53, GateNumber(kLastGateId) + 1, 100, INT32_MAX, INT32_MIN}) {
     GateRecord record;
     record.gate_type = static_cast<GateId>(id);
     record.label = "ccx";

@@ -16,26 +16,18 @@ std::string CompositeText(const GateRecord& record) {
   return record.label;
 }
 
-// The first catalogue entry with the given id, or nullptr.
-const GateNameEntry* FindEntry(GateId gate_type) {
-  for (const GateNameEntry& entry : GateNameTable()) {
-    if (entry.id == gate_type) return &entry;
-  }
-  return nullptr;
-}
-
 }  // namespace
 
 std::string GateRecord::GetName() const {
   if (gate_type == GateId::kComposite) return CompositeText(*this);
-  const GateNameEntry* entry = FindEntry(gate_type);
-  return entry ? entry->name : std::string();
+  const GateDescriptor* entry = FindGateDescriptor(gate_type);
+  return entry ? std::string(entry->name) : std::string();
 }
 
 std::string GateRecord::GetLabel() const {
   if (gate_type == GateId::kComposite) return CompositeText(*this);
-  const GateNameEntry* entry = FindEntry(gate_type);
-  return entry ? entry->label : std::string();
+  const GateDescriptor* entry = FindGateDescriptor(gate_type);
+  return entry ? std::string(entry->label) : std::string();
 }
 
 GateRecordPtr GateRecord::Clone() const {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <map>
 #include <optional>
 #include <string>
@@ -7,8 +8,11 @@
 #include <vector>
 
 #include "circuit/append_gate.h"
+#include "foundation/gate_name_table.h"
+#include "qasm/qasm_extension_gates.h"
 #include "qasm/qasm_keyword_table.h"
 #include "qasm/qasm_token.h"
+#include "qasm/qelib_gate_names.h"
 
 namespace taviron {
 
@@ -96,6 +100,63 @@ TEST(QasmKeywordTableTest, GateWordsNameTheGatesTheyAppend) {
   }
   EXPECT_EQ(FindStatementWord(Kind::KW_GATE), nullptr);
   EXPECT_EQ(FindStatementWord(Kind::IDENTIFIER), nullptr);
+}
+
+// The word of every catalogue gate is read: a gate of the extension table,
+// which the writer defines, or else a word that the reader knows. A word of
+// a gate that a method appends reads back as that gate.
+TEST(QasmKeywordTableTest, EveryCatalogueWordIsAKeywordOrAnExtensionGate) {
+  for (const GateDescriptor& entry : kGateCatalogue) {
+    if (entry.qasm_word.empty()) continue;
+    const std::string word(entry.qasm_word);
+    SCOPED_TRACE(word);
+    const QasmExtensionGate* extension = FindQasmExtensionGate(entry.id);
+    const Kind kind = FindKeywordKind(word);
+    if (extension != nullptr) {
+      EXPECT_EQ(extension->name, word);
+      continue;
+    }
+    const QasmStatementWord* statement = FindStatementWord(kind);
+    ASSERT_NE(statement, nullptr);
+    if (AppendGateArity(entry.id).has_value()) {
+      EXPECT_EQ(statement->gate, entry.id);
+    }
+  }
+}
+
+// Each gate word appends a gate whose own word reads back as that gate (u3
+// is another word of u), and each extension gate is the catalogue's word.
+TEST(QasmKeywordTableTest, GateWordsAndExtensionGatesAreCatalogueWords) {
+  for (const QasmKeyword& entry : QasmKeywordTable) {
+    const GateId gate = entry.statement.gate;
+    if (gate == GateId::kNone || gate == GateId::kComposite) continue;
+    SCOPED_TRACE(entry.keyword);
+    const GateDescriptor* descriptor = FindGateDescriptor(gate);
+    ASSERT_NE(descriptor, nullptr);
+    const QasmStatementWord* own = FindStatementWord(FindKeywordKind(std::string(descriptor->qasm_word)));
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(own->gate, gate);
+  }
+  for (const QasmExtensionGate& gate : QasmExtensionGates()) {
+    const GateDescriptor* descriptor = FindGateDescriptor(gate.id);
+    ASSERT_NE(descriptor, nullptr) << gate.name;
+    EXPECT_EQ(descriptor->qasm_word, gate.name);
+  }
+}
+
+// The names that the writer calls rather than defines are gate words of the
+// reader, and every composite that a gate word appends is among them.
+TEST(QasmKeywordTableTest, QelibGateNamesAreGateWords) {
+  const std::vector<std::string> names = MakeQelibGateNames();
+  for (const std::string& name : names) {
+    const QasmStatementWord* statement = FindStatementWord(FindKeywordKind(name));
+    ASSERT_NE(statement, nullptr) << name;
+    EXPECT_EQ(statement->action, QasmStatementAction::kGate) << name;
+  }
+  for (const QasmKeyword& entry : QasmKeywordTable) {
+    if (entry.statement.composite == CompositeKind::kNone) continue;
+    EXPECT_NE(std::find(names.begin(), names.end(), entry.keyword), names.end()) << entry.keyword;
+  }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "foundation/composite_kind.h"
 #include "foundation/exceptions.h"
 #include "foundation/gate_id.h"
+#include "foundation/gate_name_table.h"
 #include "qasm/qasm_number_text.h"
 
 namespace taviron {
@@ -69,8 +70,6 @@ bool NeedsDefinition(const GateRecord& record,
 
 WrittenGate WrittenForm(const GateRecord& record) {
   switch (record.gate_type) {
-    case GateId::kI:
-      return {"id", record.params};
     case GateId::kComposite:
       return {Lower(record.GetName()), record.params};
     case GateId::kRV: {
@@ -82,8 +81,11 @@ WrittenGate WrittenForm(const GateRecord& record) {
       RequireFinite(record.GetName(), angles);
       return {"u", std::move(angles)};
     }
-    default:
-      return {record.GetName(), record.params};
+    default: {
+      const GateDescriptor* entry = FindGateDescriptor(record.gate_type);
+      if (entry == nullptr || entry->qasm_word.empty()) return {record.GetName(), record.params};
+      return {std::string(entry->qasm_word), record.params};
+    }
   }
 }
 

@@ -28,10 +28,10 @@ struct WrittenGate {
   std::vector<double> params;
 };
 
-// `id` for the identity, the lower-cased name of a standard composite, the
-// u gate of its matrix (up to global phase) for rv, whose definition no
-// OpenQASM 2.0 expression can give; else the record's own name and
-// parameters.
+// The lower-cased name of a composite, the u gate of its matrix (up to
+// global phase) for rv, whose definition no OpenQASM 2.0 expression can
+// give; else the gate's word in the catalogue (`id` for the identity) or,
+// for an id without one, the record's own name, with its parameters.
 WrittenGate WrittenForm(const GateRecord& record);
 
 // The parameters as written, at most four: "(a<separator>b)", or "" when

@@ -24,12 +24,13 @@ struct GateDispatch {
   std::complex<double> phase;  // kPhaseBlockOne only
 };
 
-// The action of a gate id; ids without an entry act by qubit count.
+// The action of a gate id (every id of the catalogue has one); an id
+// outside the catalogue acts by qubit count.
 const GateDispatch& LookupGateDispatch(GateId gate_type);
 
 // What a two-site update does to the two-site tensor, by gate id.
 enum class PairAction {
-  kNone,                // only re-split the pair (identity, swaps of sites, unknown types)
+  kNone,                // only re-split the pair (swaps of sites, one-qubit and catalogue-only ids)
   kControlledExchange,  // cx: exchange the blocks where the control is 1
   kNegateBoth,          // cz: negate the block where both are 1
   kExchangeMiddle,      // swap: exchange the blocks 01 and 10

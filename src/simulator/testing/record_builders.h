@@ -9,6 +9,7 @@
 #include <complex>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,7 +17,10 @@
 #include <Eigen/Dense>
 #include <Eigen/QR>
 
+#include "circuit/append_gate.h"
+#include "circuit/quantum_circuit.h"
 #include "foundation/gate_matrix_constants.h"
+#include "foundation/gate_name_table.h"
 #include "foundation/gate_record.h"
 #include "simulator/uniform_draw.h"
 
@@ -167,6 +171,28 @@ inline GateRecordPtr RandomRecord(int n, std::mt19937& rng, int depth = 0) {
     }
   }
   return nullptr;
+}
+
+// A gate that a method appends on one or two qubits; reset is no gate.
+inline bool IsAppendedUnitaryGate(const GateDescriptor& entry) {
+  return (entry.qubits == 1 || entry.qubits == 2) && entry.id != GateId::kReset &&
+         AppendGateArity(entry.id).has_value();
+}
+
+// The record that the method of `id` appends on qubits a (and b), with
+// angles drawn from `angle`.
+template <class AngleDistribution>
+GateRecordPtr CatalogueGateRecord(GateId id, uint64_t a, uint64_t b, std::mt19937& rng,
+                                  AngleDistribution& angle) {
+  const std::optional<GateArity> arity = AppendGateArity(id);
+  std::vector<double> parameters;
+  for (size_t k = 0; k < arity->parameters; ++k) parameters.push_back(angle(rng));
+  std::vector<uint64_t> qubits = {a, b};
+  qubits.resize(arity->qubits);
+  QuantumCircuit circuit(std::max(a, b) + 1, uint64_t{0});
+  const std::unique_ptr<Gate> handle = AppendGate(circuit, id, qubits, parameters);
+  // A copy: the circuit empties its records when it goes.
+  return handle->records.at(0)->Clone();
 }
 
 // a followed by b.
