@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 #include <string>
@@ -32,7 +33,7 @@ inline void ExpectExactDistribution(int n, const GateRecordList& records,
     const double p = entry.second;
     const auto found = counts.find(entry.first);
     const int count = found == counts.end() ? 0 : found->second;
-    EXPECT_LE(std::abs(count - shots * p), 5.0 * std::sqrt(shots * p * (1.0 - p)) + 1.0)
+    EXPECT_LE(std::abs(count - shots * p), 5.0 * std::sqrt(std::max(0.0, shots * p * (1.0 - p))) + 1.0)
         << entry.first << ": p " << p;
   }
 }
