@@ -39,9 +39,9 @@ GateRecordList CopyRecords(const GateRecordList& records, RegisterCopies& regist
 
 RunSnapshot Settings(const QuantumCircuit& circuit) {
   RunSnapshot snapshot;
-  snapshot.qubit_count = circuit.num_qubits + circuit.num_ancillas;
-  snapshot.shots = circuit.shots;
-  snapshot.quiet = circuit.quiet;
+  snapshot.qubit_count = circuit.num_qubits() + circuit.num_ancillas();
+  snapshot.shots = circuit.shots();
+  snapshot.quiet = circuit.quiet();
   return snapshot;
 }
 
@@ -49,7 +49,7 @@ RunSnapshot Settings(const QuantumCircuit& circuit) {
 
 RunSnapshot ShareCircuit(const QuantumCircuit& circuit) {
   RunSnapshot snapshot = Settings(circuit);
-  snapshot.gates = circuit.gates;
+  snapshot.gates = circuit.gates();
   return snapshot;
 }
 
@@ -57,7 +57,7 @@ RunSnapshot CopyCircuit(const QuantumCircuit& circuit) {
   RunSnapshot snapshot = Settings(circuit);
   RegisterCopies registers;
   RecordCopies copied;
-  snapshot.gates = CopyRecords(circuit.gates, registers, copied);
+  snapshot.gates = CopyRecords(circuit.gates(), registers, copied);
   return snapshot;
 }
 

@@ -104,7 +104,7 @@ void ApplyPairAction(MatrixXcd& m, Eigen::Index dl, Eigen::Index dr, GateId gate
 
 void MpsState::ExecuteInstructions(const QuantumCircuit& circuit, const GateRecordList& records,
                                    const OutputSink& progress) {
-  ExecuteInstructions(circuit.quiet, records, progress);
+  ExecuteInstructions(circuit.quiet(), records, progress);
 }
 
 void MpsState::ExecuteInstructions(bool quiet, const GateRecordList& records,
