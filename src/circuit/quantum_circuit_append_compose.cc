@@ -67,10 +67,11 @@ uint64_t MapBound(const QuantumCircuit& circuit) {
 // itself, so that the condition means the same after the copy.
 bool RegisterKeptInPlace(const GateRecord& record,
                          const std::vector<uint64_t>& clbit_map) {
-  const ClassicalRegister* reg = record.condition_register.get();
+  const ConditionRegisterView* reg = record.condition_register.get();
   if (reg == nullptr) return true;
-  const int64_t first = reg->first_index;
-  for (int64_t k = 0; k < reg->size; ++k) {
+  const int64_t first = reg->FirstBitIndex();
+  const int64_t size = reg->BitCount();
+  for (int64_t k = 0; k < size; ++k) {
     const int64_t bit = first + k;
     if (bit < 0 || static_cast<uint64_t>(bit) >= clbit_map.size() ||
         clbit_map[static_cast<size_t>(bit)] != static_cast<uint64_t>(bit)) {

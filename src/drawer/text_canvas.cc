@@ -301,7 +301,7 @@ std::string TextCanvas::ConditionText(const GateRecord& record) const {
         static_cast<int64_t>(record.condition_clbit));
     left = place.second + "[" + std::to_string(place.first) + "]";
   } else if (record.condition_register) {
-    left = record.condition_register->name;
+    left = record.condition_register->RegisterName();
   }
   return left + " == " + std::to_string(record.condition_value);
 }

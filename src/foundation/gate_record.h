@@ -9,13 +9,13 @@
 
 #include <Eigen/Dense>
 
+#include "foundation/condition_register_view.h"
 #include "foundation/gate_id.h"
 
 namespace taviron {
 
 using Eigen::MatrixXcd;
 
-class ClassicalRegister;
 struct GateRecord;
 
 // Records are shared between the instruction list that holds them and the
@@ -42,7 +42,7 @@ struct GateRecord {
   uint64_t condition_clbit = 0;
   // Shared so that a register named by a condition never dangles; its
   // current first index and size are read whenever the condition is tested.
-  std::shared_ptr<ClassicalRegister> condition_register;
+  std::shared_ptr<const ConditionRegisterView> condition_register;
 
   GateRecord() = default;
   GateRecord(const GateRecord&) = delete;

@@ -246,7 +246,7 @@ void ExpectSameRecords(const GateRecordList& expected, const GateRecordList& act
       if (a.condition_on_clbit) {
         EXPECT_EQ(b.condition_clbit, a.condition_clbit);
       } else {
-        EXPECT_EQ(b.condition_register->name, a.condition_register->name);
+        EXPECT_EQ(b.condition_register->RegisterName(), a.condition_register->RegisterName());
       }
     }
     EXPECT_EQ(b.body.size(), a.body.size());

@@ -102,7 +102,7 @@ class Writer {
     if (record.condition_on_clbit) {
       left = ClbitReference(record.condition_clbit) + " ";
     } else if (record.condition_register) {
-      left = registers_.Of(record.condition_register->name);
+      left = registers_.Of(record.condition_register->RegisterName());
     }
     return "if (" + left + " == " + std::to_string(record.condition_value) + ") ";
   }
