@@ -45,15 +45,28 @@ struct GateRecord {
   std::shared_ptr<const ConditionRegisterView> condition_register;
 
   GateRecord() = default;
-  GateRecord(const GateRecord&) = delete;
   GateRecord& operator=(const GateRecord&) = delete;
 
-  // Field-by-field copy; the body's sub-records are shared, not copied,
-  // since a composite body never changes once built.
+  // A new record with a copy of every field; the body's sub-records are
+  // shared, not copied, since a composite body never changes once built.
   GateRecordPtr Clone() const;
 
   std::string GetName() const;
   std::string GetLabel() const;
+
+ private:
+  // Only Clone copies a record, so that none is copied by accident; the key
+  // lets it do so through make_shared.
+  struct CopyKey {
+    explicit CopyKey() = default;
+  };
+
+ public:
+  GateRecord(CopyKey, const GateRecord& other) : GateRecord(other) {}
+
+ private:
+  // Every field, so that a field added later is copied too.
+  GateRecord(const GateRecord&) = default;
 };
 
 }  // namespace taviron
