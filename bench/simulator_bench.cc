@@ -77,7 +77,7 @@ std::unique_ptr<QuantumCircuit> Brickwork(uint64_t n, int depth, uint32_t seed) 
       record->gate_type = GateId::kEmpty;  // acts by its 4x4 matrix
       record->matrix = RandomUnitary4(rng);
       record->qubits = {q, q + 1};
-      qc->gates.push_back(record);
+      qc->mutable_gates().push_back(record);
     }
   }
   for (uint64_t q = 0; q < n; ++q) qc->measure(q, q);
@@ -144,12 +144,12 @@ double RunJobSeconds(const QuantumCircuit& circuit, int shots, size_t& distinct_
                      double& decompositions_per_shot) {
   const uint64_t decompositions = DecompositionCount();
   const auto start = std::chrono::steady_clock::now();
-  MpsState state(static_cast<int64_t>(circuit.num_qubits + circuit.num_ancillas));
+  MpsState state(static_cast<int64_t>(circuit.num_qubits() + circuit.num_ancillas()));
   std::vector<std::string> bits;
   bits.reserve(static_cast<size_t>(shots));
   for (int shot = 0; shot < shots; ++shot) {
     if (shot > 0) state.Reset();
-    state.ExecuteInstructions(true, circuit.gates);
+    state.ExecuteInstructions(true, circuit.gates());
     bits.push_back(state.GetShotBits());
   }
   const auto end = std::chrono::steady_clock::now();
@@ -250,7 +250,7 @@ int main(int argc, char** argv) {
       best = std::min(best, RunJobSeconds(*w.circuit, w.shots, distinct, decompositions));
     }
     std::printf("%-18s %6llu %7zu %7d %12.3f %14.3f %9zu %10.1f\n", w.name.c_str(),
-                static_cast<unsigned long long>(w.circuit->num_qubits), w.circuit->gates.size(), w.shots,
+                static_cast<unsigned long long>(w.circuit->num_qubits()), w.circuit->gates().size(), w.shots,
                 best * 1e3, best * 1e6 / w.shots, distinct, decompositions);
   }
   if (only.empty() || only == "svd") TimeDecompositions();

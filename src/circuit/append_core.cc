@@ -14,7 +14,7 @@ namespace taviron {
 namespace {
 
 void CheckQubit(const QuantumCircuit& circuit, uint64_t qubit) {
-  if (qubit > circuit.total_qubits - 1) {
+  if (qubit > circuit.total_qubits() - 1) {
     throw RunTimeError("Invalid Parameter passed to the gate instruction.");
   }
 }
@@ -40,7 +40,7 @@ int32_t AppendOneQubitRecord(QuantumCircuit& circuit, GateId gate_type,
   record->qubits.push_back(qubit);
   // Everything that can fail is done before the circuit changes.
   destination.push_back(std::move(record));
-  circuit.active_qubits[qubit] = 1;
+  circuit.MarkQubitActive(qubit);
   return 0;
 }
 
@@ -57,8 +57,8 @@ int32_t AppendTwoQubitRecord(QuantumCircuit& circuit, GateId gate_type,
   GateRecordPtr record = NewRecord(gate_type, matrix, params, std::move(label));
   record->qubits = {first_qubit, second_qubit};
   destination.push_back(std::move(record));
-  circuit.active_qubits[first_qubit] = 1;
-  circuit.active_qubits[second_qubit] = 1;
+  circuit.MarkQubitActive(first_qubit);
+  circuit.MarkQubitActive(second_qubit);
   return 0;
 }
 

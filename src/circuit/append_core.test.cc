@@ -36,22 +36,22 @@ TEST(AppendCoreTest, RefusedIndicesLeaveTheCircuitUnchanged) {
   for (const Refusal& c : cases) {
     SCOPED_TRACE(c.description);
     QuantumCircuit circuit(3);
-    AppendOneQubitRecord(circuit, GateId::kH, Filled(2, 1), 0, {}, circuit.gates, "");
-    const std::vector<int64_t> active = circuit.active_qubits;
+    AppendOneQubitRecord(circuit, GateId::kH, Filled(2, 1), 0, {}, circuit.mutable_gates(), "");
+    const std::vector<int64_t> active = circuit.active_qubits();
     try {
       if (c.qubits.size() == 1) {
         AppendOneQubitRecord(circuit, GateId::kH, Filled(2, 1), c.qubits[0], {0.5},
-                             circuit.gates, "x");
+                             circuit.mutable_gates(), "x");
       } else {
         AppendTwoQubitRecord(circuit, GateId::kCX, Filled(4, 1), c.qubits[0],
-                             c.qubits[1], {}, circuit.gates, "x");
+                             c.qubits[1], {}, circuit.mutable_gates(), "x");
       }
       ADD_FAILURE() << "not refused";
     } catch (const RunTimeError& e) {
       EXPECT_STREQ(e.what(), kInvalid);
     }
-    EXPECT_EQ(circuit.gates.size(), 1u);
-    EXPECT_EQ(circuit.active_qubits, active);
+    EXPECT_EQ(circuit.gates().size(), 1u);
+    EXPECT_EQ(circuit.active_qubits(), active);
   }
 }
 
@@ -59,13 +59,13 @@ TEST(AppendCoreTest, OneQubitRecordHoldsCopiesOfItsInputs) {
   QuantumCircuit circuit(3);
   MatrixXcd matrix = Filled(2, 0.5);
   std::vector<double> params = {1.5, -2.0};
-  EXPECT_EQ(AppendOneQubitRecord(circuit, GateId::kR, matrix, 2, params, circuit.gates,
+  EXPECT_EQ(AppendOneQubitRecord(circuit, GateId::kR, matrix, 2, params, circuit.mutable_gates(),
                                  "lbl"),
             0);
   matrix(0, 0) = 9.0;
   params[0] = 9.0;
-  ASSERT_EQ(circuit.gates.size(), 1u);
-  const GateRecord& record = *circuit.gates[0];
+  ASSERT_EQ(circuit.gates().size(), 1u);
+  const GateRecord& record = *circuit.gates()[0];
   EXPECT_EQ(record.matrix, Filled(2, 0.5));
   EXPECT_EQ(record.gate_type, GateId::kR);
   EXPECT_EQ(record.qubits, std::vector<uint64_t>{2});
@@ -74,18 +74,18 @@ TEST(AppendCoreTest, OneQubitRecordHoldsCopiesOfItsInputs) {
   EXPECT_TRUE(record.clbits.empty());
   EXPECT_TRUE(record.body.empty());
   EXPECT_FALSE(record.conditioned);
-  EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{0, 0, 1}));
+  EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{0, 0, 1}));
 }
 
 TEST(AppendCoreTest, TwoQubitRecordKeepsArgumentOrder) {
   QuantumCircuit circuit(3);
-  AppendTwoQubitRecord(circuit, GateId::kSwap, Filled(4, 0.25), 1, 0, {}, circuit.gates, "");
-  const GateRecord& record = *circuit.gates.back();
+  AppendTwoQubitRecord(circuit, GateId::kSwap, Filled(4, 0.25), 1, 0, {}, circuit.mutable_gates(), "");
+  const GateRecord& record = *circuit.gates().back();
   EXPECT_EQ(record.qubits, (std::vector<uint64_t>{1, 0}));
   EXPECT_EQ(record.matrix, Filled(4, 0.25));
   EXPECT_EQ(record.label, "");
   EXPECT_TRUE(record.params.empty());
-  EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{1, 1, 0}));
+  EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{1, 1, 0}));
 }
 
 TEST(AppendCoreTest, RecordsInACompositeBodyStillMarkTheirQubits) {
@@ -93,9 +93,9 @@ TEST(AppendCoreTest, RecordsInACompositeBodyStillMarkTheirQubits) {
   GateRecordList body;
   AppendOneQubitRecord(circuit, GateId::kH, Filled(2, 1), 3, {}, body, "");
   AppendTwoQubitRecord(circuit, GateId::kCX, Filled(4, 1), 0, 2, {}, body, "");
-  EXPECT_TRUE(circuit.gates.empty());
+  EXPECT_TRUE(circuit.gates().empty());
   EXPECT_EQ(body.size(), 2u);
-  EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{1, 0, 1, 1}));
+  EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{1, 0, 1, 1}));
 }
 
 TEST(AppendCoreTest, CxAndCu1Appenders) {

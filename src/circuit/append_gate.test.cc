@@ -40,16 +40,16 @@ TEST(AppendGateTest, EveryCatalogueGateWithAMethodAppendsItsOwnRecord) {
     ASSERT_EQ(arity.has_value(), has_method);
     if (!has_method) {
       EXPECT_EQ(AppendGate(circuit, entry.id, {0}, {}), nullptr);
-      EXPECT_TRUE(circuit.gates.empty());
+      EXPECT_TRUE(circuit.gates().empty());
       continue;
     }
     const std::vector<uint64_t> qubits = FirstQubits(arity->qubits);
     const std::vector<double> parameters = FirstParameters(arity->parameters);
     const std::unique_ptr<Gate> handle = AppendGate(circuit, entry.id, qubits, parameters);
     ASSERT_NE(handle, nullptr);
-    ASSERT_EQ(circuit.gates.size(), 1u);
-    EXPECT_EQ(handle->records, circuit.gates);
-    const GateRecord& record = *circuit.gates[0];
+    ASSERT_EQ(circuit.gates().size(), 1u);
+    EXPECT_EQ(handle->records, circuit.gates());
+    const GateRecord& record = *circuit.gates()[0];
     EXPECT_EQ(record.gate_type, entry.id);
     EXPECT_EQ(record.qubits, qubits);
     EXPECT_EQ(record.params, parameters);
@@ -67,16 +67,16 @@ TEST(AppendGateTest, FixedCompositesByKind) {
     ASSERT_EQ(arity.has_value(), FixedCompositeSteps(kind) != nullptr);
     if (!arity) {
       EXPECT_EQ(AppendGate(circuit, kind, {0, 1, 2}, {}), nullptr);
-      EXPECT_TRUE(circuit.gates.empty());
+      EXPECT_TRUE(circuit.gates().empty());
       continue;
     }
     EXPECT_EQ(arity->parameters, 0u);
     const std::vector<uint64_t> qubits = FirstQubits(arity->qubits);
     ASSERT_NE(AppendGate(circuit, kind, qubits, {}), nullptr);
-    ASSERT_EQ(circuit.gates.size(), 1u);
-    EXPECT_EQ(CompositeKindOf(*circuit.gates[0]), kind);
-    EXPECT_EQ(circuit.gates[0]->qubits, qubits);
-    EXPECT_TRUE(HoldsFixedBody(*circuit.gates[0]));
+    ASSERT_EQ(circuit.gates().size(), 1u);
+    EXPECT_EQ(CompositeKindOf(*circuit.gates()[0]), kind);
+    EXPECT_EQ(circuit.gates()[0]->qubits, qubits);
+    EXPECT_TRUE(HoldsFixedBody(*circuit.gates()[0]));
   }
 }
 
@@ -95,11 +95,11 @@ TEST(AppendGateTest, OtherCountsAppendNothing) {
     QuantumCircuit circuit(3, 0);
     EXPECT_EQ(AppendGate(circuit, c.gate, c.qubits, c.parameters), nullptr)
         << GateNumber(c.gate);
-    EXPECT_TRUE(circuit.gates.empty()) << GateNumber(c.gate);
+    EXPECT_TRUE(circuit.gates().empty()) << GateNumber(c.gate);
   }
   QuantumCircuit circuit(3, 0);
   EXPECT_EQ(AppendGate(circuit, CompositeKind::kCcx, {0, 1}, {}), nullptr);
-  EXPECT_TRUE(circuit.gates.empty());
+  EXPECT_TRUE(circuit.gates().empty());
 }
 
 TEST(AppendGateTest, MethodChecksStillApply) {

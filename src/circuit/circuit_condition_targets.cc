@@ -23,15 +23,16 @@ void CircuitConditionTargets::RequireClbit(uint64_t clbit) const {
   throw RunTimeError("Invalid Classical Bit Index: " + std::to_string(clbit));
 }
 
-void CircuitConditionTargets::RequireRegister(const ClassicalRegister& cr) const {
+void CircuitConditionTargets::RequireRegister(const ConditionRegisterView& cr) const {
+  const std::string& name = cr.RegisterName();
   for (const auto& reg : registers_) {
-    if (reg.get() == &cr || (reg->name == cr.name && reg->first_index == cr.first_index &&
-                             reg->size == cr.size)) {
+    if (reg.get() == &cr || (reg->name == name && reg->first_index == cr.FirstBitIndex() &&
+                             reg->size == cr.BitCount())) {
       return;
     }
   }
   throw RunTimeError("Invalid Classical Register: " +
-                     (cr.name.empty() ? std::string("an unnamed register") : cr.name) +
+                     (name.empty() ? std::string("an unnamed register") : name) +
                      " is not a classical register of the circuit");
 }
 

@@ -25,7 +25,7 @@ class CircuitConditionTargets : public ConditionTargets {
   // size (the caller's object that the register constructor copied); else
   // RunTimeError "Invalid Classical Register: " and its name (or "an
   // unnamed register").
-  void RequireRegister(const ClassicalRegister& cr) const override;
+  void RequireRegister(const ConditionRegisterView& cr) const override;
 
  private:
   std::vector<std::shared_ptr<ClassicalRegister>> registers_;

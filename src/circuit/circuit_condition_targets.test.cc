@@ -48,7 +48,7 @@ TEST(CircuitConditionTargetsTest, RefusesBitsAndRegistersTheCircuitDoesNotHave) 
        },
        nullptr},
       {"the circuit's own register object",
-       [](Gate& g, TwoRegisterCircuit& t) { g.c_if(t.circuit.classical_registers[0], 3); },
+       [](Gate& g, TwoRegisterCircuit& t) { g.c_if(t.circuit.classical_registers()[0], 3); },
        nullptr},
       {"a register of another name",
        [](Gate& g, TwoRegisterCircuit&) {

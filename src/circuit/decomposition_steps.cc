@@ -53,7 +53,7 @@ void AppendDecompositionSteps(QuantumCircuit& circuit,
 
 void MarkCompositeQubitsActive(QuantumCircuit& circuit,
                                const GateRecord& composite) {
-  for (uint64_t qubit : composite.qubits) circuit.active_qubits[qubit] = 1;
+  for (uint64_t qubit : composite.qubits) circuit.MarkQubitActive(qubit);
 }
 
 void CheckDistinctOperands(const QuantumCircuit& circuit,
@@ -66,7 +66,7 @@ void CheckDistinctOperands(const QuantumCircuit& circuit,
     }
   }
   for (uint64_t qubit : operands) {
-    if (qubit >= circuit.total_qubits) throw RunTimeError(kInvalidParameter);
+    if (qubit >= circuit.total_qubits()) throw RunTimeError(kInvalidParameter);
   }
 }
 

@@ -69,7 +69,7 @@ std::unique_ptr<Handle> AppendCompositeWithHandle(QuantumCircuit& circuit,
                                                   std::string label) {
   auto handle = circuit.NewHandle<Handle>(std::move(label));
   handle->records.push_back(composite);
-  circuit.gates.push_back(std::move(composite));
+  circuit.mutable_gates().push_back(std::move(composite));
   return handle;
 }
 

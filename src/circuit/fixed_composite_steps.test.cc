@@ -39,7 +39,7 @@ TEST(FixedCompositeStepsTest, EveryBuilderHoldsItsOwnStepsOnly) {
     SCOPED_TRACE(CompositeKindName(builder.kind));
     QuantumCircuit circuit(5, 0);
     builder.build(circuit, "any label");
-    const GateRecord& composite = *circuit.gates.back();
+    const GateRecord& composite = *circuit.gates().back();
     for (const Builder& other : Builders()) {
       const std::vector<DecompositionStep>* steps = FixedCompositeSteps(other.kind);
       ASSERT_NE(steps, nullptr) << CompositeKindName(other.kind);
@@ -51,7 +51,7 @@ TEST(FixedCompositeStepsTest, EveryBuilderHoldsItsOwnStepsOnly) {
     EXPECT_EQ(HoldsFixedBody(composite), false);
     QuantumCircuit unlabelled(5, 0);
     builder.build(unlabelled, "");
-    EXPECT_TRUE(HoldsFixedBody(*unlabelled.gates.back()));
+    EXPECT_TRUE(HoldsFixedBody(*unlabelled.gates().back()));
   }
   for (CompositeKind kind : {CompositeKind::kNone, CompositeKind::kCy, CompositeKind::kMcx,
                              CompositeKind::kMcphase}) {
@@ -66,18 +66,18 @@ TEST(FixedCompositeStepsTest, CompositesMadeOtherwiseDoNotHoldTheSteps) {
   QuantumCircuit sub(3, 0, "ccx", 0.0);
   sub.h(2);
   circuit.compose(sub, {}, {}, false, true);
-  EXPECT_FALSE(HoldsSteps(*circuit.gates.back(), ccx));
-  EXPECT_FALSE(HoldsFixedBody(*circuit.gates.back()));
+  EXPECT_FALSE(HoldsSteps(*circuit.gates().back(), ccx));
+  EXPECT_FALSE(HoldsFixedBody(*circuit.gates().back()));
   // The Toffoli's own body with one record conditioned, or with one angle
   // changed, or cut short.
   circuit.ccx(0, 1, 2);
-  const GateRecord& toffoli = *circuit.gates.back();
+  const GateRecord& toffoli = *circuit.gates().back();
   ASSERT_TRUE(HoldsSteps(toffoli, ccx));
   toffoli.body[3]->conditioned = true;
   EXPECT_FALSE(HoldsSteps(toffoli, ccx));
   toffoli.body[3]->conditioned = false;
   circuit.rccx(0, 1, 2);
-  GateRecord& relative = *circuit.gates.back();
+  GateRecord& relative = *circuit.gates().back();
   relative.body[1]->params[0] += 1e-15;
   EXPECT_FALSE(HoldsSteps(relative, *FixedCompositeSteps(CompositeKind::kRccx)));
   relative.body[1]->params[0] -= 1e-15;

@@ -68,7 +68,7 @@ TEST(GrayCodeMultiControlTest, ThreeControlsFollowTheGrayCodeOrder) {
                  {true, c0, t, +1}},
                 0.25);
   for (const GateRecordPtr& record : body) EXPECT_EQ(record->label, "L");
-  EXPECT_TRUE(circuit.gates.empty());
+  EXPECT_TRUE(circuit.gates().empty());
 }
 
 TEST(GrayCodeMultiControlTest, TwoControls) {
@@ -103,7 +103,7 @@ TEST(GrayCodeMultiControlTest, CountsLeavesAndCXRecords) {
     EXPECT_EQ(leaves, (size_t{1} << n) - 1);
     EXPECT_EQ(cx, (size_t{1} << n) - 2);
     EXPECT_NE(body.front()->gate_type, kCX);
-    for (uint64_t q = 0; q <= n; ++q) EXPECT_EQ(circuit.active_qubits[q], 1);
+    for (uint64_t q = 0; q <= n; ++q) EXPECT_EQ(circuit.active_qubits()[q], 1);
   }
 }
 
@@ -149,7 +149,7 @@ TEST(GrayCodeMultiControlTest, RefusalsAppendNothing) {
                MemoryBudgetError);
 
   EXPECT_TRUE(body.empty());
-  for (int64_t flag : circuit.active_qubits) EXPECT_EQ(flag, 0);
+  for (int64_t flag : circuit.active_qubits()) EXPECT_EQ(flag, 0);
 }
 
 // The even-parity cu leaf is cu(E, -lambda, -phi, gamma): phi and lambda are

@@ -36,37 +36,13 @@ using RegisterArgument = std::variant<std::monostate, QuantumRegister*,
 // text drawer.
 class QuantumCircuit {
  public:
-  uint64_t total_qubits = 0;
-  int32_t shots = 0;
-  std::vector<int64_t> clbit_slots;
-  std::vector<int64_t> active_qubits;
-  std::vector<std::shared_ptr<QuantumRegister>> quantum_registers;
-  std::vector<std::shared_ptr<AncillaRegister>> ancilla_registers;
-  std::vector<std::shared_ptr<ClassicalRegister>> classical_registers;
-  uint64_t num_qubits = 0;
-  uint64_t num_ancillas = 0;
-  uint64_t num_clbits = 0;
-  std::string header = "OPENQASM 2.0;";
-  int32_t instances = 153;
-  double global_phase = 0.0;
-  std::string prefix = "circuit";
-  GateRecordList gates;
-  // The composites of `gates` by label, for attaching circuits (see
-  // AttachCircuit); clear and front insertions reset it.
-  CompositeNameIndex composite_index;
-  std::string name;
-  bool quiet = true;
-  // The classical bits and registers that c_if on this circuit's handles may
-  // name; set up with the registers (SetupRegisters) and shared with every
-  // handle (see NewHandle).
-  std::shared_ptr<const ConditionTargets> condition_targets;
-
-  // Count constructor: num_qubits of 0 or above 100 becomes 100; throws
-  // std::range_error when num_cbits exceeds the (limited) qubit count.
+  // Count constructor: throws std::range_error "Invalid number of qubits
+  // passed." unless 1 <= num_qubits <= 100, and "Invalid number of
+  // classical bits passed." when num_cbits exceeds num_qubits.
   QuantumCircuit(uint64_t num_qubits, uint64_t num_cbits,
                  std::string name = "", double global_phase = 0.0);
   // Qubit-count constructor: the count constructor with as many classical
-  // bits as qubits.
+  // bits as qubits (the same refusals).
   explicit QuantumCircuit(uint64_t num_qubits, std::string name = "",
                           double global_phase = 0.0);
   // Register constructor: copies the given registers, then writes the
@@ -85,6 +61,58 @@ class QuantumCircuit {
   QuantumCircuit& operator=(const QuantumCircuit&) = delete;
   virtual ~QuantumCircuit();
 
+  // The circuit's state, read in place (the simulator reads the instruction
+  // list and the run settings on every run; nothing here copies).
+  //
+  // Qubits of every quantum and ancilla register together.
+  uint64_t total_qubits() const { return total_qubits_; }
+  // Qubits of the quantum registers, of the ancilla registers, and classical
+  // bits; counted by SetupRegisters.
+  uint64_t num_qubits() const { return num_qubits_; }
+  uint64_t num_ancillas() const { return num_ancillas_; }
+  uint64_t num_clbits() const { return num_clbits_; }
+  // One entry per classical bit, -1 until the bit is written.
+  const std::vector<int64_t>& clbit_slots() const { return clbit_slots_; }
+  // One entry per qubit: 1 once a record has acted on it, else 0.
+  const std::vector<int64_t>& active_qubits() const { return active_qubits_; }
+  const std::vector<std::shared_ptr<QuantumRegister>>& quantum_registers() const {
+    return quantum_registers_;
+  }
+  const std::vector<std::shared_ptr<AncillaRegister>>& ancilla_registers() const {
+    return ancilla_registers_;
+  }
+  const std::vector<std::shared_ptr<ClassicalRegister>>& classical_registers() const {
+    return classical_registers_;
+  }
+  const std::string& name() const { return name_; }
+  double global_phase() const { return global_phase_; }
+  const std::string& header() const { return header_; }
+  int32_t instances() const { return instances_; }
+  const std::string& prefix() const { return prefix_; }
+  // The instruction list, in execution order.
+  const GateRecordList& gates() const { return gates_; }
+  // What a run asks for: the shot count and whether the run prints nothing.
+  int32_t shots() const { return shots_; }
+  bool quiet() const { return quiet_; }
+  // The classical bits and registers that c_if on this circuit's handles may
+  // name; set up with the registers (SetupRegisters) and shared with every
+  // handle (see NewHandle).
+  const std::shared_ptr<const ConditionTargets>& condition_targets() const {
+    return condition_targets_;
+  }
+
+  // The run settings, written by the backend's run before it checks the
+  // circuit.
+  void set_shots(int32_t shots) { shots_ = shots; }
+  void set_quiet(bool quiet) { quiet_ = quiet; }
+  // The instruction list itself, for the appenders that push records at its
+  // end or put a record of their own in place of one (a composite shared
+  // with other calls gets a copy of its own before a condition is set).
+  GateRecordList& mutable_gates() { return gates_; }
+  // Marks a qubit as acted on; the appenders call it once a record on the
+  // qubit is in place. The qubit is below total_qubits().
+  void MarkQubitActive(uint64_t qubit) { active_qubits_[qubit] = 1; }
+
   // Constructors: quantum_circuit_constructors.cc. Register set-up (last step
   // of every constructor): quantum_circuit_register_setup.cc.
   void SetupRegisters();
@@ -97,7 +125,7 @@ class QuantumCircuit {
   template <class Handle>
   std::unique_ptr<Handle> NewHandle(std::string label) const {
     auto handle = std::make_unique<Handle>(std::move(label));
-    handle->condition_targets = condition_targets;
+    handle->condition_targets = condition_targets_;
     return handle;
   }
 
@@ -338,6 +366,32 @@ class QuantumCircuit {
                           bool wrap = false);
   int32_t AttachCircuit(const QuantumCircuit& other, std::vector<uint64_t> qubit_map,
                         std::vector<uint64_t> clbit_map, bool front);
+
+ private:
+  // Tests write what no caller may (src/circuit/testing/circuit_internals.h).
+  friend class CircuitInternals;
+
+  uint64_t total_qubits_ = 0;
+  int32_t shots_ = 0;
+  std::vector<int64_t> clbit_slots_;
+  std::vector<int64_t> active_qubits_;
+  std::vector<std::shared_ptr<QuantumRegister>> quantum_registers_;
+  std::vector<std::shared_ptr<AncillaRegister>> ancilla_registers_;
+  std::vector<std::shared_ptr<ClassicalRegister>> classical_registers_;
+  uint64_t num_qubits_ = 0;
+  uint64_t num_ancillas_ = 0;
+  uint64_t num_clbits_ = 0;
+  std::string header_ = "OPENQASM 2.0;";
+  int32_t instances_ = 153;
+  double global_phase_ = 0.0;
+  std::string prefix_ = "circuit";
+  GateRecordList gates_;
+  // The composites of gates_ by label, for attaching circuits (see
+  // AttachCircuit); clear and front insertions reset it.
+  CompositeNameIndex composite_index_;
+  std::string name_;
+  bool quiet_ = true;
+  std::shared_ptr<const ConditionTargets> condition_targets_;
 };
 
 }  // namespace taviron

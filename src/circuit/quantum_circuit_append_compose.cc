@@ -37,8 +37,8 @@ const char kRegisterConditionMoved[] =
     "attached";
 
 void CheckWidth(const QuantumCircuit& circuit, const QuantumCircuit& other) {
-  if (other.total_qubits > circuit.total_qubits ||
-      other.num_clbits > circuit.num_clbits) {
+  if (other.total_qubits() > circuit.total_qubits() ||
+      other.num_clbits() > circuit.num_clbits()) {
     throw RunTimeError(kWiderCircuit);
   }
 }
@@ -60,17 +60,18 @@ std::vector<uint64_t> IdentityMap(uint64_t size) {
 // The larger of the circuit's qubit and classical-bit counts: the bound of
 // every map entry.
 uint64_t MapBound(const QuantumCircuit& circuit) {
-  return std::max(circuit.total_qubits, circuit.num_clbits);
+  return std::max(circuit.total_qubits(), circuit.num_clbits());
 }
 
 // Whether the classical map sends every bit of the condition's register to
 // itself, so that the condition means the same after the copy.
 bool RegisterKeptInPlace(const GateRecord& record,
                          const std::vector<uint64_t>& clbit_map) {
-  const ClassicalRegister* reg = record.condition_register.get();
+  const ConditionRegisterView* reg = record.condition_register.get();
   if (reg == nullptr) return true;
-  const int64_t first = reg->first_index;
-  for (int64_t k = 0; k < reg->size; ++k) {
+  const int64_t first = reg->FirstBitIndex();
+  const int64_t size = reg->BitCount();
+  for (int64_t k = 0; k < size; ++k) {
     const int64_t bit = first + k;
     if (bit < 0 || static_cast<uint64_t>(bit) >= clbit_map.size() ||
         clbit_map[static_cast<size_t>(bit)] != static_cast<uint64_t>(bit)) {
@@ -201,14 +202,14 @@ int32_t QuantumCircuit::AttachCircuit(const QuantumCircuit& other,
                                       bool front) {
   // The composite spans every map entry and marks it active, so each entry
   // must be a qubit of this circuit.
-  CheckEntries(qubit_map, total_qubits, kQubitListIncorrect);
-  ValidateAttachMaps(other.gates, qubit_map, clbit_map,
+  CheckEntries(qubit_map, total_qubits_, kQubitListIncorrect);
+  ValidateAttachMaps(other.gates(), qubit_map, clbit_map,
                      kComposeClassicalIncorrect);
 
   // A composite of the same name whose body differs from the other circuit
   // gets the name a numeric suffix, so one name never stands for two bodies.
-  std::string composite_name = other.name;
-  if (composite_index.HasOtherBody(gates, other.name, other.gates)) {
+  std::string composite_name = other.name();
+  if (composite_index_.HasOtherBody(gates_, other.name(), other.gates())) {
     composite_name += std::to_string(CircuitNameCounter);
     CircuitNameCounter = WrappingAdd32(CircuitNameCounter, 1);
   }
@@ -216,14 +217,14 @@ int32_t QuantumCircuit::AttachCircuit(const QuantumCircuit& other,
   GateRecordPtr composite = NewCompositeRecord(composite_name, "");
   for (uint64_t qubit : qubit_map) {
     composite->qubits.push_back(qubit);
-    active_qubits[qubit] = 1;
+    active_qubits_[qubit] = 1;
   }
-  CopyGateRecords(other.gates, composite->body, qubit_map, clbit_map);
+  CopyGateRecords(other.gates(), composite->body, qubit_map, clbit_map);
   if (front) {
-    gates.insert(gates.begin(), std::move(composite));
-    composite_index.Reset();  // every position moved
+    gates_.insert(gates_.begin(), std::move(composite));
+    composite_index_.Reset();  // every position moved
   } else {
-    gates.push_back(std::move(composite));
+    gates_.push_back(std::move(composite));
   }
   return 0;
 }
@@ -232,14 +233,14 @@ int32_t QuantumCircuit::append(const QuantumCircuit& qc,
                                std::vector<uint64_t> qubits_vector,
                                std::vector<uint64_t> cbits_vector) {
   CheckWidth(*this, qc);
-  if (qubits_vector.size() != total_qubits ||
-      cbits_vector.size() != num_clbits) {
+  if (qubits_vector.size() != total_qubits_ ||
+      cbits_vector.size() != num_clbits_) {
     throw RunTimeError(kAppendListSize);
   }
   const uint64_t bound = MapBound(*this);
   CheckEntries(qubits_vector, bound, kQubitListIncorrect);
   CheckEntries(cbits_vector, bound, kAppendClassicalIncorrect);
-  ValidateAttachMaps(qc.gates, qubits_vector, cbits_vector,
+  ValidateAttachMaps(qc.gates(), qubits_vector, cbits_vector,
                      kAppendClassicalIncorrect);
   return AttachCircuit(qc, std::move(qubits_vector), std::move(cbits_vector),
                        false);
@@ -253,17 +254,17 @@ QuantumCircuit* QuantumCircuit::compose(const QuantumCircuit& other,
   CheckWidth(*this, other);
   const uint64_t bound = MapBound(*this);
   if (qubits.empty()) {
-    qubits = IdentityMap(total_qubits);
+    qubits = IdentityMap(total_qubits_);
   } else {
-    if (qubits.size() != total_qubits) {
+    if (qubits.size() != total_qubits_) {
       throw RunTimeError(kComposeQubitListSize);
     }
     CheckEntries(qubits, bound, kQubitListIncorrect);
   }
   if (clbits.empty()) {
-    clbits = IdentityMap(num_clbits);
+    clbits = IdentityMap(num_clbits_);
   } else {
-    if (clbits.size() != num_clbits) throw RunTimeError(kComposeClassicalSize);
+    if (clbits.size() != num_clbits_) throw RunTimeError(kComposeClassicalSize);
     CheckEntries(clbits, bound, kComposeClassicalIncorrect);
   }
   AttachCircuit(other, std::move(qubits), std::move(clbits), front);

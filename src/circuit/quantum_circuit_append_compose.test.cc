@@ -36,10 +36,10 @@ struct Snapshot {
   int32_t counter;
 
   explicit Snapshot(const QuantumCircuit& c)
-      : gates(c.gates), active(c.active_qubits), counter(CircuitNameCounter) {}
+      : gates(c.gates()), active(c.active_qubits()), counter(CircuitNameCounter) {}
   void ExpectUnchanged(const QuantumCircuit& c) const {
-    EXPECT_EQ(c.gates, gates);
-    EXPECT_EQ(c.active_qubits, active);
+    EXPECT_EQ(c.gates(), gates);
+    EXPECT_EQ(c.active_qubits(), active);
     EXPECT_EQ(CircuitNameCounter, counter);
   }
 };
@@ -63,12 +63,12 @@ TEST(AppendComposeTest, ComposeWithDefaultListsUsesIdentityMaps) {
   other.h(0);
   other.cx(0, 1);
   other.measure(1, 1);
-  other.gates[0]->start_time = 5;
-  other.gates[0]->end_time = 7;
+  other.gates()[0]->start_time = 5;
+  other.gates()[0]->end_time = 7;
 
   EXPECT_EQ(circuit.compose(other), &circuit);
-  ASSERT_EQ(circuit.gates.size(), 2u);
-  const GateRecord& composite = *circuit.gates[1];
+  ASSERT_EQ(circuit.gates().size(), 2u);
+  const GateRecord& composite = *circuit.gates()[1];
   EXPECT_EQ(composite.gate_type, GateId::kComposite);
   EXPECT_EQ(composite.label, "sub");
   EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{0, 1, 2}));
@@ -78,7 +78,7 @@ TEST(AppendComposeTest, ComposeWithDefaultListsUsesIdentityMaps) {
   ASSERT_EQ(composite.body.size(), 3u);
   for (size_t i = 0; i < 3; ++i) {
     const GateRecord& copy = *composite.body[i];
-    const GateRecord& source = *other.gates[i];
+    const GateRecord& source = *other.gates()[i];
     EXPECT_NE(&copy, &source);
     EXPECT_EQ(copy.gate_type, source.gate_type);
     EXPECT_EQ(copy.qubits, source.qubits);
@@ -88,7 +88,7 @@ TEST(AppendComposeTest, ComposeWithDefaultListsUsesIdentityMaps) {
   EXPECT_EQ(composite.body[0]->start_time, 5);
   EXPECT_EQ(composite.body[0]->end_time, 7);
   // Every qubit of the map is marked active, used or not.
-  EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{1, 1, 1}));
+  EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{1, 1, 1}));
   // The copies do not depend on the other circuit.
   other.clear();
   EXPECT_EQ(composite.body.size(), 3u);
@@ -100,19 +100,19 @@ TEST(AppendComposeTest, MapsRenameIndicesAtEveryDepth) {
   other.ccx(0, 1, 2);
   other.measure(2, 0);
   EXPECT_EQ(circuit.append(other, {3, 1, 0, 2}, {2, 0, 1}), 0);
-  const GateRecord& composite = *circuit.gates.at(0);
+  const GateRecord& composite = *circuit.gates().at(0);
   EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{3, 1, 0, 2}));
   const GateRecord& ccx = *composite.body.at(0);
   EXPECT_EQ(ccx.label, "ccx");
   EXPECT_EQ(ccx.qubits, (std::vector<uint64_t>{3, 1, 0}));
-  ASSERT_EQ(ccx.body.size(), other.gates[0]->body.size());
+  ASSERT_EQ(ccx.body.size(), other.gates()[0]->body.size());
   for (size_t i = 0; i < ccx.body.size(); ++i) {
     std::vector<uint64_t> expected;
-    for (uint64_t q : other.gates[0]->body[i]->qubits) {
+    for (uint64_t q : other.gates()[0]->body[i]->qubits) {
       expected.push_back(std::vector<uint64_t>{3, 1, 0}[q]);
     }
     EXPECT_EQ(ccx.body[i]->qubits, expected);
-    EXPECT_NE(ccx.body[i], other.gates[0]->body[i]);
+    EXPECT_NE(ccx.body[i], other.gates()[0]->body[i]);
   }
   const GateRecord& measure = *composite.body.at(1);
   EXPECT_EQ(measure.qubits, std::vector<uint64_t>{0});
@@ -124,12 +124,12 @@ TEST(AppendComposeTest, ARecordInSeveralPlacesIsCopiedOnce) {
   QuantumCircuit circuit(3, 0);
   QuantumCircuit other(3, 0, "inner");
   other.ccz(0, 1, 2);
-  other.gates.push_back(other.gates[0]);
+  other.mutable_gates().push_back(other.gates()[0]);
   circuit.compose(other, {2, 0, 1}, {}, false, true);
-  const GateRecord& composite = *circuit.gates.at(0);
+  const GateRecord& composite = *circuit.gates().at(0);
   ASSERT_EQ(composite.body.size(), 2u);
   EXPECT_EQ(composite.body[0], composite.body[1]);
-  EXPECT_NE(composite.body[0], other.gates[0]);
+  EXPECT_NE(composite.body[0], other.gates()[0]);
   EXPECT_EQ(composite.body[0]->qubits, (std::vector<uint64_t>{2, 0, 1}));
 }
 
@@ -139,13 +139,13 @@ TEST(AppendComposeTest, PlacementAndReturnValue) {
   QuantumCircuit other(2, 2, "sub");
   other.x(1);
   EXPECT_EQ(circuit.compose(other, {}, {}, /*front=*/true), &circuit);
-  EXPECT_EQ(circuit.gates.front()->label, "sub");
+  EXPECT_EQ(circuit.gates().front()->label, "sub");
   EXPECT_EQ(circuit.compose(other, {}, {}, false, /*inplace=*/true), nullptr);
-  EXPECT_EQ(circuit.gates.back()->label, "sub");
+  EXPECT_EQ(circuit.gates().back()->label, "sub");
   EXPECT_EQ(circuit.append(other, {0, 1}, {0, 1}), 0);
-  ASSERT_EQ(circuit.gates.size(), 4u);
-  EXPECT_EQ(circuit.gates.back()->label, "sub");
-  EXPECT_EQ(circuit.gates[1]->gate_type, GateId::kH);
+  ASSERT_EQ(circuit.gates().size(), 4u);
+  EXPECT_EQ(circuit.gates().back()->label, "sub");
+  EXPECT_EQ(circuit.gates()[1]->gate_type, GateId::kH);
 }
 
 TEST(AppendComposeTest, NamingRule) {
@@ -166,9 +166,9 @@ TEST(AppendComposeTest, NamingRule) {
   EXPECT_EQ(CircuitNameCounter, counter + 1);
   const std::vector<std::string> names = {"gate", "gate", "gate",
                                           "gate" + std::to_string(counter)};
-  ASSERT_EQ(circuit.gates.size(), names.size());
+  ASSERT_EQ(circuit.gates().size(), names.size());
   for (size_t i = 0; i < names.size(); ++i) {
-    EXPECT_EQ(circuit.gates[i]->label, names[i]);
+    EXPECT_EQ(circuit.gates()[i]->label, names[i]);
   }
 }
 
@@ -215,10 +215,10 @@ TEST(AppendComposeTest, NamingSuffixIsTheSignedCounter) {
   circuit.compose(second);
   EXPECT_EQ(CircuitNameCounter, std::numeric_limits<int32_t>::min() + 1);
   CircuitNameCounter = saved;
-  ASSERT_EQ(circuit.gates.size(), 3u);
-  EXPECT_EQ(circuit.gates[0]->label, "g");
-  EXPECT_EQ(circuit.gates[1]->label, "g2147483647");
-  EXPECT_EQ(circuit.gates[2]->label, "g-2147483648");
+  ASSERT_EQ(circuit.gates().size(), 3u);
+  EXPECT_EQ(circuit.gates()[0]->label, "g");
+  EXPECT_EQ(circuit.gates()[1]->label, "g2147483647");
+  EXPECT_EQ(circuit.gates()[2]->label, "g-2147483648");
 }
 
 TEST(AppendComposeTest, SelfCompose) {
@@ -226,8 +226,8 @@ TEST(AppendComposeTest, SelfCompose) {
   circuit.h(0);
   circuit.cx(0, 1);
   circuit.compose(circuit, {1, 0});
-  ASSERT_EQ(circuit.gates.size(), 3u);
-  const GateRecord& composite = *circuit.gates[2];
+  ASSERT_EQ(circuit.gates().size(), 3u);
+  const GateRecord& composite = *circuit.gates()[2];
   EXPECT_EQ(composite.label, "self");
   ASSERT_EQ(composite.body.size(), 2u);
   EXPECT_EQ(composite.body[1]->qubits, (std::vector<uint64_t>{1, 0}));
@@ -293,7 +293,7 @@ TEST(AppendComposeTest, MapsThatMergeTheQubitsOfARecordAreRefused) {
                 kQubitListIncorrect);
 
   EXPECT_EQ(circuit.compose(single, {2, 2, 0}), &circuit);
-  const GateRecord& composite = *circuit.gates.at(0);
+  const GateRecord& composite = *circuit.gates().at(0);
   EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{2, 2, 0}));
   EXPECT_EQ(composite.body.at(0)->qubits, std::vector<uint64_t>{2});
   EXPECT_EQ(composite.body.at(1)->qubits, std::vector<uint64_t>{2});
@@ -306,11 +306,11 @@ TEST(AppendComposeTest, MapsThatMergeTheQubitsOfARecordAreRefused) {
   repeated.compose(single, {2, 2, 0});
   QuantumCircuit host(3, 3);
   EXPECT_EQ(host.compose(repeated), &host);
-  const GateRecord& attached = *host.gates.at(0);
+  const GateRecord& attached = *host.gates().at(0);
   EXPECT_EQ(attached.body.at(0)->qubits, (std::vector<uint64_t>{0, 0}));
   EXPECT_EQ(attached.body.at(1)->qubits, (std::vector<uint64_t>{2, 2, 0}));
   EXPECT_EQ(host.append(repeated, {1, 2, 0}, {0, 1, 2}), 0);
-  EXPECT_EQ(host.gates.at(1)->body.at(0)->qubits,
+  EXPECT_EQ(host.gates().at(1)->body.at(0)->qubits,
             (std::vector<uint64_t>{1, 1}));
   // ... but the records inside such a composite are still checked.
   QuantumCircuit nested_pair(3, 3, "nested_pair");
@@ -359,7 +359,7 @@ TEST(AppendComposeTest, ConditionsAreKept) {
 
   // Bit 1 moves to 0; the register's bit 2 stays where it is.
   circuit.compose(other, {}, {1, 0, 2});
-  const GateRecordList& body = circuit.gates.at(0)->body;
+  const GateRecordList& body = circuit.gates().at(0)->body;
   ASSERT_EQ(body.size(), 2u);
   EXPECT_TRUE(body[0]->conditioned);
   EXPECT_TRUE(body[0]->condition_on_clbit);
@@ -369,12 +369,12 @@ TEST(AppendComposeTest, ConditionsAreKept) {
   EXPECT_FALSE(body[1]->condition_on_clbit);
   EXPECT_EQ(body[1]->condition_register, reg);
   EXPECT_EQ(body[1]->condition_value, 3u);
-  EXPECT_EQ(body[1]->body.size(), other.gates[1]->body.size());
+  EXPECT_EQ(body[1]->body.size(), other.gates()[1]->body.size());
 
   // Conditions survive a second attachment too.
   QuantumCircuit outer(3, 3);
   outer.compose(circuit);
-  const GateRecord& again = *outer.gates.at(0)->body.at(0)->body.at(0);
+  const GateRecord& again = *outer.gates().at(0)->body.at(0)->body.at(0);
   EXPECT_TRUE(again.conditioned);
   EXPECT_EQ(again.condition_clbit, 0u);
 

@@ -41,19 +41,19 @@ const Register* FindNamed(
 }  // namespace
 
 void QuantumCircuit::clear() {
-  for (const GateRecordPtr& record : gates) {
+  for (const GateRecordPtr& record : gates_) {
     record->clbits.clear();
     MatrixXcd().swap(record->matrix);
     record->label.clear();
     record->qubits.clear();
   }
-  gates.clear();
-  composite_index.Reset();
+  gates_.clear();
+  composite_index_.Reset();
 }
 
 int32_t QuantumCircuit::size() const {
   int32_t count = 0;
-  for (const GateRecordPtr& record : gates) {
+  for (const GateRecordPtr& record : gates_) {
     if (!IsBarrier(record->gate_type)) {
       count = WrappingAdd32(count, 1);
     }
@@ -64,8 +64,8 @@ int32_t QuantumCircuit::size() const {
 std::pair<int64_t, std::string> QuantumCircuit::FindQubitRegister(
     int64_t index) const {
   std::pair<int64_t, std::string> found;
-  if (FindHolder(quantum_registers, index, found) ||
-      FindHolder(ancilla_registers, index, found)) {
+  if (FindHolder(quantum_registers_, index, found) ||
+      FindHolder(ancilla_registers_, index, found)) {
     return found;
   }
   throw RunTimeError("Invalid Qubit Index: " + std::to_string(index));
@@ -74,16 +74,16 @@ std::pair<int64_t, std::string> QuantumCircuit::FindQubitRegister(
 std::pair<int64_t, std::string> QuantumCircuit::FindClbitRegister(
     int64_t index) const {
   std::pair<int64_t, std::string> found;
-  if (FindHolder(classical_registers, index, found)) return found;
+  if (FindHolder(classical_registers_, index, found)) return found;
   throw RunTimeError("Invalid Classical Bit Index: " + std::to_string(index));
 }
 
 int64_t QuantumCircuit::GetQubitIndex(const std::string& register_name,
                                       uint64_t local_index) const {
   int32_t first_index = 0;
-  if (const auto* reg = FindNamed(quantum_registers, register_name)) {
+  if (const auto* reg = FindNamed(quantum_registers_, register_name)) {
     first_index = reg->first_index;
-  } else if (const auto* reg = FindNamed(ancilla_registers, register_name)) {
+  } else if (const auto* reg = FindNamed(ancilla_registers_, register_name)) {
     first_index = reg->first_index;
   } else {
     return -1;
@@ -95,10 +95,10 @@ int64_t QuantumCircuit::GetQubitIndex(const std::string& register_name,
 }
 
 int64_t QuantumCircuit::GetRegisterSize(const std::string& register_name) const {
-  if (const auto* reg = FindNamed(quantum_registers, register_name)) {
+  if (const auto* reg = FindNamed(quantum_registers_, register_name)) {
     return reg->size;
   }
-  if (const auto* reg = FindNamed(ancilla_registers, register_name)) {
+  if (const auto* reg = FindNamed(ancilla_registers_, register_name)) {
     return reg->size;
   }
   return -1;

@@ -28,40 +28,40 @@ TEST(CircuitBookkeepingTest, SizeSkipsBarriersOnly) {
   composite->gate_type = GateId::kComposite;
   AppendH(circuit, 0, composite->body, "");
   AppendH(circuit, 1, composite->body, "");
-  circuit.gates.push_back(composite);
+  circuit.mutable_gates().push_back(composite);
   auto old_barrier = std::make_shared<GateRecord>();
   old_barrier->gate_type = GateId::kBarrierSpare;
-  circuit.gates.push_back(old_barrier);
+  circuit.mutable_gates().push_back(old_barrier);
   EXPECT_EQ(circuit.size(), 5);
 }
 
 TEST(CircuitBookkeepingTest, ClearEmptiesTheListAndKeepsEverythingElse) {
   QuantumCircuit empty(2);
   empty.clear();
-  EXPECT_TRUE(empty.gates.empty());
+  EXPECT_TRUE(empty.gates().empty());
 
   QuantumCircuit circuit(3, 2, "kept");
   circuit.h(1);
   circuit.measure(1, 1, "m");
-  circuit.shots = 7;
-  circuit.quiet = false;
+  circuit.set_shots(7);
+  circuit.set_quiet(false);
   circuit.clear();
   EXPECT_EQ(circuit.size(), 0);
-  EXPECT_TRUE(circuit.gates.empty());
-  EXPECT_EQ(circuit.total_qubits, 3u);
-  EXPECT_EQ(circuit.num_qubits, 3u);
-  EXPECT_EQ(circuit.num_clbits, 2u);
-  EXPECT_EQ(circuit.name, "kept");
-  EXPECT_EQ(circuit.shots, 7);
-  EXPECT_FALSE(circuit.quiet);
-  EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{0, 1, 0}));
-  EXPECT_EQ(circuit.quantum_registers.size(), 1u);
+  EXPECT_TRUE(circuit.gates().empty());
+  EXPECT_EQ(circuit.total_qubits(), 3u);
+  EXPECT_EQ(circuit.num_qubits(), 3u);
+  EXPECT_EQ(circuit.num_clbits(), 2u);
+  EXPECT_EQ(circuit.name(), "kept");
+  EXPECT_EQ(circuit.shots(), 7);
+  EXPECT_FALSE(circuit.quiet());
+  EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{0, 1, 0}));
+  EXPECT_EQ(circuit.quantum_registers().size(), 1u);
 
   // The active flags survive, so measure_active still finds qubit 1; later
   // gates append to the emptied list.
   EXPECT_EQ(circuit.measure_active()->records.size(), 1u);
   circuit.x(0);
-  EXPECT_EQ(circuit.gates.size(), 2u);
+  EXPECT_EQ(circuit.gates().size(), 2u);
 }
 
 TEST(CircuitBookkeepingTest, HandleOutlivesClearAndTheCircuit) {
@@ -83,10 +83,10 @@ TEST(CircuitBookkeepingTest, HandleOutlivesClearAndTheCircuit) {
 
     // Conditioning a released record succeeds and reaches no circuit.
     handle->c_if_clbit(0, 1);
-    EXPECT_TRUE(circuit->gates.empty());
+    EXPECT_TRUE(circuit->gates().empty());
 
     circuit->x(1);
-    handle->records.push_back(circuit->gates[0]);
+    handle->records.push_back(circuit->gates()[0]);
   }
   // The circuit is gone; its destructor emptied the record the handle kept.
   EXPECT_EQ(handle->records[1].use_count(), 1);
@@ -132,7 +132,7 @@ TEST(CircuitBookkeepingTest, FindClbitRegisterWalksClassicalRegisters) {
   QuantumCircuit circuit({&q, &a, &b});  // plus a complementary register of 1
   EXPECT_EQ(circuit.FindClbitRegister(0), std::make_pair(int64_t{0}, std::string("a")));
   EXPECT_EQ(circuit.FindClbitRegister(1), std::make_pair(int64_t{0}, std::string("b")));
-  EXPECT_EQ(circuit.FindClbitRegister(2).second, circuit.classical_registers[2]->name);
+  EXPECT_EQ(circuit.FindClbitRegister(2).second, circuit.classical_registers()[2]->name);
   for (int64_t bad : {int64_t{3}, int64_t{-2}}) {
     try {
       circuit.FindClbitRegister(bad);

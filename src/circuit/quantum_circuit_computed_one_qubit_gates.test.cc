@@ -97,8 +97,8 @@ TEST(ComputedOneQubitGatesTest, MatricesMatchIndependentClosedForms) {
                    std::to_string(b) + ", " + std::to_string(c));
       QuantumCircuit circuit(3);
       std::unique_ptr<Gate> handle = gate.apply(circuit, 2);
-      ASSERT_EQ(circuit.gates.size(), 1u);
-      const GateRecord& record = *circuit.gates.back();
+      ASSERT_EQ(circuit.gates().size(), 1u);
+      const GateRecord& record = *circuit.gates().back();
       EXPECT_EQ(record.gate_type, gate.gate_type);
       EXPECT_EQ(record.params, gate.params);
       EXPECT_EQ(record.qubits, std::vector<uint64_t>{2});
@@ -109,8 +109,8 @@ TEST(ComputedOneQubitGatesTest, MatricesMatchIndependentClosedForms) {
       EXPECT_LT((record.matrix - gate.expected).cwiseAbs().maxCoeff(), 1e-14);
       EXPECT_EQ(std::type_index(typeid(*handle)), gate.handle_type);
       ASSERT_EQ(handle->records.size(), 1u);
-      EXPECT_EQ(handle->records[0], circuit.gates.back());
-      EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{0, 0, 1}));
+      EXPECT_EQ(handle->records[0], circuit.gates().back());
+      EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{0, 0, 1}));
     }
   }
 }
@@ -151,7 +151,7 @@ TEST(ComputedOneQubitGatesTest, ExactValues) {
     SCOPED_TRACE(c.name);
     QuantumCircuit circuit(1);
     c.apply(circuit, 0);
-    const GateRecord& record = *circuit.gates.back();
+    const GateRecord& record = *circuit.gates().back();
     EXPECT_EQ(record.params, c.params);
     for (int k = 0; k < 4; ++k) {
       const Complex value = record.matrix(k / 2, k % 2);
@@ -202,7 +202,7 @@ TEST(ComputedOneQubitGatesTest, ElementsFollowTheEvaluationRules) {
     SCOPED_TRACE(test.name);
     QuantumCircuit circuit(1);
     test.apply(circuit, 0);
-    const MatrixXcd& matrix = circuit.gates.back()->matrix;
+    const MatrixXcd& matrix = circuit.gates().back()->matrix;
     for (int e = 0; e < 4; ++e) {
       EXPECT_EQ(matrix(e / 2, e % 2), test.expected[e]) << "element " << e;
     }
@@ -216,15 +216,15 @@ TEST(ComputedOneQubitGatesTest, ArgumentsAreStoredUnvalidated) {
   circuit.u0(nan, 0);
   circuit.rx(inf, 0);
   circuit.p(1000.0, 0);
-  ASSERT_EQ(circuit.gates.size(), 3u);
-  ASSERT_EQ(circuit.gates[0]->params.size(), 1u);
-  EXPECT_TRUE(std::isnan(circuit.gates[0]->params[0]));
-  EXPECT_EQ(circuit.gates[0]->matrix, MatrixXcd::Identity(2, 2));
-  EXPECT_EQ(circuit.gates[1]->params, std::vector<double>{inf});
-  EXPECT_TRUE(std::isnan(circuit.gates[1]->matrix(0, 0).real()));
+  ASSERT_EQ(circuit.gates().size(), 3u);
+  ASSERT_EQ(circuit.gates()[0]->params.size(), 1u);
+  EXPECT_TRUE(std::isnan(circuit.gates()[0]->params[0]));
+  EXPECT_EQ(circuit.gates()[0]->matrix, MatrixXcd::Identity(2, 2));
+  EXPECT_EQ(circuit.gates()[1]->params, std::vector<double>{inf});
+  EXPECT_TRUE(std::isnan(circuit.gates()[1]->matrix(0, 0).real()));
   // Not reduced modulo 2 pi.
-  EXPECT_EQ(circuit.gates[2]->params, std::vector<double>{1000.0});
-  EXPECT_EQ(circuit.gates[2]->matrix(1, 1), Complex(std::cos(1000.0), std::sin(1000.0)));
+  EXPECT_EQ(circuit.gates()[2]->params, std::vector<double>{1000.0});
+  EXPECT_EQ(circuit.gates()[2]->matrix(1, 1), Complex(std::cos(1000.0), std::sin(1000.0)));
 }
 
 // Pairs of gates whose records must be bit-for-bit equal apart from the
@@ -237,7 +237,7 @@ TEST(ComputedOneQubitGatesTest, TwinGatesGiveEqualMatrices) {
   auto u1 = circuit.u1(-0.77, 0);
   auto r = circuit.r(1.9, 0.0, 0);
   auto rx = circuit.rx(1.9, 0);
-  const auto& g = circuit.gates;
+  const auto& g = circuit.gates();
   EXPECT_EQ(g[0]->gate_type, GateId::kU);
   EXPECT_EQ(g[1]->gate_type, GateId::kU);
   EXPECT_EQ(g[0]->params, g[1]->params);
@@ -257,26 +257,26 @@ TEST(ComputedOneQubitGatesTest, ListAndRegisterFormsRepeatTheArguments) {
   QuantumRegister reg(2, "");
   reg.first_index = 1;
   auto spanned = circuit.rv_register(1.0, 2.0, -2.0, reg, "reg");
-  ASSERT_EQ(circuit.gates.size(), 5u);
+  ASSERT_EQ(circuit.gates().size(), 5u);
   ASSERT_EQ(listed->records.size(), 3u);
   ASSERT_EQ(spanned->records.size(), 2u);
   EXPECT_EQ(typeid(*listed), typeid(UGate));
   EXPECT_EQ(typeid(*spanned), typeid(RVGate));
   EXPECT_EQ(listed->label, "lbl");
   const std::vector<uint64_t> qubits = {3, 0, 3, 1, 2};
-  for (size_t k = 0; k < circuit.gates.size(); ++k) {
+  for (size_t k = 0; k < circuit.gates().size(); ++k) {
     SCOPED_TRACE(k);
-    const GateRecord& record = *circuit.gates[k];
+    const GateRecord& record = *circuit.gates()[k];
     EXPECT_EQ(record.qubits, std::vector<uint64_t>{qubits[k]});
     EXPECT_EQ(record.label, k < 3 ? "lbl" : "reg");
     EXPECT_EQ(record.params, k < 3 ? (std::vector<double>{0.5, 1.5, -2.5})
                                    : (std::vector<double>{1.0, 2.0, -2.0}));
-    EXPECT_EQ(record.matrix, circuit.gates[k < 3 ? 0 : 3]->matrix);
+    EXPECT_EQ(record.matrix, circuit.gates()[k < 3 ? 0 : 3]->matrix);
     const GateRecordPtr& held = k < 3 ? listed->records[k] : spanned->records[k - 3];
-    EXPECT_EQ(held, circuit.gates[k]);
+    EXPECT_EQ(held, circuit.gates()[k]);
   }
   // Each record holds its own copy of the matrix.
-  EXPECT_NE(circuit.gates[0]->matrix.data(), circuit.gates[1]->matrix.data());
+  EXPECT_NE(circuit.gates()[0]->matrix.data(), circuit.gates()[1]->matrix.data());
 }
 
 TEST(ComputedOneQubitGatesTest, BadQubitIsRefused) {
@@ -287,14 +287,14 @@ TEST(ComputedOneQubitGatesTest, BadQubitIsRefused) {
   } catch (const RunTimeError& e) {
     EXPECT_STREQ(e.what(), "Invalid Parameter passed to the gate instruction.");
   }
-  EXPECT_TRUE(circuit.gates.empty());
-  EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{0, 0, 0}));
+  EXPECT_TRUE(circuit.gates().empty());
+  EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{0, 0, 0}));
 
   // The list form keeps the records appended before the bad item.
   EXPECT_THROW(circuit.u2_list(0.1, 0.2, {1, -1, 0}), RunTimeError);
-  ASSERT_EQ(circuit.gates.size(), 1u);
-  EXPECT_EQ(circuit.gates[0]->qubits, std::vector<uint64_t>{1});
-  EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{0, 1, 0}));
+  ASSERT_EQ(circuit.gates().size(), 1u);
+  EXPECT_EQ(circuit.gates()[0]->qubits, std::vector<uint64_t>{1});
+  EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{0, 1, 0}));
 }
 
 // The appenders write into any destination list, for composite bodies.
@@ -303,12 +303,12 @@ TEST(ComputedOneQubitGatesTest, AppendersWriteIntoTheGivenList) {
   GateRecordList body;
   EXPECT_EQ(AppendU1(circuit, 0.25, 1, body, "b"), 0);
   EXPECT_EQ(AppendU3(circuit, 0.1, 0.2, 0.3, 0, body, "b"), 0);
-  EXPECT_TRUE(circuit.gates.empty());
+  EXPECT_TRUE(circuit.gates().empty());
   ASSERT_EQ(body.size(), 2u);
   EXPECT_EQ(body[0]->gate_type, GateId::kU1);
   EXPECT_EQ(body[1]->gate_type, GateId::kU);
   EXPECT_EQ(body[1]->label, "b");
-  EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{1, 1}));
+  EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{1, 1}));
 }
 
 }  // namespace

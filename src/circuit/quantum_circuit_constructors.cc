@@ -80,14 +80,14 @@ QuantumCircuit::QuantumCircuit(uint64_t num_qubits, uint64_t num_cbits,
                                std::string name, double global_phase) {
   num_qubits = CheckedQubitCount(num_qubits);
   if (num_cbits > num_qubits) throw std::range_error(kInvalidClbitCount);
-  total_qubits = num_qubits;
-  clbit_slots.assign(num_cbits, -1);
-  active_qubits.assign(num_qubits, 0);
+  total_qubits_ = num_qubits;
+  clbit_slots_.assign(num_cbits, -1);
+  active_qubits_.assign(num_qubits, 0);
   const int32_t size = static_cast<int32_t>(num_qubits);
-  quantum_registers.push_back(std::make_shared<QuantumRegister>(size, ""));
-  classical_registers.push_back(std::make_shared<ClassicalRegister>(size, ""));
-  this->global_phase = global_phase;
-  this->name = CircuitName(std::move(name));
+  quantum_registers_.push_back(std::make_shared<QuantumRegister>(size, ""));
+  classical_registers_.push_back(std::make_shared<ClassicalRegister>(size, ""));
+  global_phase_ = global_phase;
+  name_ = CircuitName(std::move(name));
   SetupRegisters();
 }
 
@@ -104,27 +104,27 @@ QuantumCircuit::QuantumCircuit(const std::vector<RegisterArgument>& args,
       throw std::invalid_argument("Invalid argument passed to constructor.");
     }
     if (auto* reg = std::get_if<QuantumRegister*>(&arg)) {
-      quantum_registers.push_back(std::make_shared<QuantumRegister>(**reg));
+      quantum_registers_.push_back(std::make_shared<QuantumRegister>(**reg));
       totals.AddQubits((*reg)->size);
     } else if (auto* reg = std::get_if<AncillaRegister*>(&arg)) {
-      ancilla_registers.push_back(std::make_shared<AncillaRegister>(**reg));
+      ancilla_registers_.push_back(std::make_shared<AncillaRegister>(**reg));
       totals.AddQubits((*reg)->size);
     } else if (auto* reg = std::get_if<ClassicalRegister*>(&arg)) {
-      classical_registers.push_back(std::make_shared<ClassicalRegister>(**reg));
+      classical_registers_.push_back(std::make_shared<ClassicalRegister>(**reg));
       totals.AddClbits((*reg)->size);
     }
   }
   totals.Check();
   if (totals.clbits < totals.qubits) {
     const auto missing = static_cast<int32_t>(totals.qubits - totals.clbits);
-    classical_registers.push_back(
+    classical_registers_.push_back(
         std::make_shared<ClassicalRegister>(missing, ""));
   }
-  total_qubits = static_cast<uint64_t>(totals.qubits);
-  clbit_slots.assign(total_qubits, -1);
-  active_qubits.assign(total_qubits, 0);
-  this->global_phase = global_phase;
-  this->name = CircuitName(std::move(name));
+  total_qubits_ = static_cast<uint64_t>(totals.qubits);
+  clbit_slots_.assign(total_qubits_, -1);
+  active_qubits_.assign(total_qubits_, 0);
+  global_phase_ = global_phase;
+  name_ = CircuitName(std::move(name));
   SetupRegisters();
 
   // Write the circuit's first indices and default names back into the
@@ -132,11 +132,11 @@ QuantumCircuit::QuantumCircuit(const std::vector<RegisterArgument>& args,
   size_t quantum = 0, ancilla = 0, classical = 0;
   for (const RegisterArgument& arg : args) {
     if (auto* reg = std::get_if<QuantumRegister*>(&arg)) {
-      **reg = *quantum_registers[quantum++];
+      **reg = *quantum_registers_[quantum++];
     } else if (auto* reg = std::get_if<AncillaRegister*>(&arg)) {
-      **reg = *ancilla_registers[ancilla++];
+      **reg = *ancilla_registers_[ancilla++];
     } else if (auto* reg = std::get_if<ClassicalRegister*>(&arg)) {
-      **reg = *classical_registers[classical++];
+      **reg = *classical_registers_[classical++];
     }
   }
 }
@@ -155,14 +155,14 @@ QuantumCircuit::QuantumCircuit(
     const auto missing = static_cast<int32_t>(totals.qubits - totals.clbits);
     classical.push_back(std::make_shared<ClassicalRegister>(missing, ""));
   }
-  total_qubits = static_cast<uint64_t>(totals.qubits);
-  clbit_slots.assign(total_qubits, -1);
-  active_qubits.assign(total_qubits, 0);
-  quantum_registers = quantum;
-  ancilla_registers = ancilla;
-  classical_registers = classical;
-  this->global_phase = global_phase;
-  this->name = CircuitName(std::move(name));
+  total_qubits_ = static_cast<uint64_t>(totals.qubits);
+  clbit_slots_.assign(total_qubits_, -1);
+  active_qubits_.assign(total_qubits_, 0);
+  quantum_registers_ = quantum;
+  ancilla_registers_ = ancilla;
+  classical_registers_ = classical;
+  global_phase_ = global_phase;
+  name_ = CircuitName(std::move(name));
   SetupRegisters();
 }
 

@@ -40,7 +40,7 @@ void ExpectCountersUnchanged(const Counters& before) {
 
 std::vector<int32_t> ClassicalSizes(const QuantumCircuit& circuit) {
   std::vector<int32_t> sizes;
-  for (const auto& reg : circuit.classical_registers) sizes.push_back(reg->size);
+  for (const auto& reg : circuit.classical_registers()) sizes.push_back(reg->size);
   return sizes;
 }
 
@@ -56,17 +56,17 @@ std::string MessageOf(const std::function<void()>& action) {
 
 TEST(CircuitConstructorsTest, CommonFieldsOfANewCircuit) {
   QuantumCircuit circuit(3, 2, "named", 0.25);
-  EXPECT_EQ(circuit.header, "OPENQASM 2.0;");
-  EXPECT_EQ(circuit.instances, 153);
-  EXPECT_EQ(circuit.prefix, "circuit");
-  EXPECT_EQ(circuit.name, "named");
-  EXPECT_EQ(circuit.global_phase, 0.25);
-  EXPECT_TRUE(circuit.quiet);
-  EXPECT_EQ(circuit.shots, 0);
-  EXPECT_TRUE(circuit.gates.empty());
-  EXPECT_EQ(circuit.active_qubits, std::vector<int64_t>(3, 0));
-  EXPECT_EQ(circuit.clbit_slots, std::vector<int64_t>(2, -1));
-  EXPECT_TRUE(circuit.ancilla_registers.empty());
+  EXPECT_EQ(circuit.header(), "OPENQASM 2.0;");
+  EXPECT_EQ(circuit.instances(), 153);
+  EXPECT_EQ(circuit.prefix(), "circuit");
+  EXPECT_EQ(circuit.name(), "named");
+  EXPECT_EQ(circuit.global_phase(), 0.25);
+  EXPECT_TRUE(circuit.quiet());
+  EXPECT_EQ(circuit.shots(), 0);
+  EXPECT_TRUE(circuit.gates().empty());
+  EXPECT_EQ(circuit.active_qubits(), std::vector<int64_t>(3, 0));
+  EXPECT_EQ(circuit.clbit_slots(), std::vector<int64_t>(2, -1));
+  EXPECT_TRUE(circuit.ancilla_registers().empty());
 }
 
 struct CountCase {
@@ -107,22 +107,22 @@ TEST(CircuitConstructorsTest, CountConstructorsCheckTheirSizes) {
     }
     const Counters before;
     std::unique_ptr<QuantumCircuit> circuit = build();
-    EXPECT_EQ(circuit->total_qubits, c.total);
-    EXPECT_EQ(circuit->num_qubits, c.total);
-    EXPECT_EQ(circuit->num_ancillas, 0u);
-    EXPECT_EQ(circuit->num_clbits, c.clbits);
-    EXPECT_EQ(circuit->clbit_slots.size(), c.clbits);
-    EXPECT_EQ(circuit->active_qubits.size(), c.total);
+    EXPECT_EQ(circuit->total_qubits(), c.total);
+    EXPECT_EQ(circuit->num_qubits(), c.total);
+    EXPECT_EQ(circuit->num_ancillas(), 0u);
+    EXPECT_EQ(circuit->num_clbits(), c.clbits);
+    EXPECT_EQ(circuit->clbit_slots().size(), c.clbits);
+    EXPECT_EQ(circuit->active_qubits().size(), c.total);
     // One quantum and one classical register, both as wide as the qubits.
-    ASSERT_EQ(circuit->quantum_registers.size(), 1u);
-    EXPECT_EQ(circuit->quantum_registers[0]->size, static_cast<int32_t>(c.total));
-    EXPECT_EQ(circuit->quantum_registers[0]->first_index, 0);
-    EXPECT_EQ(circuit->quantum_registers[0]->name,
+    ASSERT_EQ(circuit->quantum_registers().size(), 1u);
+    EXPECT_EQ(circuit->quantum_registers()[0]->size, static_cast<int32_t>(c.total));
+    EXPECT_EQ(circuit->quantum_registers()[0]->first_index, 0);
+    EXPECT_EQ(circuit->quantum_registers()[0]->name,
               "q" + std::to_string(before.quantum_names));
     EXPECT_EQ(ClassicalSizes(*circuit), std::vector<int32_t>{static_cast<int32_t>(c.total)});
-    EXPECT_EQ(circuit->classical_registers[0]->name,
+    EXPECT_EQ(circuit->classical_registers()[0]->name,
               "c" + std::to_string(before.classical_names));
-    EXPECT_EQ(circuit->name, "circuit_" + std::to_string(before.circuit_names));
+    EXPECT_EQ(circuit->name(), "circuit_" + std::to_string(before.circuit_names));
     // The set-up leaves the index counters at this circuit's totals.
     EXPECT_EQ(QuantumRegisterCounter, static_cast<int32_t>(c.total));
     EXPECT_EQ(AncillaRegisterCounter, 0);
@@ -137,10 +137,10 @@ TEST(CircuitConstructorsTest, DefaultNamesAreNumberedAndNamedCircuitsUseNone) {
   QuantumCircuit second(2, 2);
   EXPECT_THROW(QuantumCircuit(std::vector<RegisterArgument>{}), std::range_error);
   QuantumCircuit third(2);
-  EXPECT_EQ(first.name, "circuit_" + std::to_string(start));
-  EXPECT_EQ(named.name, "bell");
-  EXPECT_EQ(second.name, "circuit_" + std::to_string(start + 1));
-  EXPECT_EQ(third.name, "circuit_" + std::to_string(start + 2));
+  EXPECT_EQ(first.name(), "circuit_" + std::to_string(start));
+  EXPECT_EQ(named.name(), "bell");
+  EXPECT_EQ(second.name(), "circuit_" + std::to_string(start + 1));
+  EXPECT_EQ(third.name(), "circuit_" + std::to_string(start + 2));
 }
 
 // One positional argument of the register constructor, described by value.
@@ -233,14 +233,14 @@ TEST(CircuitConstructorsTest, RegisterConstructorCases) {
       continue;
     }
     QuantumCircuit circuit(arguments.args);
-    EXPECT_EQ(circuit.num_qubits, c.num_qubits);
-    EXPECT_EQ(circuit.num_ancillas, c.num_ancillas);
-    EXPECT_EQ(circuit.total_qubits, c.num_qubits + c.num_ancillas);
-    EXPECT_EQ(circuit.num_clbits, c.num_clbits);
-    EXPECT_EQ(circuit.active_qubits.size(), circuit.total_qubits);
+    EXPECT_EQ(circuit.num_qubits(), c.num_qubits);
+    EXPECT_EQ(circuit.num_ancillas(), c.num_ancillas);
+    EXPECT_EQ(circuit.total_qubits(), c.num_qubits + c.num_ancillas);
+    EXPECT_EQ(circuit.num_clbits(), c.num_clbits);
+    EXPECT_EQ(circuit.active_qubits().size(), circuit.total_qubits());
     EXPECT_EQ(ClassicalSizes(circuit), c.classical_sizes);
     if (c.classical_sizes.size() > arguments.classical.size()) {
-      EXPECT_EQ(circuit.classical_registers.back()->name,
+      EXPECT_EQ(circuit.classical_registers().back()->name,
                 "c" + std::to_string(before.classical_names +
                                      static_cast<int32_t>(arguments.classical.size())));
     }
@@ -260,30 +260,30 @@ TEST(CircuitConstructorsTest, RegisterConstructorWritesBackIntoTheCallersObjects
   EXPECT_EQ(qr.__getitem__(0), 0);
   EXPECT_EQ(cr.first_index, 0);
   // The circuit holds copies, not the caller's objects.
-  EXPECT_NE(circuit.quantum_registers[0].get(), &qr);
+  EXPECT_NE(circuit.quantum_registers()[0].get(), &qr);
   qr.first_index = 42;
-  EXPECT_EQ(circuit.quantum_registers[0]->first_index, 0);
+  EXPECT_EQ(circuit.quantum_registers()[0]->first_index, 0);
 
   // Building another circuit rewrites the objects, never the first copies.
   AncillaRegister ar(1, "");
   QuantumCircuit other({&ar, &qr});
   EXPECT_EQ(qr.first_index, 0);
   EXPECT_EQ(ar.first_index, 2);
-  EXPECT_EQ(circuit.quantum_registers[0]->first_index, 0);
+  EXPECT_EQ(circuit.quantum_registers()[0]->first_index, 0);
 }
 
 TEST(CircuitConstructorsTest, UnnamedRegisterPassedTwiceIsCopiedTwice) {
   QuantumRegister qr(2, "");
   const Counters before;
   QuantumCircuit circuit({&qr, &qr});
-  ASSERT_EQ(circuit.quantum_registers.size(), 2u);
+  ASSERT_EQ(circuit.quantum_registers().size(), 2u);
   const std::string first_name = "q" + std::to_string(before.quantum_names);
   const std::string second_name = "q" + std::to_string(before.quantum_names + 1);
-  EXPECT_EQ(circuit.quantum_registers[0]->name, first_name);
-  EXPECT_EQ(circuit.quantum_registers[0]->first_index, 0);
-  EXPECT_EQ(circuit.quantum_registers[1]->name, second_name);
-  EXPECT_EQ(circuit.quantum_registers[1]->first_index, 2);
-  EXPECT_EQ(circuit.num_qubits, 4u);
+  EXPECT_EQ(circuit.quantum_registers()[0]->name, first_name);
+  EXPECT_EQ(circuit.quantum_registers()[0]->first_index, 0);
+  EXPECT_EQ(circuit.quantum_registers()[1]->name, second_name);
+  EXPECT_EQ(circuit.quantum_registers()[1]->first_index, 2);
+  EXPECT_EQ(circuit.num_qubits(), 4u);
   // The object holds the values of its second copy.
   EXPECT_EQ(qr.name, second_name);
   EXPECT_EQ(qr.first_index, 2);
@@ -322,16 +322,16 @@ TEST(CircuitConstructorsTest, VectorConstructorKeepsTheCallersObjects) {
   const Counters before;
   {
     QuantumCircuit circuit({q}, {a}, classical, "", 0.0);
-    EXPECT_EQ(circuit.quantum_registers[0], q);
-    EXPECT_EQ(circuit.ancilla_registers[0], a);
+    EXPECT_EQ(circuit.quantum_registers()[0], q);
+    EXPECT_EQ(circuit.ancilla_registers()[0], a);
     EXPECT_EQ(a->first_index, 2);
     EXPECT_EQ(q->name, "q" + std::to_string(before.quantum_names));
     // The complementary register is appended to the caller's vector too.
     ASSERT_EQ(classical.size(), 2u);
     EXPECT_EQ(classical[1]->size, 2);
     EXPECT_EQ(classical[1]->first_index, 1);
-    EXPECT_EQ(circuit.classical_registers, classical);
-    EXPECT_EQ(circuit.num_clbits, 3u);
+    EXPECT_EQ(circuit.classical_registers(), classical);
+    EXPECT_EQ(circuit.num_clbits(), 3u);
   }
   // The circuit's release leaves the objects to the caller.
   EXPECT_EQ(q.use_count(), 1);

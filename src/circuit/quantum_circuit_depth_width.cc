@@ -16,9 +16,9 @@ namespace taviron {
 // so nothing outside the counters is ever written.
 int32_t QuantumCircuit::depth() const {
   try {
-    std::vector<int64_t> counters(total_qubits, 0);
+    std::vector<int64_t> counters(total_qubits_, 0);
     if (counters.empty()) return 0;
-    for (const GateRecordPtr& record : gates) {
+    for (const GateRecordPtr& record : gates_) {
       if (IsBarrier(record->gate_type)) {
         const int32_t highest =
             static_cast<int32_t>(*std::max_element(counters.begin(), counters.end()));
@@ -37,7 +37,7 @@ int32_t QuantumCircuit::depth() const {
 }
 
 int32_t QuantumCircuit::width() const {
-  return static_cast<int32_t>(total_qubits + clbit_slots.size());
+  return static_cast<int32_t>(total_qubits_ + clbit_slots_.size());
 }
 
 }  // namespace taviron

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "circuit/quantum_circuit.h"
+#include "circuit/testing/circuit_internals.h"
 #include "foundation/exceptions.h"
 
 namespace taviron {
@@ -45,7 +46,7 @@ TEST(DepthTest, Table) {
          auto barrier = std::make_shared<GateRecord>();
          barrier->gate_type = GateId::kBarrierSpare;
          barrier->qubits = {2};
-         c.gates.push_back(barrier);
+         c.mutable_gates().push_back(barrier);
          c.h(1);
        },
        3},
@@ -54,10 +55,10 @@ TEST(DepthTest, Table) {
     SCOPED_TRACE(c.name);
     QuantumCircuit circuit(3);
     c.build(circuit);
-    const size_t records = circuit.gates.size();
+    const size_t records = circuit.gates().size();
     EXPECT_EQ(circuit.depth(), c.depth);
     EXPECT_EQ(circuit.depth(), c.depth);
-    EXPECT_EQ(circuit.gates.size(), records);
+    EXPECT_EQ(circuit.gates().size(), records);
   }
 }
 
@@ -67,25 +68,25 @@ TEST(DepthTest, QubitWithoutCounterIsSkipped) {
   auto stray = std::make_shared<GateRecord>();
   stray->gate_type = GateId::kX;
   stray->qubits = {1, 2, 1000000, UINT64_MAX};
-  circuit.gates.push_back(stray);
+  circuit.mutable_gates().push_back(stray);
   circuit.h(0);
   EXPECT_EQ(circuit.depth(), 1);
-  circuit.gates.push_back(stray);
+  circuit.mutable_gates().push_back(stray);
   EXPECT_EQ(circuit.depth(), 2);
 }
 
 TEST(DepthTest, CounterAllocationFailureIsARunTimeError) {
   QuantumCircuit circuit(2);
-  const uint64_t real_total = circuit.total_qubits;
+  const uint64_t real_total = circuit.total_qubits();
   // More counters than a vector can hold: the allocation fails at once.
-  circuit.total_qubits = uint64_t{1} << 62;
+  CircuitInternals::SetTotalQubits(circuit, uint64_t{1} << 62);
   try {
     circuit.depth();
     ADD_FAILURE() << "no exception";
   } catch (const RunTimeError& e) {
     EXPECT_STREQ(e.what(), "Error allocating memory in depth");
   }
-  circuit.total_qubits = real_total;
+  CircuitInternals::SetTotalQubits(circuit, real_total);
 }
 
 TEST(WidthTest, QubitsPlusClassicalBits) {
@@ -95,7 +96,7 @@ TEST(WidthTest, QubitsPlusClassicalBits) {
   QuantumRegister qr(2, "");
   AncillaRegister ar(1, "");
   QuantumCircuit with_ancilla(std::vector<RegisterArgument>{&qr, &ar});
-  EXPECT_EQ(with_ancilla.total_qubits, 3u);
+  EXPECT_EQ(with_ancilla.total_qubits(), 3u);
   EXPECT_EQ(with_ancilla.width(), 6);
 }
 

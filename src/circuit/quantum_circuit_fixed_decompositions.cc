@@ -35,7 +35,7 @@ std::unique_ptr<GMSGate> QuantumCircuit::gms(double theta,
   }
   // Read as signed, a negative index is the smallest; as unsigned it is the
   // largest, so one comparison with the qubit count refuses both.
-  if (sorted.back() > total_qubits - 1) throw RunTimeError(kInvalidParameter);
+  if (sorted.back() > total_qubits_ - 1) throw RunTimeError(kInvalidParameter);
 
   GateRecordPtr composite = StartComposite(*this, qubit_list, label, "Gms");
   composite->params = {theta};

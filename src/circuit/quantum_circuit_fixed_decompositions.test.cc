@@ -70,10 +70,10 @@ TEST(FixedDecompositionsTest, MultiplyOutToTheIdealGate) {
                  std::to_string(test.operands.back()));
     QuantumCircuit circuit(test.num_qubits, 0);
     const GateRecordList records = test.build(circuit, test.operands, "");
-    ASSERT_EQ(circuit.gates.size(), 1u);
+    ASSERT_EQ(circuit.gates().size(), 1u);
     ASSERT_EQ(records.size(), 1u);
-    EXPECT_EQ(records[0], circuit.gates[0]);
-    const GateRecord& composite = *circuit.gates[0];
+    EXPECT_EQ(records[0], circuit.gates()[0]);
+    const GateRecord& composite = *circuit.gates()[0];
     EXPECT_EQ(composite.gate_type, GateId::kComposite);
     EXPECT_EQ(composite.label, test.name);
     EXPECT_EQ(composite.qubits, test.operands);
@@ -85,7 +85,7 @@ TEST(FixedDecompositionsTest, MultiplyOutToTheIdealGate) {
     const MatrixXcd ideal = dense_unitary::ControlledUnitary(
         test.target_gate, controls, test.operands.back(), test.num_qubits);
     EXPECT_LT(dense_unitary::MaxDistance(
-                  dense_unitary::RecordsUnitary(circuit.gates, test.num_qubits),
+                  dense_unitary::RecordsUnitary(circuit.gates(), test.num_qubits),
                   ideal),
               1e-12);
   }
@@ -106,14 +106,14 @@ TEST(FixedDecompositionsTest, RelativePhaseC3XMultipliesOutUpToItsPhases) {
       phases * dense_unitary::ControlledUnitary(dense_unitary::PauliX(),
                                                 {0, 1, 2}, 3, 4);
   EXPECT_LT(dense_unitary::MaxDistance(
-                dense_unitary::RecordsUnitary(circuit.gates, 4), ideal),
+                dense_unitary::RecordsUnitary(circuit.gates(), 4), ideal),
             1e-12);
 }
 
 TEST(FixedDecompositionsTest, C3XBodyShape) {
   QuantumCircuit circuit(4, 0);
   auto handle = circuit.c3x(0, 1, 2, 3);
-  const GateRecordList& body = circuit.gates.at(0)->body;
+  const GateRecordList& body = circuit.gates().at(0)->body;
   ASSERT_NO_FATAL_FAILURE(ExpectBodyBetweenTwoH(body, 31u, 3));
   int p = 0, cx = 0;
   for (const GateRecordPtr& record : body) {
@@ -126,14 +126,14 @@ TEST(FixedDecompositionsTest, C3XBodyShape) {
   EXPECT_EQ(body[1]->params, std::vector<double>{0.39269908169872414});
   EXPECT_EQ(body[15]->qubits, (std::vector<uint64_t>{2, 3}));
   EXPECT_EQ(handle->label, "");
-  for (int64_t flag : circuit.active_qubits) EXPECT_EQ(flag, 1);
+  for (int64_t flag : circuit.active_qubits()) EXPECT_EQ(flag, 1);
 }
 
 TEST(FixedDecompositionsTest, C4XBodyIsItsPartsInOrderAndCarriesTheLabel) {
   QuantumCircuit circuit(5, 0);
   auto handle = circuit.c4x(0, 1, 2, 3, 4, "mine");
   EXPECT_EQ(handle->label, "mine");
-  const GateRecord& composite = *circuit.gates.at(0);
+  const GateRecord& composite = *circuit.gates().at(0);
   EXPECT_EQ(composite.label, "mine");
   const GateRecordList& body = composite.body;
   ASSERT_EQ(body.size(), 95u);
@@ -159,8 +159,8 @@ TEST(FixedDecompositionsTest, RelativePhaseC3XRecords) {
   QuantumCircuit circuit(4, 0);
   circuit.rcccx(0, 1, 2, 3);
   circuit.rc3x(0, 1, 2, 3);
-  const GateRecord& a = *circuit.gates.at(0);
-  const GateRecord& b = *circuit.gates.at(1);
+  const GateRecord& a = *circuit.gates().at(0);
+  const GateRecord& b = *circuit.gates().at(1);
   EXPECT_EQ(a.label, "rc3x");
   EXPECT_EQ(b.label, "rc3x");
   EXPECT_TRUE(a.params.empty());
@@ -224,9 +224,9 @@ TEST(FixedDecompositionsTest, GmsPairsFollowListPositions) {
   QuantumCircuit circuit(3, 0);
   const double theta = 0.6;
   auto handle = circuit.gms(theta, {2, 0, 1});
-  ASSERT_EQ(circuit.gates.size(), 1u);
-  EXPECT_EQ(handle->records.at(0), circuit.gates[0]);
-  const GateRecord& composite = *circuit.gates[0];
+  ASSERT_EQ(circuit.gates().size(), 1u);
+  EXPECT_EQ(handle->records.at(0), circuit.gates()[0]);
+  const GateRecord& composite = *circuit.gates()[0];
   EXPECT_EQ(composite.label, "Gms");
   EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{2, 0, 1}));
   EXPECT_EQ(composite.params, std::vector<double>{theta});
@@ -246,9 +246,9 @@ TEST(FixedDecompositionsTest, GmsPairsFollowListPositions) {
   }
 
   circuit.ms(theta, {1}, "one");
-  EXPECT_EQ(circuit.gates.at(1)->label, "one");
-  EXPECT_TRUE(circuit.gates[1]->body.empty());
-  EXPECT_EQ(circuit.gates[1]->qubits, std::vector<uint64_t>{1});
+  EXPECT_EQ(circuit.gates().at(1)->label, "one");
+  EXPECT_TRUE(circuit.gates()[1]->body.empty());
+  EXPECT_EQ(circuit.gates()[1]->qubits, std::vector<uint64_t>{1});
 }
 
 TEST(FixedDecompositionsTest, GmsRefusals) {

@@ -40,8 +40,8 @@ void EnsurePlainRecordsFit(const char* operation, const std::vector<int64_t>& it
 // classical value per qubit).
 GateRecordPtr AppendMeasureRecord(QuantumCircuit& circuit, uint64_t qubit,
                                   uint64_t classical_bit, std::string label) {
-  if (qubit > circuit.total_qubits - 1 ||
-      classical_bit > circuit.total_qubits - 1) {
+  if (qubit > circuit.total_qubits() - 1 ||
+      classical_bit > circuit.total_qubits() - 1) {
     throw RunTimeError("Invalid Parameter passed to the gate instruction.");
   }
   auto record = std::make_shared<GateRecord>();
@@ -49,8 +49,8 @@ GateRecordPtr AppendMeasureRecord(QuantumCircuit& circuit, uint64_t qubit,
   record->label = std::move(label);
   record->qubits.push_back(qubit);
   record->clbits.push_back(classical_bit);
-  circuit.gates.push_back(std::move(record));
-  return circuit.gates.back();
+  circuit.mutable_gates().push_back(std::move(record));
+  return circuit.gates().back();
 }
 
 // Measures qubit i into classical bit i for every qubit that `include`
@@ -59,7 +59,7 @@ template <class Include>
 std::unique_ptr<MeasGate> MeasureEach(QuantumCircuit& circuit,
                                       std::string label, Include include) {
   auto handle = circuit.NewHandle<MeasGate>(label);
-  for (uint64_t qubit = 0; qubit < circuit.total_qubits; ++qubit) {
+  for (uint64_t qubit = 0; qubit < circuit.total_qubits(); ++qubit) {
     if (!include(qubit)) continue;
     handle->records.push_back(
         AppendMeasureRecord(circuit, qubit, qubit, label));
@@ -89,14 +89,14 @@ std::unique_ptr<MeasGate> QuantumCircuit::measure_all(std::string label) {
 
 std::unique_ptr<MeasGate> QuantumCircuit::measure_active(std::string label) {
   return MeasureEach(*this, std::move(label), [this](uint64_t qubit) {
-    return active_qubits[qubit] == 1;
+    return active_qubits_[qubit] == 1;
   });
 }
 
 std::unique_ptr<ResetGate> QuantumCircuit::reset(uint64_t qubit,
                                                  std::string label) {
-  if (qubit > total_qubits - 1) return nullptr;
-  GateRecordPtr record = AppendPlainRecord(gates, GateId::kReset, qubit, label);
+  if (qubit > total_qubits_ - 1) return nullptr;
+  GateRecordPtr record = AppendPlainRecord(gates_, GateId::kReset, qubit, label);
   auto handle = NewHandle<ResetGate>(std::move(label));
   handle->records.push_back(record);
   return handle;
@@ -108,17 +108,17 @@ std::unique_ptr<ResetGate> QuantumCircuit::reset_list(
   auto handle = NewHandle<ResetGate>(label);
   for (int64_t item : qubit_list) {
     const auto qubit = static_cast<uint64_t>(item);
-    if (qubit > total_qubits - 1) continue;
+    if (qubit > total_qubits_ - 1) continue;
     handle->records.push_back(
-        AppendPlainRecord(gates, GateId::kReset, qubit, label));
+        AppendPlainRecord(gates_, GateId::kReset, qubit, label));
   }
   return handle;
 }
 
 int32_t QuantumCircuit::barrier(std::string label) {
   int32_t status = BarrierNothingAppended;
-  for (uint64_t qubit = 0; qubit < total_qubits; ++qubit) {
-    AppendPlainRecord(gates, GateId::kBarrier, qubit, label);
+  for (uint64_t qubit = 0; qubit < total_qubits_; ++qubit) {
+    AppendPlainRecord(gates_, GateId::kBarrier, qubit, label);
     status = 0;
   }
   return status;
@@ -129,8 +129,8 @@ int32_t QuantumCircuit::barrier_list(std::vector<int64_t> qubit_list,
   EnsurePlainRecordsFit("A barrier", qubit_list, label);
   int32_t status = BarrierNothingAppended;
   for (int64_t item : qubit_list) {
-    if (item < 0 || static_cast<uint64_t>(item) > total_qubits - 1) break;
-    AppendPlainRecord(gates, GateId::kBarrier, static_cast<uint64_t>(item), label);
+    if (item < 0 || static_cast<uint64_t>(item) > total_qubits_ - 1) break;
+    AppendPlainRecord(gates_, GateId::kBarrier, static_cast<uint64_t>(item), label);
     status = 0;
   }
   return status;

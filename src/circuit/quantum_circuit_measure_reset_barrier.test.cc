@@ -44,10 +44,10 @@ std::vector<uint64_t> QubitsOf(const GateRecordList& records, GateId gate_type) 
 TEST(MeasureTest, ClassicalBitIsBoundedByTheQubitCount) {
   QuantumCircuit circuit(3, 1);
   std::unique_ptr<MeasGate> handle = circuit.measure(2, 2, "m");
-  EXPECT_EQ(MeasuredPairs(circuit.gates), (Pairs{{2, 2}}));
-  EXPECT_EQ(handle->records, circuit.gates);
+  EXPECT_EQ(MeasuredPairs(circuit.gates()), (Pairs{{2, 2}}));
+  EXPECT_EQ(handle->records, circuit.gates());
   EXPECT_EQ(handle->label, "m");
-  EXPECT_EQ(circuit.gates[0]->label, "m");
+  EXPECT_EQ(circuit.gates()[0]->label, "m");
 
   for (const auto& bad : Pairs{{3, 0}, {0, 3}, {UINT64_MAX, 0}}) {
     try {
@@ -57,12 +57,12 @@ TEST(MeasureTest, ClassicalBitIsBoundedByTheQubitCount) {
       EXPECT_STREQ(e.what(), "Invalid Parameter passed to the gate instruction.");
     }
   }
-  EXPECT_EQ(circuit.gates.size(), 1u);
+  EXPECT_EQ(circuit.gates().size(), 1u);
 
   circuit.measure_qubit(1);
-  EXPECT_EQ(MeasuredPairs(circuit.gates), (Pairs{{2, 2}, {1, 1}}));
+  EXPECT_EQ(MeasuredPairs(circuit.gates()), (Pairs{{2, 2}, {1, 1}}));
   EXPECT_THROW(circuit.measure_qubit(3), RunTimeError);
-  EXPECT_EQ(circuit.active_qubits, std::vector<int64_t>(3, 0));
+  EXPECT_EQ(circuit.active_qubits(), std::vector<int64_t>(3, 0));
 }
 
 TEST(MeasureTest, MeasureAllMeasuresEveryQubitIntoItsOwnBit) {
@@ -70,9 +70,9 @@ TEST(MeasureTest, MeasureAllMeasuresEveryQubitIntoItsOwnBit) {
   AncillaRegister a(1, "");
   QuantumCircuit circuit({&q, &a});
   std::unique_ptr<MeasGate> handle = circuit.measure_all("all");
-  EXPECT_EQ(MeasuredPairs(circuit.gates), (Pairs{{0, 0}, {1, 1}, {2, 2}}));
-  EXPECT_EQ(handle->records, circuit.gates);
-  for (const GateRecordPtr& record : circuit.gates) {
+  EXPECT_EQ(MeasuredPairs(circuit.gates()), (Pairs{{0, 0}, {1, 1}, {2, 2}}));
+  EXPECT_EQ(handle->records, circuit.gates());
+  for (const GateRecordPtr& record : circuit.gates()) {
     EXPECT_EQ(record->label, "all");
     EXPECT_EQ(record.use_count(), 2);  // the circuit and the one handle
   }
@@ -82,45 +82,45 @@ TEST(MeasureTest, MeasureActiveFollowsTheActiveFlags) {
   QuantumCircuit circuit(4);
   std::unique_ptr<MeasGate> none = circuit.measure_active();
   EXPECT_TRUE(none->records.empty());
-  EXPECT_TRUE(circuit.gates.empty());
+  EXPECT_TRUE(circuit.gates().empty());
 
   circuit.h(0);
   circuit.cx(0, 2);
   GateRecordList body;  // a record inside a composite body counts too
   AppendX(circuit, 3, body, "");
-  const size_t before = circuit.gates.size();
+  const size_t before = circuit.gates().size();
   std::unique_ptr<MeasGate> first = circuit.measure_active();
-  GateRecordList appended(circuit.gates.begin() + before, circuit.gates.end());
+  GateRecordList appended(circuit.gates().begin() + before, circuit.gates().end());
   EXPECT_EQ(MeasuredPairs(appended), (Pairs{{0, 0}, {2, 2}, {3, 3}}));
   EXPECT_EQ(first->records, appended);
 
   // Measurements set no flag, so a second call measures the same qubits.
   std::unique_ptr<MeasGate> second = circuit.measure_active();
   EXPECT_EQ(second->records.size(), 3u);
-  EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{1, 0, 1, 1}));
+  EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{1, 0, 1, 1}));
 }
 
 TEST(ResetTest, OutOfRangeQubitsAreSkippedSilently) {
   QuantumCircuit circuit(3);
   EXPECT_EQ(circuit.reset(5), nullptr);
   EXPECT_EQ(circuit.reset(UINT64_MAX), nullptr);
-  EXPECT_TRUE(circuit.gates.empty());
+  EXPECT_TRUE(circuit.gates().empty());
 
   std::unique_ptr<ResetGate> one = circuit.reset(1, "r");
   ASSERT_NE(one, nullptr);
   EXPECT_EQ(one->label, "r");
-  EXPECT_EQ(one->records, circuit.gates);
+  EXPECT_EQ(one->records, circuit.gates());
 
   std::unique_ptr<ResetGate> list = circuit.reset_list({0, 5, -1, 2}, "rl");
-  EXPECT_EQ(QubitsOf(circuit.gates, GateId::kReset), (std::vector<uint64_t>{1, 0, 2}));
-  EXPECT_EQ(list->records, GateRecordList(circuit.gates.begin() + 1, circuit.gates.end()));
+  EXPECT_EQ(QubitsOf(circuit.gates(), GateId::kReset), (std::vector<uint64_t>{1, 0, 2}));
+  EXPECT_EQ(list->records, GateRecordList(circuit.gates().begin() + 1, circuit.gates().end()));
   EXPECT_EQ(list->label, "rl");
   for (const GateRecordPtr& record : list->records) {
     EXPECT_EQ(record->label, "rl");
     EXPECT_EQ(record.use_count(), 2);  // no inner handle is left holding it
   }
   EXPECT_TRUE(circuit.reset_list({}, "")->records.empty());
-  EXPECT_EQ(circuit.active_qubits, std::vector<int64_t>(3, 0));
+  EXPECT_EQ(circuit.active_qubits(), std::vector<int64_t>(3, 0));
 }
 
 struct BarrierCase {
@@ -143,16 +143,16 @@ TEST(BarrierTest, ListFormStopsQuietlyAtTheFirstBadItem) {
   for (const BarrierCase& c : cases) {
     QuantumCircuit circuit(4);
     EXPECT_EQ(circuit.barrier_list(c.items, "b"), c.status);
-    EXPECT_EQ(QubitsOf(circuit.gates, GateId::kBarrier), c.appended);
-    for (const GateRecordPtr& record : circuit.gates) EXPECT_EQ(record->label, "b");
-    EXPECT_EQ(circuit.active_qubits, std::vector<int64_t>(4, 0));
+    EXPECT_EQ(QubitsOf(circuit.gates(), GateId::kBarrier), c.appended);
+    for (const GateRecordPtr& record : circuit.gates()) EXPECT_EQ(record->label, "b");
+    EXPECT_EQ(circuit.active_qubits(), std::vector<int64_t>(4, 0));
   }
 }
 
 TEST(BarrierTest, FullFormCoversEveryQubit) {
   QuantumCircuit circuit(4);
   EXPECT_EQ(circuit.barrier(), 0);
-  EXPECT_EQ(QubitsOf(circuit.gates, GateId::kBarrier), (std::vector<uint64_t>{0, 1, 2, 3}));
+  EXPECT_EQ(QubitsOf(circuit.gates(), GateId::kBarrier), (std::vector<uint64_t>{0, 1, 2, 3}));
   EXPECT_EQ(QuantumCircuit::BarrierNothingAppended, static_cast<int32_t>(0x80000014u));
 }
 

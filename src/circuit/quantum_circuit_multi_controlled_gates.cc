@@ -32,7 +32,7 @@ std::vector<uint64_t> CheckedControls(const QuantumCircuit& circuit,
   if (std::find(controls.begin(), controls.end(), target) != controls.end()) {
     throw RunTimeError(kInvalidParameter);
   }
-  const uint64_t last = circuit.total_qubits - 1;
+  const uint64_t last = circuit.total_qubits() - 1;
   if (target > last) throw RunTimeError(kInvalidParameter);
   if (*std::max_element(controls.begin(), controls.end()) > last) {
     throw RunTimeError(kInvalidParameter);

@@ -114,18 +114,18 @@ TEST(MultiControlledGatesTest, MultiplyOutToTheIdealGate) {
       const Layout layout = MakeLayout(n);
       QuantumCircuit circuit(layout.num_qubits, 0);
       method.call(circuit, angle, layout.controls, layout.target, "");
-      ASSERT_EQ(circuit.gates.size(), 1u);
+      ASSERT_EQ(circuit.gates().size(), 1u);
       const MatrixXcd ideal = dense_unitary::ControlledUnitary(
           method.target_gate(angle), layout.sorted, layout.target,
           layout.num_qubits);
       EXPECT_LT(dense_unitary::MaxDistance(
-                    dense_unitary::RecordsUnitary(circuit.gates,
+                    dense_unitary::RecordsUnitary(circuit.gates(),
                                                   layout.num_qubits),
                     ideal),
                 1e-12);
       for (int q = 0; q < layout.num_qubits; ++q) {
         const bool idle = layout.has_idle && q == layout.num_qubits - 1;
-        EXPECT_EQ(circuit.active_qubits[q], idle ? 0 : 1);
+        EXPECT_EQ(circuit.active_qubits()[q], idle ? 0 : 1);
       }
     }
   }
@@ -143,9 +143,9 @@ TEST(MultiControlledGatesTest, CompositeFields) {
           method.call(circuit, 0.4, layout.controls, layout.target, label);
       EXPECT_EQ(handle->label, label);
       ASSERT_EQ(handle->records.size(), 1u);
-      ASSERT_EQ(circuit.gates.size(), 1u);
-      EXPECT_EQ(handle->records[0], circuit.gates[0]);
-      const GateRecord& composite = *circuit.gates[0];
+      ASSERT_EQ(circuit.gates().size(), 1u);
+      EXPECT_EQ(handle->records[0], circuit.gates()[0]);
+      const GateRecord& composite = *circuit.gates()[0];
       EXPECT_EQ(composite.gate_type, GateId::kComposite);
       EXPECT_EQ(composite.label, label.empty() ? method.default_label : label);
       std::vector<uint64_t> qubits = layout.sorted;
@@ -175,7 +175,7 @@ TEST(MultiControlledGatesTest, HandleClasses) {
     auto handle = circuit.mcx(controls, 0, {}, "noancilla", "x" + std::to_string(n));
     EXPECT_EQ(handle->label, "x" + std::to_string(n));
     ASSERT_EQ(handle->records.size(), 1u);
-    EXPECT_EQ(handle->records[0], circuit.gates.back());
+    EXPECT_EQ(handle->records[0], circuit.gates().back());
   }
 }
 
@@ -197,21 +197,21 @@ TEST(MultiControlledGatesTest, McxHandsSmallControlCountsToFixedGates) {
     SCOPED_TRACE(testing::PrintToString(test.controls));
     QuantumCircuit circuit(6, 0);
     auto handle = circuit.mcx(test.controls, 0);
-    ASSERT_EQ(circuit.gates.size(), 1u);
-    const GateRecord& record = *circuit.gates[0];
+    ASSERT_EQ(circuit.gates().size(), 1u);
+    const GateRecord& record = *circuit.gates()[0];
     EXPECT_EQ(record.gate_type, test.gate_type);
     EXPECT_EQ(record.label, test.label);
     EXPECT_EQ(record.qubits, test.qubits);
     EXPECT_EQ(record.body.size(), test.body_size);
     ASSERT_EQ(handle->records.size(), 1u);
-    EXPECT_EQ(handle->records[0], circuit.gates[0]);
+    EXPECT_EQ(handle->records[0], circuit.gates()[0]);
   }
 }
 
 TEST(MultiControlledGatesTest, FiveControlMcxBody) {
   QuantumCircuit circuit(6, 0);
   circuit.mcx({1, 2, 3, 4, 5}, 0);
-  const GateRecordList& body = circuit.gates.at(0)->body;
+  const GateRecordList& body = circuit.gates().at(0)->body;
   ASSERT_NO_FATAL_FAILURE(ExpectBodyBetweenTwoH(body, 63u, 0));
   int leaves = 0, cx = 0;
   for (size_t i = 1; i + 1 < body.size(); ++i) {
@@ -252,7 +252,7 @@ TEST(MultiControlledGatesTest, SingleControlLeaves) {
     }
     QuantumCircuit circuit(3, 0);
     method->call(circuit, a, {2}, 0, "");
-    const GateRecordList& body = circuit.gates.at(0)->body;
+    const GateRecordList& body = circuit.gates().at(0)->body;
     ASSERT_EQ(body.size(), 1u);
     EXPECT_EQ(body[0]->gate_type, test.gate_type);
     EXPECT_EQ(body[0]->qubits, (std::vector<uint64_t>{2, 0}));
@@ -265,8 +265,8 @@ TEST(MultiControlledGatesTest, TwoControlLeaves) {
   QuantumCircuit circuit(3, 0);
   circuit.mcrx(a, {0, 1}, 2);
   circuit.mcrz(a, {0, 1}, 2);
-  const GateRecordList& rx = circuit.gates.at(0)->body;
-  const GateRecordList& rz = circuit.gates.at(1)->body;
+  const GateRecordList& rx = circuit.gates().at(0)->body;
+  const GateRecordList& rz = circuit.gates().at(1)->body;
   ASSERT_EQ(rx.size(), 5u);
   ASSERT_EQ(rz.size(), 5u);
   EXPECT_EQ(rx[0]->params, (std::vector<double>{a / 2, -kHalfPi, kHalfPi, 0}));
@@ -293,9 +293,9 @@ TEST(MultiControlledGatesTest, UnreadArgumentsChangeNothing) {
   extra.mcx(controls, 0, {3, 4}, "recursion");
   plain.mct(controls, 0);
   extra.mct(controls, 0, {1}, "v-chain");
-  EXPECT_TRUE(GateListsEqual(plain.gates, extra.gates));
-  for (size_t i = 0; i < plain.gates.size(); ++i) {
-    EXPECT_EQ(plain.gates[i]->qubits, extra.gates[i]->qubits);
+  EXPECT_TRUE(GateListsEqual(plain.gates(), extra.gates()));
+  for (size_t i = 0; i < plain.gates().size(); ++i) {
+    EXPECT_EQ(plain.gates()[i]->qubits, extra.gates()[i]->qubits);
   }
 }
 
@@ -346,7 +346,7 @@ TEST(MultiControlledGatesTest, HugeBodiesAreRefusedWithoutAppending) {
     } catch (const std::out_of_range& e) {
       EXPECT_STREQ(e.what(), "invalid string position");
     }
-    EXPECT_TRUE(circuit.gates.empty());
+    EXPECT_TRUE(circuit.gates().empty());
   }
 }
 

@@ -110,19 +110,19 @@ TEST(OneQubitConstantGatesTest, IntFormAppendsOneRecordAndReturnsItsHandle) {
     SCOPED_TRACE(c.name);
     QuantumCircuit circuit(3);
     std::unique_ptr<Gate> handle = c.one(circuit, 2, "lbl");
-    ASSERT_EQ(circuit.gates.size(), 1u);
-    ExpectRecord(c, *circuit.gates[0], 2, "lbl");
+    ASSERT_EQ(circuit.gates().size(), 1u);
+    ExpectRecord(c, *circuit.gates()[0], 2, "lbl");
     EXPECT_EQ(std::type_index(typeid(*handle)), c.handle_type);
     EXPECT_EQ(handle->label, "lbl");
-    EXPECT_EQ(handle->records, circuit.gates);
-    EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{0, 0, 1}));
-    EXPECT_EQ(circuit.gates[0]->GetName(), c.name);
+    EXPECT_EQ(handle->records, circuit.gates());
+    EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{0, 0, 1}));
+    EXPECT_EQ(circuit.gates()[0]->GetName(), c.name);
 
     // The record's matrix is its own copy of the constant.
-    circuit.gates[0]->matrix(0, 0) = 42.0;
+    circuit.gates()[0]->matrix(0, 0) = 42.0;
     QuantumCircuit fresh(1);
     c.one(fresh, 0, "");
-    ExpectRecord(c, *fresh.gates[0], 0, "");
+    ExpectRecord(c, *fresh.gates()[0], 0, "");
 
     try {
       c.one(circuit, 3, "");
@@ -130,7 +130,7 @@ TEST(OneQubitConstantGatesTest, IntFormAppendsOneRecordAndReturnsItsHandle) {
     } catch (const RunTimeError& e) {
       EXPECT_STREQ(e.what(), "Invalid Parameter passed to the gate instruction.");
     }
-    EXPECT_EQ(circuit.gates.size(), 1u);
+    EXPECT_EQ(circuit.gates().size(), 1u);
   }
 }
 
@@ -142,8 +142,8 @@ TEST(OneQubitConstantGatesTest, AppenderWritesIntoTheGivenList) {
     EXPECT_EQ(c.appender(circuit, 1, body, "b"), 0);
     ASSERT_EQ(body.size(), 1u);
     ExpectRecord(c, *body[0], 1, "b");
-    EXPECT_TRUE(circuit.gates.empty());
-    EXPECT_EQ(circuit.active_qubits[1], 1);
+    EXPECT_TRUE(circuit.gates().empty());
+    EXPECT_EQ(circuit.active_qubits()[1], 1);
   }
 }
 
@@ -152,16 +152,16 @@ TEST(OneQubitConstantGatesTest, ListFormOneRecordPerItemInListOrder) {
     SCOPED_TRACE(c.name);
     QuantumCircuit circuit(3);
     std::unique_ptr<Gate> handle = c.list(circuit, {1, 0, 1}, "L");
-    ASSERT_EQ(circuit.gates.size(), 3u);
+    ASSERT_EQ(circuit.gates().size(), 3u);
     const std::vector<uint64_t> order = {1, 0, 1};
-    for (size_t k = 0; k < order.size(); ++k) ExpectRecord(c, *circuit.gates[k], order[k], "L");
-    EXPECT_EQ(handle->records, circuit.gates);
+    for (size_t k = 0; k < order.size(); ++k) ExpectRecord(c, *circuit.gates()[k], order[k], "L");
+    EXPECT_EQ(handle->records, circuit.gates());
     EXPECT_EQ(handle->label, "L");
     EXPECT_EQ(std::type_index(typeid(*handle)), c.handle_type);
 
     std::unique_ptr<Gate> empty = c.list(circuit, {}, "");
     EXPECT_TRUE(empty->records.empty());
-    EXPECT_EQ(circuit.gates.size(), 3u);
+    EXPECT_EQ(circuit.gates().size(), 3u);
   }
 }
 
@@ -172,11 +172,11 @@ TEST(OneQubitConstantGatesTest, ListFailingHalfWayKeepsTheEarlierRecords) {
          {std::vector<int64_t>{0, 7, 1}, std::vector<int64_t>{0, -1, 1}}) {
       QuantumCircuit circuit(3);
       EXPECT_THROW(c.list(circuit, items, ""), RunTimeError);
-      ASSERT_EQ(circuit.gates.size(), 1u);
-      EXPECT_EQ(circuit.gates[0]->qubits, std::vector<uint64_t>{0});
-      EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{1, 0, 0}));
+      ASSERT_EQ(circuit.gates().size(), 1u);
+      EXPECT_EQ(circuit.gates()[0]->qubits, std::vector<uint64_t>{0});
+      EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{1, 0, 0}));
       // The circuit is the records' only holder: the dropped handle is gone.
-      EXPECT_EQ(circuit.gates[0].use_count(), 1);
+      EXPECT_EQ(circuit.gates()[0].use_count(), 1);
     }
   }
 }
@@ -207,12 +207,12 @@ TEST(OneQubitConstantGatesTest, RegisterFormStaysInsideTheRegister) {
       } else {
         handle = c.reg(circuit, reg, "R");
       }
-      ASSERT_EQ(circuit.gates.size(), r.appended.size());
+      ASSERT_EQ(circuit.gates().size(), r.appended.size());
       for (size_t k = 0; k < r.appended.size(); ++k) {
-        ExpectRecord(c, *circuit.gates[k], r.appended[k], "R");
+        ExpectRecord(c, *circuit.gates()[k], r.appended[k], "R");
       }
       if (handle) {
-        EXPECT_EQ(handle->records, circuit.gates);
+        EXPECT_EQ(handle->records, circuit.gates());
         EXPECT_EQ(std::type_index(typeid(*handle)), c.handle_type);
       }
     }
@@ -224,7 +224,7 @@ TEST(OneQubitConstantGatesTest, AncillaQubitsAreTargetsByGlobalIndex) {
   AncillaRegister a(1, "");
   QuantumCircuit circuit({&q, &a});
   circuit.h(2);
-  EXPECT_EQ(circuit.gates.back()->qubits, std::vector<uint64_t>{2});
+  EXPECT_EQ(circuit.gates().back()->qubits, std::vector<uint64_t>{2});
   EXPECT_THROW(circuit.h(3), RunTimeError);
 }
 
@@ -232,7 +232,7 @@ TEST(OneQubitConstantGatesTest, ConditionOnAListHandleReachesEveryRecord) {
   QuantumCircuit circuit(3);
   std::unique_ptr<HGate> handle = circuit.h_list({0, 1, 2});
   handle->c_if_clbit(1, 1);
-  for (const GateRecordPtr& record : circuit.gates) {
+  for (const GateRecordPtr& record : circuit.gates()) {
     EXPECT_TRUE(record->conditioned);
     EXPECT_EQ(record->condition_clbit, 1u);
   }

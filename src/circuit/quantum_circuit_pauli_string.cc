@@ -54,12 +54,12 @@ std::unique_ptr<PAULIGate> QuantumCircuit::pauli(
   GateRecordPtr composite = NewCompositeRecord(label, "Pauli");
   for (size_t k = 0; k < count; ++k) {
     const int64_t item = qubit_list[count - 1 - k];
-    if (item < 0 || static_cast<uint64_t>(item) >= total_qubits) {
+    if (item < 0 || static_cast<uint64_t>(item) >= total_qubits_) {
       throw RunTimeError("Invalid Parameter passed to the gate instruction.");
     }
     const uint64_t qubit = static_cast<uint64_t>(item);
     composite->qubits.push_back(qubit);
-    active_qubits[qubit] = 1;
+    active_qubits_[qubit] = 1;
     const PauliLetter* letter = FindPauliLetter(pauli_operator[k]);
     if (letter == nullptr) {
       throw RunTimeError("Invalid Pauli operator: " + pauli_operator);

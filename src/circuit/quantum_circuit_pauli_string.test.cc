@@ -45,8 +45,8 @@ TEST(PauliStringTest, ReversedWalk) {
     SCOPED_TRACE("'" + c.pauli_operator + "'");
     QuantumCircuit circuit(3);
     std::unique_ptr<PAULIGate> handle = circuit.pauli(c.qubits, c.pauli_operator);
-    ASSERT_EQ(circuit.gates.size(), 1u);
-    const GateRecord& composite = *circuit.gates[0];
+    ASSERT_EQ(circuit.gates().size(), 1u);
+    const GateRecord& composite = *circuit.gates()[0];
     EXPECT_EQ(composite.gate_type, GateId::kComposite);
     EXPECT_EQ(composite.label, "Pauli");
     EXPECT_EQ(composite.qubits, c.composite_qubits);
@@ -66,17 +66,17 @@ TEST(PauliStringTest, ReversedWalk) {
     }
     EXPECT_EQ(body, c.body);
     // Every listed qubit is marked, also one whose letter is I.
-    for (int64_t q : c.qubits) EXPECT_EQ(circuit.active_qubits[q], 1);
+    for (int64_t q : c.qubits) EXPECT_EQ(circuit.active_qubits()[q], 1);
     EXPECT_EQ(handle->label, "");
     ASSERT_EQ(handle->records.size(), 1u);
-    EXPECT_EQ(handle->records[0], circuit.gates[0]);
+    EXPECT_EQ(handle->records[0], circuit.gates()[0]);
   }
 }
 
 TEST(PauliStringTest, CallersLabel) {
   QuantumCircuit circuit(2);
   auto handle = circuit.pauli({0, 1}, "ZX", "mine");
-  const GateRecord& composite = *circuit.gates[0];
+  const GateRecord& composite = *circuit.gates()[0];
   EXPECT_EQ(composite.label, "mine");
   EXPECT_EQ(handle->label, "mine");
   ASSERT_EQ(composite.body.size(), 2u);
@@ -111,8 +111,8 @@ TEST(PauliStringTest, RefusedCalls) {
     } catch (const RunTimeError& e) {
       EXPECT_EQ(e.what(), c.message);
     }
-    EXPECT_TRUE(circuit.gates.empty());
-    EXPECT_EQ(circuit.active_qubits, c.active_after);
+    EXPECT_TRUE(circuit.gates().empty());
+    EXPECT_EQ(circuit.active_qubits(), c.active_after);
   }
 }
 

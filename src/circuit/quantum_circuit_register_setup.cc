@@ -70,14 +70,14 @@ class RegisterNameCounts {
 }  // namespace
 
 void QuantumCircuit::SetupRegisters() {
-  RegisterNameCounts names(quantum_registers, ancilla_registers, classical_registers);
-  num_qubits = 0;
-  num_ancillas = 0;
+  RegisterNameCounts names(quantum_registers_, ancilla_registers_, classical_registers_);
+  num_qubits_ = 0;
+  num_ancillas_ = 0;
 
   int32_t offset = 0;
-  for (const auto& reg : quantum_registers) {
+  for (const auto& reg : quantum_registers_) {
     QuantumRegisterCounter = offset;
-    num_qubits += static_cast<uint64_t>(static_cast<int64_t>(reg->size));
+    num_qubits_ += static_cast<uint64_t>(static_cast<int64_t>(reg->size));
     reg->first_index = offset;
     if (names.NameAndCheck(*reg, 'q', QuantumRegisterNameCounter)) {
       throw RunTimeError(reg->name + " Register name already defined.");
@@ -87,8 +87,8 @@ void QuantumCircuit::SetupRegisters() {
   QuantumRegisterCounter = offset;
 
   AncillaRegisterCounter = 0;
-  for (const auto& reg : ancilla_registers) {
-    num_ancillas += static_cast<uint64_t>(static_cast<int64_t>(reg->size));
+  for (const auto& reg : ancilla_registers_) {
+    num_ancillas_ += static_cast<uint64_t>(static_cast<int64_t>(reg->size));
     reg->first_index =
         WrappingAdd32(AncillaRegisterCounter, QuantumRegisterCounter);
     if (names.NameAndCheck(*reg, 'a', AncillaRegisterNameCounter)) {
@@ -98,7 +98,7 @@ void QuantumCircuit::SetupRegisters() {
   }
 
   ClassicalRegisterCounter = 0;
-  for (const auto& reg : classical_registers) {
+  for (const auto& reg : classical_registers_) {
     reg->first_index = ClassicalRegisterCounter;
     if (names.NameAndCheck(*reg, 'c', ClassicalRegisterNameCounter)) {
       throw RunTimeError(reg->name + " Register name already defined.");
@@ -107,19 +107,19 @@ void QuantumCircuit::SetupRegisters() {
         WrappingAdd32(ClassicalRegisterCounter, reg->size);
   }
 
-  num_clbits = clbit_slots.size();
-  clbit_slots.assign(clbit_slots.size(), -1);
-  condition_targets = std::make_shared<CircuitConditionTargets>(classical_registers);
+  num_clbits_ = clbit_slots_.size();
+  clbit_slots_.assign(clbit_slots_.size(), -1);
+  condition_targets_ = std::make_shared<CircuitConditionTargets>(classical_registers_);
 }
 
 bool QuantumCircuit::IsRegisterNameUsed(const std::string& name,
                                         uint64_t position,
                                         int32_t kind) const {
-  return AnyNamed(quantum_registers, name,
+  return AnyNamed(quantum_registers_, name,
                   kind == kQuantumKind ? position : 0) ||
-         AnyNamed(ancilla_registers, name,
+         AnyNamed(ancilla_registers_, name,
                   kind == kAncillaKind ? position : 0) ||
-         AnyNamed(classical_registers, name,
+         AnyNamed(classical_registers_, name,
                   kind == kClassicalKind ? position : 0);
 }
 

@@ -34,8 +34,8 @@ TEST(RegisterSetupTest, WorkedExample) {
   const int32_t c = ClassicalRegisterNameCounter;
 
   QuantumCircuit circuit({&q_unnamed, &data, &a_unnamed, &c_unnamed});
-  ASSERT_EQ(circuit.classical_registers.size(), 2u);
-  EXPECT_EQ(circuit.classical_registers[1]->size, 6);
+  ASSERT_EQ(circuit.classical_registers().size(), 2u);
+  EXPECT_EQ(circuit.classical_registers()[1]->size, 6);
 
   struct Expected {
     std::string name;
@@ -45,19 +45,19 @@ TEST(RegisterSetupTest, WorkedExample) {
   const std::vector<Expected> ancilla = {{Name('a', a), 5}};
   const std::vector<Expected> classical = {{Name('c', c), 0}, {Name('c', c + 1), 1}};
   for (size_t k = 0; k < quantum.size(); ++k) {
-    EXPECT_EQ(circuit.quantum_registers[k]->name, quantum[k].name);
-    EXPECT_EQ(circuit.quantum_registers[k]->first_index, quantum[k].first_index);
+    EXPECT_EQ(circuit.quantum_registers()[k]->name, quantum[k].name);
+    EXPECT_EQ(circuit.quantum_registers()[k]->first_index, quantum[k].first_index);
   }
-  EXPECT_EQ(circuit.ancilla_registers[0]->name, ancilla[0].name);
-  EXPECT_EQ(circuit.ancilla_registers[0]->first_index, ancilla[0].first_index);
+  EXPECT_EQ(circuit.ancilla_registers()[0]->name, ancilla[0].name);
+  EXPECT_EQ(circuit.ancilla_registers()[0]->first_index, ancilla[0].first_index);
   for (size_t k = 0; k < classical.size(); ++k) {
-    EXPECT_EQ(circuit.classical_registers[k]->name, classical[k].name);
-    EXPECT_EQ(circuit.classical_registers[k]->first_index, classical[k].first_index);
+    EXPECT_EQ(circuit.classical_registers()[k]->name, classical[k].name);
+    EXPECT_EQ(circuit.classical_registers()[k]->first_index, classical[k].first_index);
   }
-  EXPECT_EQ(circuit.num_qubits, 5u);
-  EXPECT_EQ(circuit.num_ancillas, 2u);
-  EXPECT_EQ(circuit.num_clbits, 7u);
-  EXPECT_EQ(circuit.clbit_slots, std::vector<int64_t>(7, -1));
+  EXPECT_EQ(circuit.num_qubits(), 5u);
+  EXPECT_EQ(circuit.num_ancillas(), 2u);
+  EXPECT_EQ(circuit.num_clbits(), 7u);
+  EXPECT_EQ(circuit.clbit_slots(), std::vector<int64_t>(7, -1));
   EXPECT_EQ(QuantumRegisterCounter, 5);
   EXPECT_EQ(AncillaRegisterCounter, 2);
   EXPECT_EQ(ClassicalRegisterCounter, 7);
@@ -112,7 +112,7 @@ TEST(RegisterSetupTest, AncillasOnlyStartAtZero) {
   EXPECT_EQ(second.first_index, 2);
   EXPECT_EQ(QuantumRegisterCounter, 0);
   EXPECT_EQ(AncillaRegisterCounter, 5);
-  EXPECT_EQ(circuit.total_qubits, 5u);
+  EXPECT_EQ(circuit.total_qubits(), 5u);
 }
 
 TEST(RegisterSetupTest, EmptyRegisterSharesTheNextFirstIndexAndIsNamed) {

@@ -99,7 +99,7 @@ TEST(ToffoliFamilyTest, BodiesMultiplyOutToTheIdealGates) {
                    std::to_string(q[2]));
       QuantumCircuit circuit(3);
       gate.apply(circuit, q, "");
-      const MatrixXcd unitary = dense_unitary::RecordsUnitary(circuit.gates, 3);
+      const MatrixXcd unitary = dense_unitary::RecordsUnitary(circuit.gates(), 3);
       EXPECT_LT(dense_unitary::MaxDistance(unitary, gate.ideal(q)), 1e-12);
     }
   }
@@ -112,8 +112,8 @@ TEST(ToffoliFamilyTest, CompositeRecordAndHandle) {
       QuantumCircuit circuit(4);
       circuit.h(3);
       std::unique_ptr<Gate> handle = gate.apply(circuit, {2, 0, 1}, label);
-      ASSERT_EQ(circuit.gates.size(), 2u);
-      const GateRecord& composite = *circuit.gates.back();
+      ASSERT_EQ(circuit.gates().size(), 2u);
+      const GateRecord& composite = *circuit.gates().back();
       EXPECT_EQ(composite.gate_type, GateId::kComposite);
       EXPECT_EQ(composite.label, label.empty() ? gate.default_label : label);
       EXPECT_EQ(composite.qubits, (std::vector<uint64_t>{2, 0, 1}));
@@ -130,8 +130,8 @@ TEST(ToffoliFamilyTest, CompositeRecordAndHandle) {
       EXPECT_EQ(std::type_index(typeid(*handle)), gate.handle_type);
       EXPECT_EQ(handle->label, label);
       ASSERT_EQ(handle->records.size(), 1u);
-      EXPECT_EQ(handle->records[0], circuit.gates.back());
-      EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{1, 1, 1, 1}));
+      EXPECT_EQ(handle->records[0], circuit.gates().back());
+      EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{1, 1, 1, 1}));
     }
   }
 }
@@ -164,11 +164,11 @@ TEST(ToffoliFamilyTest, BodyRecordSequences) {
   circuit.ccx(3, 1, 2);
   circuit.ccz(3, 1, 2);
   circuit.cswap(3, 1, 2);
-  EXPECT_EQ(ShapeOf(circuit.gates[0]->body), CcxShape(3, 1, 2));
-  EXPECT_EQ(ShapeOf(circuit.gates[1]->body), Surrounded({GateId::kH, {2}}, CcxShape(3, 1, 2)));
-  EXPECT_EQ(ShapeOf(circuit.gates[2]->body), Surrounded({GateId::kCX, {2, 1}}, CcxShape(3, 1, 2)));
+  EXPECT_EQ(ShapeOf(circuit.gates()[0]->body), CcxShape(3, 1, 2));
+  EXPECT_EQ(ShapeOf(circuit.gates()[1]->body), Surrounded({GateId::kH, {2}}, CcxShape(3, 1, 2)));
+  EXPECT_EQ(ShapeOf(circuit.gates()[2]->body), Surrounded({GateId::kCX, {2, 1}}, CcxShape(3, 1, 2)));
   const auto& constants = GateMatrixConstants::Get();
-  for (const GateRecordPtr& part : circuit.gates[0]->body) {
+  for (const GateRecordPtr& part : circuit.gates()[0]->body) {
     EXPECT_TRUE(part->params.empty());
     switch (part->gate_type) {
       case GateId::kH: EXPECT_EQ(part->matrix, constants.MatrixH); break;
@@ -183,7 +183,7 @@ TEST(ToffoliFamilyTest, BodyRecordSequences) {
 TEST(ToffoliFamilyTest, RccxRecordsAndParameters) {
   QuantumCircuit circuit(3);
   circuit.rccx(2, 0, 1);
-  const GateRecordList& body = circuit.gates[0]->body;
+  const GateRecordList& body = circuit.gates()[0]->body;
   struct Expected {
     GateId gate_type;
     std::vector<uint64_t> qubits;
@@ -205,11 +205,11 @@ TEST(ToffoliFamilyTest, RccxRecordsAndParameters) {
   QuantumCircuit reference(3);
   reference.u2(0.0, kPi, 1);
   reference.u1(-kQuarterPi, 1);
-  EXPECT_EQ(body[0]->matrix, reference.gates[0]->matrix);
-  EXPECT_EQ(body[3]->matrix, reference.gates[1]->matrix);
+  EXPECT_EQ(body[0]->matrix, reference.gates()[0]->matrix);
+  EXPECT_EQ(body[3]->matrix, reference.gates()[1]->matrix);
 
   // A Toffoli up to phases: the same permutation, with unit-modulus entries.
-  const MatrixXcd unitary = dense_unitary::RecordsUnitary(circuit.gates, 3);
+  const MatrixXcd unitary = dense_unitary::RecordsUnitary(circuit.gates(), 3);
   const MatrixXcd toffoli = IdealToffoli({2, 0, 1});
   EXPECT_LT((unitary.cwiseAbs() - toffoli.cwiseAbs()).cwiseAbs().maxCoeff(), 1e-12);
 }
@@ -221,8 +221,8 @@ TEST(ToffoliFamilyTest, SecondNamesBuildTheSameRecords) {
   circuit.cswap(1, 2, 0);
   circuit.fredkin(1, 2, 0);
   for (size_t pair : {0, 2}) {
-    const GateRecord& a = *circuit.gates[pair];
-    const GateRecord& b = *circuit.gates[pair + 1];
+    const GateRecord& a = *circuit.gates()[pair];
+    const GateRecord& b = *circuit.gates()[pair + 1];
     EXPECT_EQ(a.label, b.label);
     EXPECT_EQ(a.qubits, b.qubits);
     ASSERT_EQ(a.body.size(), b.body.size());
@@ -249,8 +249,8 @@ TEST(ToffoliFamilyTest, BadOperandsChangeNothing) {
       } catch (const RunTimeError& e) {
         EXPECT_EQ(e.what(), kInvalidParameter);
       }
-      EXPECT_TRUE(circuit.gates.empty());
-      EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{0, 0, 0}));
+      EXPECT_TRUE(circuit.gates().empty());
+      EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{0, 0, 0}));
     }
   }
   // The highest qubit is a valid operand.
@@ -262,8 +262,8 @@ TEST(ToffoliFamilyTest, ConditionGoesOnTheCompositeOnly) {
   QuantumCircuit circuit(3);
   auto handle = circuit.ccz(0, 1, 2);
   handle->c_if_clbit(uint64_t{1}, 1);
-  EXPECT_TRUE(circuit.gates[0]->conditioned);
-  for (const GateRecordPtr& part : circuit.gates[0]->body) EXPECT_FALSE(part->conditioned);
+  EXPECT_TRUE(circuit.gates()[0]->conditioned);
+  for (const GateRecordPtr& part : circuit.gates()[0]->body) EXPECT_FALSE(part->conditioned);
 }
 
 }  // namespace

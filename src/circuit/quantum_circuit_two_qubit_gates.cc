@@ -25,7 +25,7 @@ template <class Handle>
 std::unique_ptr<Handle> HandleOfLastGate(const QuantumCircuit& circuit,
                                          std::string label) {
   auto handle = circuit.NewHandle<Handle>(std::move(label));
-  handle->records.push_back(circuit.gates.back());
+  handle->records.push_back(circuit.gates().back());
   return handle;
 }
 
@@ -51,7 +51,7 @@ int32_t AppendCU1(QuantumCircuit& circuit, double angle,
 std::unique_ptr<CXGate> QuantumCircuit::cx(uint64_t control_qubit,
                                            uint64_t target_qubit,
                                            std::string label) {
-  AppendCX(*this, control_qubit, target_qubit, gates, label);
+  AppendCX(*this, control_qubit, target_qubit, gates_, label);
   return HandleOfLastGate<CXGate>(*this, std::move(label));
 }
 
@@ -59,7 +59,7 @@ std::unique_ptr<CU1Gate> QuantumCircuit::cu1(double theta,
                                              uint64_t control_qubit,
                                              uint64_t target_qubit,
                                              std::string label) {
-  AppendCU1(*this, theta, control_qubit, target_qubit, gates, label);
+  AppendCU1(*this, theta, control_qubit, target_qubit, gates_, label);
   return HandleOfLastGate<CU1Gate>(*this, std::move(label));
 }
 
@@ -98,7 +98,7 @@ std::unique_ptr<CU1Gate> QuantumCircuit::cu1(double theta,
       TAVIRON_UNPARENTHESIZE parameters uint64_t first, uint64_t second,      \
       std::string label) {                                                    \
     AppendTwoQubitRecord(*this, GateId::type_id, matrix, first, second,               \
-                         {TAVIRON_UNPARENTHESIZE arguments}, gates, label);   \
+                         {TAVIRON_UNPARENTHESIZE arguments}, gates_, label);   \
     return HandleOfLastGate<Handle>(*this, std::move(label));                 \
   }
 TAVIRON_TWO_QUBIT_GATES(TAVIRON_DEFINE_TWO_QUBIT_GATE)

@@ -156,8 +156,8 @@ TEST(TwoQubitGatesTest, EveryGateAgainstItsKroneckerReference) {
     SCOPED_TRACE(c.name);
     QuantumCircuit circuit(3);
     std::unique_ptr<Gate> handle = c.apply(circuit, 2, 0);
-    ASSERT_EQ(circuit.gates.size(), 1u);
-    const GateRecord& record = *circuit.gates[0];
+    ASSERT_EQ(circuit.gates().size(), 1u);
+    const GateRecord& record = *circuit.gates()[0];
     EXPECT_EQ(record.gate_type, c.gate_type);
     EXPECT_EQ(record.qubits, (std::vector<uint64_t>{2, 0}));
     EXPECT_EQ(record.params, c.params);
@@ -169,8 +169,8 @@ TEST(TwoQubitGatesTest, EveryGateAgainstItsKroneckerReference) {
         << record.matrix << "\nexpected\n" << c.reference;
     EXPECT_EQ(std::type_index(typeid(*handle)), c.handle_type);
     EXPECT_EQ(handle->label, "lbl");
-    EXPECT_EQ(handle->records, circuit.gates);
-    EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{1, 0, 1}));
+    EXPECT_EQ(handle->records, circuit.gates());
+    EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{1, 0, 1}));
   }
 }
 
@@ -187,15 +187,15 @@ TEST(TwoQubitGatesTest, RefusedQubitsLeaveTheCircuitUnchanged) {
         EXPECT_STREQ(e.what(), "Invalid Parameter passed to the gate instruction.");
       }
     }
-    EXPECT_TRUE(circuit.gates.empty());
-    EXPECT_EQ(circuit.active_qubits, (std::vector<int64_t>{0, 0}));
+    EXPECT_TRUE(circuit.gates().empty());
+    EXPECT_EQ(circuit.active_qubits(), (std::vector<int64_t>{0, 0}));
   }
 }
 
 TEST(TwoQubitGatesTest, ExactValues) {
   const GateMatrixConstants& constants = GateMatrixConstants::Get();
   QuantumCircuit circuit(2);
-  auto matrix_of = [&circuit]() -> const MatrixXcd& { return circuit.gates.back()->matrix; };
+  auto matrix_of = [&circuit]() -> const MatrixXcd& { return circuit.gates().back()->matrix; };
 
   circuit.cx(0, 1);
   EXPECT_EQ(matrix_of(), constants.MatrixCX);
@@ -245,15 +245,15 @@ TEST(TwoQubitGatesTest, ExactValues) {
   const MatrixXcd forward = matrix_of();
   circuit.rzx(kTheta, 1, 0);
   EXPECT_EQ(matrix_of(), forward);
-  EXPECT_EQ(circuit.gates.back()->qubits, (std::vector<uint64_t>{1, 0}));
+  EXPECT_EQ(circuit.gates().back()->qubits, (std::vector<uint64_t>{1, 0}));
 }
 
 TEST(TwoQubitGatesTest, NonFiniteAnglesAreStoredUnchecked) {
   QuantumCircuit circuit(2);
   circuit.cu1(NAN, 0, 1);
-  EXPECT_TRUE(std::isnan(circuit.gates.back()->matrix(3, 3).real()));
+  EXPECT_TRUE(std::isnan(circuit.gates().back()->matrix(3, 3).real()));
   circuit.rxx(INFINITY, 0, 1);
-  EXPECT_TRUE(std::isinf(circuit.gates.back()->params[0]));
+  EXPECT_TRUE(std::isinf(circuit.gates().back()->params[0]));
 }
 
 }  // namespace

@@ -23,9 +23,9 @@ namespace taviron {
 template <class Handle, class Append>
 std::unique_ptr<Handle> ApplyToQubit(QuantumCircuit& circuit, uint64_t qubit,
                                      std::string label, Append append) {
-  append(qubit, circuit.gates, label);
+  append(qubit, circuit.mutable_gates(), label);
   auto handle = circuit.template NewHandle<Handle>(std::move(label));
-  handle->records.push_back(circuit.gates.back());
+  handle->records.push_back(circuit.gates().back());
   return handle;
 }
 
@@ -42,8 +42,8 @@ std::unique_ptr<Handle> ApplyToQubitList(QuantumCircuit& circuit,
   auto handle = circuit.template NewHandle<Handle>(label);
   handle->records.reserve(qubits.size());
   for (int64_t item : qubits) {
-    append(static_cast<uint64_t>(item), circuit.gates, label);
-    handle->records.push_back(circuit.gates.back());
+    append(static_cast<uint64_t>(item), circuit.mutable_gates(), label);
+    handle->records.push_back(circuit.gates().back());
   }
   return handle;
 }
@@ -59,8 +59,8 @@ std::unique_ptr<Handle> ApplyToRegister(QuantumCircuit& circuit,
   const int64_t first = qr.first_index;
   const int64_t end = first + static_cast<int64_t>(qr.size);
   for (int64_t qubit = first; qubit < end; ++qubit) {
-    append(static_cast<uint64_t>(qubit), circuit.gates, label);
-    handle->records.push_back(circuit.gates.back());
+    append(static_cast<uint64_t>(qubit), circuit.mutable_gates(), label);
+    handle->records.push_back(circuit.gates().back());
   }
   return handle;
 }

@@ -78,8 +78,8 @@ TEST(GateRecordTest, ConditionKeepsItsRegisterAlive) {
     record.condition_register = reg;
   }
   ASSERT_FALSE(watch.expired());
-  EXPECT_EQ(record.condition_register->name, "c");
-  EXPECT_EQ(record.condition_register->size, 2);
+  EXPECT_EQ(record.condition_register->RegisterName(), "c");
+  EXPECT_EQ(record.condition_register->BitCount(), 2);
 }
 
 TEST(GateTest, ConditionOnAHandleWithoutRecordsDoesNothing) {

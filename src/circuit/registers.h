@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "foundation/condition_register_view.h"
+
 namespace taviron {
 
 // Process-wide index counters, one per register kind: the first index that
@@ -59,8 +61,9 @@ class AncillaRegister {
   int64_t __getitem__(int32_t index) const;
 };
 
-// Classical bits; note that the name comes first here.
-class ClassicalRegister {
+// Classical bits; note that the name comes first here. A condition on the
+// register reads it through its ConditionRegisterView side.
+class ClassicalRegister : public ConditionRegisterView {
  public:
   std::string name;
   int32_t first_index = 0;
@@ -70,6 +73,10 @@ class ClassicalRegister {
 
   char prefix() const { return 'c'; }
   int64_t __getitem__(int32_t index) const;
+
+  const std::string& RegisterName() const override { return name; }
+  int64_t FirstBitIndex() const override { return first_index; }
+  int64_t BitCount() const override { return size; }
 };
 
 // Called when the Python object that owns a register is released: subtracts

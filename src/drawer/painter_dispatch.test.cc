@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include "circuit/testing/circuit_internals.h"
 #include "drawer/testing/circuits.h"
 #include "drawer/testing/drawing_capture.h"
 #include "drawer/text_canvas.h"
@@ -46,7 +47,7 @@ TEST(PainterTest, SwapsZZControlledGatesPauliAndConditionedMeasure) {
   qc->cp(kPi / 4, 1, 0);  // control below the target
   qc->ccz(0, 1, 2);
   qc->pauli({0, 2}, "XZ");
-  qc->measure(2, 2)->c_if(qc->classical_registers[0], 3);
+  qc->measure(2, 2)->c_if(qc->classical_registers()[0], 3);
   EXPECT_EQ(Joined(Drawing(*qc)),
             "                        ┌───────────┐   ┌─────────┐         \n"
             "q[0]: ■─╳──■──────────╳─┤ P(pi/4)   ├─■─┤Z        ├──────── \n"
@@ -63,7 +64,7 @@ TEST(PainterTest, ConditionedMultiQubitGates) {
   auto qc = Circuit(3, 3);
   qc->cx(0, 1)->c_if_clbit(0, 1);
   qc->ccx(0, 1, 2)->c_if_clbit(1, 0);
-  qc->swap(0, 1)->c_if(qc->classical_registers[0], 2);
+  qc->swap(0, 1)->c_if(qc->classical_registers()[0], 2);
   qc->rzz(kPi, 1, 2)->c_if_clbit(2, 1);
   qc->measure(0, 0)->c_if_clbit(1, 1);
   EXPECT_EQ(Joined(Drawing(*qc)),
@@ -212,7 +213,7 @@ TEST(PainterTest, ToffoliRecordAndCcxCompositeDrawnAlike) {
   auto record = std::make_shared<GateRecord>();
   record->gate_type = GateId::kCCX;
   record->qubits = {2, 0, 1};
-  plain->gates.push_back(record);
+  plain->mutable_gates().push_back(record);
   EXPECT_EQ(Drawing(*plain), Drawing(*composite));
 }
 
@@ -221,7 +222,7 @@ TEST(PainterTest, CompositeNamedLikeAGateItIsNotIsDrawnAsABox) {
   // the qubits of a Toffoli or multi-controlled drawing.
   auto qc = Circuit(2, 2);
   auto other = Circuit(2, 2);
-  other->name = "ccx";
+  CircuitInternals::SetName(*other, "ccx");
   other->h(0);
   qc->compose(*other);
   qc->append(*other, {1, 0}, {0, 1});
@@ -236,7 +237,7 @@ TEST(PainterTest, CompositeNamedLikeAGateItIsNotIsDrawnAsABox) {
 
   auto single = Circuit(1, 1);
   auto mcx = Circuit(1, 1);
-  mcx->name = "mcx";
+  CircuitInternals::SetName(*mcx, "mcx");
   single->compose(*mcx);
   EXPECT_EQ(Drawing(*single)[1], "q[0]: ■┤0 mcx  ├ ");
 }
@@ -263,7 +264,7 @@ TEST(PainterTest, RefusedRecordsStopTheDrawing) {
       record->conditioned = true;
       record->condition_clbit = c.condition_clbit;
     }
-    qc->gates.push_back(record);
+    qc->mutable_gates().push_back(record);
     try {
       TextCanvas canvas(*qc, true, true, 80);
       ADD_FAILURE() << "drawn: gate type " << GateNumber(c.gate_type);
@@ -290,7 +291,7 @@ TEST(PainterTest, EveryCatalogueGateDraws) {
                           qubits.begin() + static_cast<std::ptrdiff_t>(std::max<size_t>(entry.qubits, 1)));
     record->params.assign(entry.parameters, 0.5);
     if (entry.id == GateId::kMeasure) record->clbits = {0};
-    qc->gates.push_back(record);
+    qc->mutable_gates().push_back(record);
     if (entry.name.empty()) {
       EXPECT_THROW(Drawing(*qc), RunTimeError);
       continue;

@@ -66,7 +66,7 @@ TEST_F(CircuitDrawTest, FailuresPrintNothing) {
   auto bad = std::make_shared<GateRecord>();
   bad->gate_type = GateId::kEmpty;
   bad->qubits = {0};
-  qc->gates.push_back(bad);
+  qc->mutable_gates().push_back(bad);
   EXPECT_THROW(qc->draw(), RunTimeError);
   EXPECT_TRUE(rows.empty());
 }

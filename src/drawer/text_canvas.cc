@@ -54,16 +54,16 @@ TextCanvas::TextCanvas(const QuantumCircuit& circuit, bool idle_wires,
       circuit(&circuit) {
   // 1. Label width: the longest register name and the wider of the qubit
   // and classical-bit counts.
-  uint64_t longest = LongestName(circuit.quantum_registers, 0);
-  longest = LongestName(circuit.ancilla_registers, longest);
-  longest = LongestName(circuit.classical_registers, longest);
+  uint64_t longest = LongestName(circuit.quantum_registers(), 0);
+  longest = LongestName(circuit.ancilla_registers(), longest);
+  longest = LongestName(circuit.classical_registers(), longest);
   const uint64_t w =
-      longest + std::max(DecimalDigits(circuit.num_qubits),
-                         DecimalDigits(circuit.num_clbits));
+      longest + std::max(DecimalDigits(circuit.num_qubits()),
+                         DecimalDigits(circuit.num_clbits()));
 
   // 2. Wires.
-  has_classical_row = circuit.num_clbits != 0;
-  wire_count = circuit.num_qubits + circuit.num_ancillas +
+  has_classical_row = circuit.num_clbits() != 0;
+  wire_count = circuit.num_qubits() + circuit.num_ancillas() +
                (has_classical_row ? 1 : 0);
   measuring = true;
   label_width = 0;
@@ -94,22 +94,22 @@ TextCanvas::TextCanvas(const QuantumCircuit& circuit, bool idle_wires,
     if (text.size() <= w + 3) PutText(row, 0, text);
     row += 2;
   };
-  for (const auto& reg : circuit.quantum_registers) {
+  for (const auto& reg : circuit.quantum_registers()) {
     for (int32_t i = 0; i < reg->size; ++i) {
       label(reg->name + "[" + std::to_string(i) + "]:");
     }
   }
-  for (const auto& reg : circuit.ancilla_registers) {
+  for (const auto& reg : circuit.ancilla_registers()) {
     for (int32_t i = 0; i < reg->size; ++i) {
       label(reg->name + "[" + std::to_string(i) + "]:");
     }
   }
   if (has_classical_row) {
     row = ClassicalRow();
-    const std::string name = circuit.classical_registers.empty()
+    const std::string name = circuit.classical_registers().empty()
                                  ? std::string()
-                                 : circuit.classical_registers.front()->name;
-    label(name + ": " + std::to_string(circuit.num_clbits) + "/");
+                                 : circuit.classical_registers().front()->name;
+    label(name + ": " + std::to_string(circuit.num_clbits()) + "/");
   }
   for (uint64_t wire = 0; wire < wire_count; ++wire) {
     Put(WireRow(wire), w + 4, glyph::kControl);
@@ -143,7 +143,7 @@ uint64_t TextCanvas::Layout(const QuantumCircuit& circuit,
     }
   };
 
-  for (const GateRecordPtr& pointer : circuit.gates) {
+  for (const GateRecordPtr& pointer : circuit.gates()) {
     const GateRecord& record = *pointer;
     const Placement placement = Classify(record);
     if (placement == Placement::kOwnColumn) {
@@ -301,7 +301,7 @@ std::string TextCanvas::ConditionText(const GateRecord& record) const {
         static_cast<int64_t>(record.condition_clbit));
     left = place.second + "[" + std::to_string(place.first) + "]";
   } else if (record.condition_register) {
-    left = record.condition_register->name;
+    left = record.condition_register->RegisterName();
   }
   return left + " == " + std::to_string(record.condition_value);
 }

@@ -47,8 +47,8 @@ TEST(TextCanvasTest, EmptyCircuitShowsLabelsAndMarkers) {
 
 TEST(TextCanvasTest, WithoutClassicalBitsEveryWireIsQuantum) {
   QuantumCircuit qc(2, 0);
-  qc.quantum_registers[0]->name = "q";
-  qc.classical_registers[0]->name = "c";
+  qc.quantum_registers()[0]->name = "q";
+  qc.classical_registers()[0]->name = "c";
   qc.x(1);
   EXPECT_EQ(Joined(Drawing(qc)),
             "             \n"
@@ -164,7 +164,7 @@ TEST(TextCanvasTest, DefaultFoldBreaksSeventyColumnsIntoASegment) {
   // that would start at column 70 or later (73) folds, and so does the
   // first one 70 or more columns after that break (143).
   auto qc = Circuit(2, 2, "qr");
-  qc->classical_registers[0]->name = "cr";
+  qc->classical_registers()[0]->name = "cr";
   for (int k = 0; k < 30; ++k) qc->h(0);
   const TextCanvas canvas(*qc, true, true, 80);
   EXPECT_EQ(CanvasProbe::FoldBreaks(canvas), (std::vector<uint64_t>{73, 143, 178}));

@@ -33,8 +33,8 @@ void RequireCircuit(const std::shared_ptr<QuantumCircuit>& circuit) {
 // Refuses, before any job exists, a shot count whose bit strings the
 // machine could not hold.
 void RequireShotStorage(const QuantumCircuit& circuit) {
-  RequireWithinBudget("A run of " + std::to_string(circuit.shots) + " shots",
-                      ShotStorageBytes(circuit.shots, circuit.num_qubits + circuit.num_ancillas));
+  RequireWithinBudget("A run of " + std::to_string(circuit.shots()) + " shots",
+                      ShotStorageBytes(circuit.shots(), circuit.num_qubits() + circuit.num_ancillas()));
 }
 
 }  // namespace
@@ -44,8 +44,8 @@ std::shared_ptr<JobV1> BackendV2::run(const std::shared_ptr<QuantumCircuit>& cir
                                       const OutsideCaller& outside) {
   RequireCircuit(circuit);
   if (options.shots) RequireShotCount(*options.shots);
-  if (options.shots) circuit->shots = *options.shots;
-  if (options.quiet) circuit->quiet = *options.quiet;
+  if (options.shots) circuit->set_shots(*options.shots);
+  if (options.quiet) circuit->set_quiet(*options.quiet);
   RequireShotStorage(*circuit);
   const bool sync = options.mode && IsSyncMode(*options.mode);
   return sync ? RunSync(circuit, sink, outside) : SubmitAsync(circuit, sink);
@@ -55,7 +55,7 @@ std::shared_ptr<JobV1> BackendV2::run_shots(const std::shared_ptr<QuantumCircuit
                                             int32_t shots, const OutputSink& sink) {
   RequireCircuit(circuit);
   RequireShotCount(shots);
-  circuit->shots = shots;
+  circuit->set_shots(shots);
   RequireShotStorage(*circuit);
   return SubmitAsync(circuit, sink);
 }

@@ -178,8 +178,8 @@ TEST(RunPathsTest, SynchronousRunIsRefusedWhileATaskWaits) {
 TEST(RunPathsTest, RunWritesShotsAndQuietIntoTheCircuit) {
   auto backend = std::make_shared<BackendV2>();
   auto circuit = BellCircuit();
-  EXPECT_EQ(circuit->shots, 0);
-  EXPECT_TRUE(circuit->quiet);
+  EXPECT_EQ(circuit->shots(), 0);
+  EXPECT_TRUE(circuit->quiet());
 
   // A new circuit runs no shot: no counts, and no state to read.
   auto none = Finished(backend->run(circuit));
@@ -188,8 +188,8 @@ TEST(RunPathsTest, RunWritesShotsAndQuietIntoTheCircuit) {
   EXPECT_THROW(none->result()->get_statevector(), RunTimeError);
 
   Finished(backend->run(circuit, Options(7, std::nullopt, false)));
-  EXPECT_EQ(circuit->shots, 7);
-  EXPECT_FALSE(circuit->quiet);
+  EXPECT_EQ(circuit->shots(), 7);
+  EXPECT_FALSE(circuit->quiet());
   // A later run without options uses the stored values.
   LineRecorder recorder;
   auto again = Finished(backend->run(circuit, RunOptions(), recorder.Sink()));
@@ -197,13 +197,13 @@ TEST(RunPathsTest, RunWritesShotsAndQuietIntoTheCircuit) {
   EXPECT_EQ(recorder.Lines().size(), 7u * 3u);  // three progress lines per shot
 
   auto positional = Finished(backend->run_shots(circuit, 3));
-  EXPECT_EQ(circuit->shots, 3);
+  EXPECT_EQ(circuit->shots(), 3);
   EXPECT_EQ(positional->result()->get_memory().size(), 3u);
 
   // A negative count is refused before it is written or anything runs.
   EXPECT_THROW(backend->run(circuit, Options(-5, "sync")), std::invalid_argument);
   EXPECT_THROW(backend->run_shots(circuit, -1), std::invalid_argument);
-  EXPECT_EQ(circuit->shots, 3);
+  EXPECT_EQ(circuit->shots(), 3);
 }
 
 // A queued job runs on what its circuit was when it was queued: clearing,
@@ -220,8 +220,8 @@ TEST(RunPathsTest, QueuedJobRunsOnASnapshotOfItsCircuit) {
   circuit->clear();
   circuit->x(0);
   circuit->measure(0, 0);
-  circuit->shots = 1000;
-  circuit->quiet = false;
+  circuit->set_shots(1000);
+  circuit->set_quiet(false);
   auto flipped = backend->run(circuit, Options(20));
   circuit.reset();
 

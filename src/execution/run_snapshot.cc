@@ -5,13 +5,14 @@
 #include <memory>
 
 #include "circuit/quantum_circuit.h"
-#include "circuit/registers.h"
+#include "foundation/condition_register_view.h"
 
 namespace taviron {
 
 namespace {
 
-using RegisterCopies = std::map<const ClassicalRegister*, std::shared_ptr<ClassicalRegister>>;
+using RegisterCopies =
+    std::map<const ConditionRegisterView*, std::shared_ptr<const ConditionRegisterView>>;
 // A record that stands in several places (composites the reader shares) is
 // copied once, and the copy stands in the same places.
 using RecordCopies = std::unordered_map<const GateRecord*, GateRecordPtr>;
@@ -27,8 +28,11 @@ GateRecordList CopyRecords(const GateRecordList& records, RegisterCopies& regist
       if (!record->body.empty()) copy->body = CopyRecords(record->body, registers, copied);
       if (record->condition_register) {
         // One copy per register, shared by every record that names it.
-        std::shared_ptr<ClassicalRegister>& shared = registers[record->condition_register.get()];
-        if (!shared) shared = std::make_shared<ClassicalRegister>(*record->condition_register);
+        std::shared_ptr<const ConditionRegisterView>& shared =
+            registers[record->condition_register.get()];
+        if (!shared) {
+          shared = std::make_shared<ConditionRegisterSnapshot>(*record->condition_register);
+        }
         copy->condition_register = shared;
       }
     }
@@ -39,9 +43,9 @@ GateRecordList CopyRecords(const GateRecordList& records, RegisterCopies& regist
 
 RunSnapshot Settings(const QuantumCircuit& circuit) {
   RunSnapshot snapshot;
-  snapshot.qubit_count = circuit.num_qubits + circuit.num_ancillas;
-  snapshot.shots = circuit.shots;
-  snapshot.quiet = circuit.quiet;
+  snapshot.qubit_count = circuit.num_qubits() + circuit.num_ancillas();
+  snapshot.shots = circuit.shots();
+  snapshot.quiet = circuit.quiet();
   return snapshot;
 }
 
@@ -49,7 +53,7 @@ RunSnapshot Settings(const QuantumCircuit& circuit) {
 
 RunSnapshot ShareCircuit(const QuantumCircuit& circuit) {
   RunSnapshot snapshot = Settings(circuit);
-  snapshot.gates = circuit.gates;
+  snapshot.gates = circuit.gates();
   return snapshot;
 }
 
@@ -57,7 +61,7 @@ RunSnapshot CopyCircuit(const QuantumCircuit& circuit) {
   RunSnapshot snapshot = Settings(circuit);
   RegisterCopies registers;
   RecordCopies copied;
-  snapshot.gates = CopyRecords(circuit.gates, registers, copied);
+  snapshot.gates = CopyRecords(circuit.gates(), registers, copied);
   return snapshot;
 }
 

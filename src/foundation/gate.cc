@@ -10,7 +10,7 @@ Gate::Gate(std::string label) : label(std::move(label)) {}
 
 Gate::~Gate() = default;
 
-void Gate::c_if(std::shared_ptr<ClassicalRegister> cr, uint64_t val) {
+void Gate::c_if(std::shared_ptr<const ConditionRegisterView> cr, uint64_t val) {
   if (condition_targets && cr) condition_targets->RequireRegister(*cr);
   for (const GateRecordPtr& record : records) {
     record->conditioned = true;

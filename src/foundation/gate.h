@@ -10,8 +10,6 @@
 
 namespace taviron {
 
-class ClassicalRegister;
-
 // The classical bits and registers that a handle's records may be
 // conditioned on: those of the circuit that appended them. Each check
 // throws RunTimeError when that circuit has no such bit or register.
@@ -19,7 +17,7 @@ class ConditionTargets {
  public:
   virtual ~ConditionTargets();
   virtual void RequireClbit(uint64_t clbit) const = 0;
-  virtual void RequireRegister(const ClassicalRegister& cr) const = 0;
+  virtual void RequireRegister(const ConditionRegisterView& cr) const = 0;
 };
 
 // The handle that a gate method returns: the call's label and the records
@@ -42,7 +40,7 @@ class Gate {
   // Conditions every record of the handle on the value of a classical
   // register. The register object itself is kept, not a copy. A register
   // that is not the circuit's is refused before anything changes.
-  void c_if(std::shared_ptr<ClassicalRegister> cr, uint64_t val);
+  void c_if(std::shared_ptr<const ConditionRegisterView> cr, uint64_t val);
   // Conditions every record of the handle on one classical bit. A bit that
   // the circuit does not have is refused before anything changes.
   void c_if_clbit(uint64_t clbit, uint64_t val);

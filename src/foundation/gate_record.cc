@@ -31,23 +31,7 @@ std::string GateRecord::GetLabel() const {
 }
 
 GateRecordPtr GateRecord::Clone() const {
-  auto copy = std::make_shared<GateRecord>();
-  copy->matrix = matrix;
-  copy->qubits = qubits;
-  copy->clbits = clbits;
-  copy->gate_type = gate_type;
-  copy->label = label;
-  copy->start_time = start_time;
-  copy->end_time = end_time;
-  copy->params = params;
-  copy->body = body;
-  copy->texts = texts;
-  copy->conditioned = conditioned;
-  copy->condition_value = condition_value;
-  copy->condition_on_clbit = condition_on_clbit;
-  copy->condition_clbit = condition_clbit;
-  copy->condition_register = condition_register;
-  return copy;
+  return std::make_shared<GateRecord>(CopyKey(), *this);
 }
 
 }  // namespace taviron

@@ -9,13 +9,13 @@
 
 #include <Eigen/Dense>
 
+#include "foundation/condition_register_view.h"
 #include "foundation/gate_id.h"
 
 namespace taviron {
 
 using Eigen::MatrixXcd;
 
-class ClassicalRegister;
 struct GateRecord;
 
 // Records are shared between the instruction list that holds them and the
@@ -42,18 +42,31 @@ struct GateRecord {
   uint64_t condition_clbit = 0;
   // Shared so that a register named by a condition never dangles; its
   // current first index and size are read whenever the condition is tested.
-  std::shared_ptr<ClassicalRegister> condition_register;
+  std::shared_ptr<const ConditionRegisterView> condition_register;
 
   GateRecord() = default;
-  GateRecord(const GateRecord&) = delete;
   GateRecord& operator=(const GateRecord&) = delete;
 
-  // Field-by-field copy; the body's sub-records are shared, not copied,
-  // since a composite body never changes once built.
+  // A new record with a copy of every field; the body's sub-records are
+  // shared, not copied, since a composite body never changes once built.
   GateRecordPtr Clone() const;
 
   std::string GetName() const;
   std::string GetLabel() const;
+
+ private:
+  // Only Clone copies a record, so that none is copied by accident; the key
+  // lets it do so through make_shared.
+  struct CopyKey {
+    explicit CopyKey() = default;
+  };
+
+ public:
+  GateRecord(CopyKey, const GateRecord& other) : GateRecord(other) {}
+
+ private:
+  // Every field, so that a field added later is copied too.
+  GateRecord(const GateRecord&) = default;
 };
 
 }  // namespace taviron

@@ -72,13 +72,13 @@ QasmDefinitions::QasmDefinitions(const std::vector<std::string>& standard_names,
                                  const QuantumCircuit& circuit, QasmNameAllocator& names)
     : standard_names_(standard_names), names_in_use_(names) {
   std::vector<const GateRecord*> defined;
-  for (const GateRecordPtr& record : circuit.gates) {
+  for (const GateRecordPtr& record : circuit.gates()) {
     if (NeedsDefinition(*record, standard_names_)) names.Want(record->GetName());
   }
   // Composites share a definition when their labels and their definitions
   // under the plain argument names read alike.
   std::unordered_map<std::string, std::string> by_signature;
-  for (const GateRecordPtr& record : circuit.gates) {
+  for (const GateRecordPtr& record : circuit.gates()) {
     if (!NeedsDefinition(*record, standard_names_)) continue;
     const std::string key = record->GetName() + '\n' + Signature(*record, PlainArgumentName);
     auto found = by_signature.find(key);
@@ -121,7 +121,7 @@ void QasmDefinitions::DefineExtensionGates(const QuantumCircuit& circuit) {
       if (NeedsDefinition(*record, standard_names_)) collect(record->body);
     }
   };
-  collect(circuit.gates);
+  collect(circuit.gates());
   for (const QasmExtensionGate& gate : QasmExtensionGates()) {
     if (gate.body == nullptr || used.count(gate.id) == 0) continue;
     std::vector<std::string> qubits;

@@ -58,7 +58,7 @@ TEST(QasmExtensionGatesTest, TableAgreesWithTheGates) {
     const GateArity arity = QasmExtensionArity(gate);
     QuantumCircuit circuit(2, 0);
     ASSERT_TRUE(Apply(gate, circuit, {0.1, 0.2, 0.3}));
-    const GateRecord& record = *circuit.gates.at(0);
+    const GateRecord& record = *circuit.gates().at(0);
     EXPECT_EQ(record.gate_type, gate.id);
     EXPECT_EQ(record.GetName(), gate.name);
     EXPECT_EQ(record.qubits, Operands(arity.qubits));
@@ -92,11 +92,11 @@ TEST(QasmExtensionGatesTest, WrittenDefinitionsPerformTheGate) {
         EXPECT_EQ(text.find("gate "), std::string::npos) << text;
       }
       const auto read = qasm2().loads(text);
-      ASSERT_EQ(read->gates.size(), 1u) << text;
-      EXPECT_EQ(read->gates[0]->gate_type,
+      ASSERT_EQ(read->gates().size(), 1u) << text;
+      EXPECT_EQ(read->gates()[0]->gate_type,
                 gate.body != nullptr ? GateId::kComposite : GateId::kU) << text;
-      EXPECT_LT(DistanceUpToPhase(dense_unitary::RecordsUnitary(read->gates, 2),
-                                  dense_unitary::RecordsUnitary(circuit.gates, 2)),
+      EXPECT_LT(DistanceUpToPhase(dense_unitary::RecordsUnitary(read->gates(), 2),
+                                  dense_unitary::RecordsUnitary(circuit.gates(), 2)),
                 1e-12)
           << text;
     }

@@ -115,7 +115,7 @@ class QasmStatementsPass::BodyReader {
     if (!DecimalToInt32(token_.text, qubit)) {
       return reading_.Fail(Code::NON_NEGATIVE_NUMBER_EXPECTED);
     }
-    if (static_cast<uint64_t>(qubit) >= circuit_.total_qubits) {
+    if (static_cast<uint64_t>(qubit) >= circuit_.total_qubits()) {
       return reading_.Fail(Code::NUMBER_OUT_OF_RANGE);
     }
     statement.qubits.push_back(qubit);
@@ -257,7 +257,7 @@ bool QasmStatementsPass::ApplyDefinedGate(QuantumCircuit& circuit,
   // A call alike to an earlier one appends the composite that one made.
   const size_t gate = reading_.declarations().GatePosition(definition);
   if (GateRecordPtr earlier = call_records_.Find(gate, call.qubits, call.parameters)) {
-    circuit.gates.push_back(std::move(earlier));
+    circuit.mutable_gates().push_back(std::move(earlier));
     return true;
   }
   call_records_.Reserve(gate, definition.body.size(), definition.name.size());
@@ -268,7 +268,7 @@ bool QasmStatementsPass::ApplyDefinedGate(QuantumCircuit& circuit,
   std::unique_ptr<QuantumCircuit> gate_circuit;
   try {
     gate_circuit =
-        std::make_unique<QuantumCircuit>(circuit.total_qubits, 0, definition.name, 0.0);
+        std::make_unique<QuantumCircuit>(circuit.total_qubits(), 0, definition.name, 0.0);
   } catch (const std::bad_alloc&) {
     return reading_.Fail(Code::INSUFFICIENT_MEMORY);
   }
@@ -282,10 +282,10 @@ bool QasmStatementsPass::ApplyDefinedGate(QuantumCircuit& circuit,
   circuit.compose(*gate_circuit, {}, {}, false, false);
   // The composite spans the qubits it was called on and keeps the values it
   // was called with, as the composite of a gate method does.
-  GateRecord& composite = *circuit.gates.back();
+  GateRecord& composite = *circuit.gates().back();
   composite.qubits.assign(call.qubits.begin(), call.qubits.end());
   composite.params = call.parameters;
-  call_records_.Keep(gate, call.qubits, call.parameters, circuit.gates.back());
+  call_records_.Keep(gate, call.qubits, call.parameters, circuit.gates().back());
   return true;
 }
 

@@ -25,8 +25,8 @@ TEST(QasmGateDefinitionsTest, CallReplaysTheBodyAsOneComposite) {
   const auto circuit = Load(
       "gate rot(theta, phi) a, b { u3(theta, phi, 0) a; cx a, b; rz((theta + pi) / 2) b; }\n"
       "rot(pi/2, pi) q[1], r[0];");
-  ASSERT_EQ(circuit->gates.size(), 1u);
-  const GateRecord& composite = *circuit->gates[0];
+  ASSERT_EQ(circuit->gates().size(), 1u);
+  const GateRecord& composite = *circuit->gates()[0];
   EXPECT_EQ(composite.gate_type, GateId::kComposite);
   EXPECT_EQ(composite.label, "rot");
   // The composite spans the call's operands and keeps its values.
@@ -62,7 +62,7 @@ TEST(QasmGateDefinitionsTest, FixedQubitsAndSpareOperands) {
   // A register qubit and a qubit number in the body apply at every call;
   // an operand beyond the gate's arguments is ignored.
   const auto circuit = Load("gate g a { cx r[1], a; swap 0, a; }\ng q[1], q[2], r[0];");
-  const GateRecord& composite = *circuit->gates[0];
+  const GateRecord& composite = *circuit->gates()[0];
   ASSERT_EQ(composite.body.size(), 2u);
   EXPECT_EQ(composite.body[0]->qubits, (std::vector<uint64_t>{4, 1}));
   EXPECT_EQ(composite.body[1]->qubits, (std::vector<uint64_t>{0, 1}));
@@ -70,16 +70,16 @@ TEST(QasmGateDefinitionsTest, FixedQubitsAndSpareOperands) {
 
 TEST(QasmGateDefinitionsTest, EmptyBodies) {
   const auto circuit = Load("gate nothing a { }\nnothing q[2];");
-  ASSERT_EQ(circuit->gates.size(), 1u);
-  EXPECT_EQ(circuit->gates[0]->label, "nothing");
-  EXPECT_TRUE(circuit->gates[0]->body.empty());
+  ASSERT_EQ(circuit->gates().size(), 1u);
+  EXPECT_EQ(circuit->gates()[0]->label, "nothing");
+  EXPECT_TRUE(circuit->gates()[0]->body.empty());
 }
 
 TEST(QasmGateDefinitionsTest, OneQubitGateOverAWholeRegister) {
   const auto circuit = Load("qreg none[0];\ngate g a { x a; }\ng r;\ng none;");
-  ASSERT_EQ(circuit->gates.size(), 2u);
-  EXPECT_EQ(circuit->gates[0]->qubits, std::vector<uint64_t>{3});
-  EXPECT_EQ(circuit->gates[1]->qubits, std::vector<uint64_t>{4});
+  ASSERT_EQ(circuit->gates().size(), 2u);
+  EXPECT_EQ(circuit->gates()[0]->qubits, std::vector<uint64_t>{3});
+  EXPECT_EQ(circuit->gates()[1]->qubits, std::vector<uint64_t>{4});
   EXPECT_EQ(LoadsFailure(std::string(kRegisters) + "gate g a, b { cx a, b; }\ng r;"),
             "Error Number is out of range in line 4 at 5");
 }
@@ -87,20 +87,20 @@ TEST(QasmGateDefinitionsTest, OneQubitGateOverAWholeRegister) {
 TEST(QasmGateDefinitionsTest, CallsNeedNoClassicalBitsOfTheirOwn) {
   // More classical bits than qubits: the body is still replayed.
   const auto circuit = Load("creg c[9];\ngate g a { x a; }\ng q[1];");
-  ASSERT_EQ(circuit->gates.size(), 1u);
-  ASSERT_EQ(circuit->gates[0]->body.size(), 1u);
-  EXPECT_EQ(circuit->gates[0]->body[0]->qubits, std::vector<uint64_t>{1});
+  ASSERT_EQ(circuit->gates().size(), 1u);
+  ASSERT_EQ(circuit->gates()[0]->body.size(), 1u);
+  EXPECT_EQ(circuit->gates()[0]->body[0]->qubits, std::vector<uint64_t>{1});
 }
 
 TEST(QasmGateDefinitionsTest, SecondCallWithOtherValuesGetsItsOwnName) {
   const auto circuit = Load("gate g(w) a { rz(w) a; }\ng(1) q[0];\ng(2) q[0];\ng(1) q[0];");
-  ASSERT_EQ(circuit->gates.size(), 3u);
-  EXPECT_EQ(circuit->gates[0]->label, "g");
-  EXPECT_NE(circuit->gates[1]->label, "g");
-  EXPECT_EQ(circuit->gates[1]->label.rfind("g", 0), 0u);
-  EXPECT_EQ(circuit->gates[1]->body[0]->params, std::vector<double>{2.0});
-  EXPECT_EQ(circuit->gates[2]->label, "g");
-  EXPECT_EQ(circuit->gates[2], circuit->gates[0]);
+  ASSERT_EQ(circuit->gates().size(), 3u);
+  EXPECT_EQ(circuit->gates()[0]->label, "g");
+  EXPECT_NE(circuit->gates()[1]->label, "g");
+  EXPECT_EQ(circuit->gates()[1]->label.rfind("g", 0), 0u);
+  EXPECT_EQ(circuit->gates()[1]->body[0]->params, std::vector<double>{2.0});
+  EXPECT_EQ(circuit->gates()[2]->label, "g");
+  EXPECT_EQ(circuit->gates()[2], circuit->gates()[0]);
 }
 
 TEST(QasmGateDefinitionsTest, CallsAlikeShareOneComposite) {
@@ -108,28 +108,28 @@ TEST(QasmGateDefinitionsTest, CallsAlikeShareOneComposite) {
   // by every later call on that qubit.
   const auto circuit = Load("creg c[5];\ngate g a { h a; t a; }\ng q;\ng q;\n"
                             "if (c == 1) g q[0];\ng q[0];\n");
-  ASSERT_EQ(circuit->gates.size(), 8u);
+  ASSERT_EQ(circuit->gates().size(), 8u);
   for (size_t k = 0; k < 3; ++k) {
-    EXPECT_EQ(circuit->gates[k], circuit->gates[k + 3]) << k;
-    EXPECT_EQ(circuit->gates[k]->qubits, std::vector<uint64_t>{k});
+    EXPECT_EQ(circuit->gates()[k], circuit->gates()[k + 3]) << k;
+    EXPECT_EQ(circuit->gates()[k]->qubits, std::vector<uint64_t>{k});
   }
-  EXPECT_NE(circuit->gates[0], circuit->gates[1]);
+  EXPECT_NE(circuit->gates()[0], circuit->gates()[1]);
   // The conditioned call has a record of its own with the same body; the
   // calls around it stay unconditioned.
-  const GateRecord& conditioned = *circuit->gates[6];
-  EXPECT_NE(circuit->gates[6], circuit->gates[0]);
+  const GateRecord& conditioned = *circuit->gates()[6];
+  EXPECT_NE(circuit->gates()[6], circuit->gates()[0]);
   EXPECT_TRUE(conditioned.conditioned);
-  EXPECT_EQ(conditioned.body, circuit->gates[0]->body);
-  EXPECT_FALSE(circuit->gates[0]->conditioned);
-  EXPECT_EQ(circuit->gates[7], circuit->gates[0]);
+  EXPECT_EQ(conditioned.body, circuit->gates()[0]->body);
+  EXPECT_FALSE(circuit->gates()[0]->conditioned);
+  EXPECT_EQ(circuit->gates()[7], circuit->gates()[0]);
   // Other values, other qubits or another gate make composites of their own.
   const auto values = Load("gate g(w) a { rz(w) a; }\ngate k(w) a { rz(w) a; }\n"
                            "g(1) q[0];\ng(2) q[0];\ng(1) q[1];\nk(1) q[0];\ng(1.0) q[0];\n");
-  ASSERT_EQ(values->gates.size(), 5u);
+  ASSERT_EQ(values->gates().size(), 5u);
   for (size_t i = 0; i < 4; ++i) {
-    for (size_t j = i + 1; j < 4; ++j) EXPECT_NE(values->gates[i], values->gates[j]) << i << j;
+    for (size_t j = i + 1; j < 4; ++j) EXPECT_NE(values->gates()[i], values->gates()[j]) << i << j;
   }
-  EXPECT_EQ(values->gates[4], values->gates[0]);
+  EXPECT_EQ(values->gates()[4], values->gates()[0]);
 }
 
 TEST(QasmGateDefinitionsTest, FailuresOfBodiesAndCalls) {
@@ -211,15 +211,15 @@ TEST(QasmGateDefinitionsTest, DefinitionOfAKnownGateOutsideTheIncludeIsThatGate)
     const auto circuit = qasm2().loads("qreg q[3];\nqreg v[2];\n" + DefinitionOf(gate) +
                                        CallOf(gate, "q[1]", "q[0]") + "gate outer a, b { " +
                                        CallOf(gate, "b", "a") + "}\nouter q[2], v[1];\n");
-    ASSERT_EQ(circuit->gates.size(), 2u);
-    const GateRecord& record = *circuit->gates[0];
+    ASSERT_EQ(circuit->gates().size(), 2u);
+    const GateRecord& record = *circuit->gates()[0];
     const GateArity arity = QasmExtensionArity(gate);
     EXPECT_EQ(record.gate_type, gate.id);
     const std::vector<uint64_t> call_qubits =
         arity.qubits == 2 ? std::vector<uint64_t>{1, 0} : std::vector<uint64_t>{1};
     EXPECT_EQ(record.qubits, call_qubits);
     EXPECT_EQ(record.params.size(), arity.parameters);
-    const GateRecord& outer = *circuit->gates[1];
+    const GateRecord& outer = *circuit->gates()[1];
     ASSERT_EQ(outer.body.size(), 1u);
     EXPECT_EQ(outer.body[0]->gate_type, gate.id);
     const std::vector<uint64_t> body_qubits =
@@ -234,9 +234,9 @@ TEST(QasmGateDefinitionsTest, DefinitionsOfKnownGatesInOtherShapes) {
   // Under a name that is no keyword, a definition of another shape is an
   // ordinary gate of the text.
   const auto circuit = Load(DefinitionOf(rzx, 1) + "rzx(1, 2) q[0], q[1];\n");
-  ASSERT_EQ(circuit->gates.size(), 1u);
-  EXPECT_EQ(circuit->gates[0]->gate_type, GateId::kComposite);
-  EXPECT_EQ(circuit->gates[0]->label, "rzx");
+  ASSERT_EQ(circuit->gates().size(), 1u);
+  EXPECT_EQ(circuit->gates()[0]->gate_type, GateId::kComposite);
+  EXPECT_EQ(circuit->gates()[0]->label, "rzx");
   // ecr is a keyword: only its own shape is taken.
   EXPECT_EQ(LoadsFailure(kRegisters + DefinitionOf(ecr, 1)),
             "Error Identifier expected in line 3 at 19");
@@ -246,10 +246,10 @@ TEST(QasmGateDefinitionsTest, DefinitionsOfKnownGatesInOtherShapes) {
       "gate rzx(param0) q0, q1 { h q1; cx q0, q1; rz(param0) q1; cx q0, q1; h q1; }\n"
       "gate ecr q0, q1 { rzx(pi/4) q0, q1; x q0; rzx(-pi/4) q0, q1; }\n"
       "ecr q[0], q[1];\nrzx(0.25) q[2], q[0];\n");
-  ASSERT_EQ(peer->gates.size(), 2u);
-  EXPECT_EQ(peer->gates[0]->gate_type, GateId::kECR);
-  EXPECT_EQ(peer->gates[1]->gate_type, GateId::kRZX);
-  EXPECT_EQ(peer->gates[1]->params, std::vector<double>{0.25});
+  ASSERT_EQ(peer->gates().size(), 2u);
+  EXPECT_EQ(peer->gates()[0]->gate_type, GateId::kECR);
+  EXPECT_EQ(peer->gates()[1]->gate_type, GateId::kRZX);
+  EXPECT_EQ(peer->gates()[1]->params, std::vector<double>{0.25});
   // Calls keep the exact counts of the gate; a known gate that is not
   // defined (yet) is an unknown gate.
   EXPECT_EQ(LoadsFailure(kRegisters + DefinitionOf(rzx) + "rzx(1) q[0];"),

@@ -45,7 +45,7 @@ class TemporaryFile {
 
 std::vector<GateId> GateTypes(const QuantumCircuit& circuit) {
   std::vector<GateId> types;
-  for (const GateRecordPtr& record : circuit.gates) types.push_back(record->gate_type);
+  for (const GateRecordPtr& record : circuit.gates()) types.push_back(record->gate_type);
   return types;
 }
 
@@ -64,20 +64,20 @@ TEST(QasmLoadDriverTest, LoadsReturnsTheCircuitOfTheText) {
   for (bool strict : {false, true}) {
     const std::shared_ptr<QuantumCircuit> circuit = reader.loads(text, "", "append", strict);
     ASSERT_TRUE(circuit);
-    EXPECT_EQ(circuit->total_qubits, 2u);
-    EXPECT_EQ(circuit->num_clbits, 2u);
-    EXPECT_EQ(circuit->name.rfind("circuit_", 0), 0u);
-    EXPECT_EQ(circuit->global_phase, 0.0);
+    EXPECT_EQ(circuit->total_qubits(), 2u);
+    EXPECT_EQ(circuit->num_clbits(), 2u);
+    EXPECT_EQ(circuit->name().rfind("circuit_", 0), 0u);
+    EXPECT_EQ(circuit->global_phase(), 0.0);
     EXPECT_EQ(GateTypes(*circuit), std::vector<GateId>{GateId::kH});
-    ASSERT_EQ(circuit->quantum_registers.size(), 1u);
-    EXPECT_EQ(circuit->quantum_registers[0]->name, "q");
+    ASSERT_EQ(circuit->quantum_registers().size(), 1u);
+    EXPECT_EQ(circuit->quantum_registers()[0]->name, "q");
     // The circuit keeps the register object the declaration made.
-    EXPECT_EQ(circuit->quantum_registers[0],
+    EXPECT_EQ(circuit->quantum_registers()[0],
               std::get<std::shared_ptr<QuantumRegister>>(
                   QasmReaderProbe::Declarations(reader).qreg_declarations()[0].created_register));
     // Fewer classical bits than qubits: one unnamed register of the rest.
-    ASSERT_EQ(circuit->classical_registers.size(), 1u);
-    EXPECT_EQ(circuit->classical_registers[0]->size, 2);
+    ASSERT_EQ(circuit->classical_registers().size(), 1u);
+    EXPECT_EQ(circuit->classical_registers()[0]->size, 2);
   }
 }
 
@@ -112,7 +112,7 @@ TEST(QasmLoadDriverTest, QuantumRegistersMustHoldQubits) {
             "Atleast one qubit must be defined.\n");
   EXPECT_EQ(QasmReaderProbe::ErrorCode(reader), QasmErrorCode::QUBIT_EXPECTED);
   // A register of size 0 beside others is kept.
-  EXPECT_EQ(reader.loads("qreg none[0];\nqreg q[1];")->quantum_registers.size(), 2u);
+  EXPECT_EQ(reader.loads("qreg none[0];\nqreg q[1];")->quantum_registers().size(), 2u);
   // More than 100 qubits: the circuit's own exception.
   try {
     reader.loads("qreg a[60];\nqreg b[41];");
@@ -156,9 +156,9 @@ TEST(QasmLoadDriverTest, UserGatesInAFileEvaluateTheirParameters) {
   const TemporaryFile good("qasm_driver_gate_good.qasm",
                            "qreg q[1];\ngate g(w) a { rz(w/2) a; }\ng(3) q[0];\nx q[0];\n");
   const auto circuit = reader.load(good.path());
-  ASSERT_EQ(circuit->gates.size(), 2u);
-  EXPECT_EQ(circuit->gates[0]->body[0]->params, std::vector<double>{1.5});
-  EXPECT_EQ(circuit->gates[1]->gate_type, GateId::kX);
+  ASSERT_EQ(circuit->gates().size(), 2u);
+  EXPECT_EQ(circuit->gates()[0]->body[0]->params, std::vector<double>{1.5});
+  EXPECT_EQ(circuit->gates()[1]->gate_type, GateId::kX);
 }
 
 TEST(QasmLoadDriverTest, NothingCarriesOverBetweenCalls) {
@@ -167,13 +167,13 @@ TEST(QasmLoadDriverTest, NothingCarriesOverBetweenCalls) {
   const auto second = reader.loads(kBell);
   EXPECT_NE(first, second);
   EXPECT_EQ(GateTypes(*first), GateTypes(*second));
-  EXPECT_EQ(second->quantum_registers[0]->name, "q");
-  EXPECT_EQ(second->classical_registers[0]->name, "c");
+  EXPECT_EQ(second->quantum_registers()[0]->name, "q");
+  EXPECT_EQ(second->classical_registers()[0]->name, "c");
   // The first circuit keeps its own registers.
-  EXPECT_NE(first->quantum_registers[0], second->quantum_registers[0]);
+  EXPECT_NE(first->quantum_registers()[0], second->quantum_registers()[0]);
   EXPECT_EQ(FailureOf([&] { reader.loads("qreg r[1];\nh q[0];"); }),
             "Error Invalid parameter in line 2 at 3");
-  EXPECT_EQ(reader.loads("qreg q[3];\nx q[2];")->total_qubits, 3u);
+  EXPECT_EQ(reader.loads("qreg q[3];\nx q[2];")->total_qubits(), 3u);
 }
 
 TEST(QasmLoadDriverTest, AddedClassicalRegisterSkipsDeclaredNames) {
@@ -187,10 +187,10 @@ TEST(QasmLoadDriverTest, AddedClassicalRegisterSkipsDeclaredNames) {
     qasm2 reader;
     const auto circuit = reader.loads("qreg q0[25]; creg " + declared + "[1]; creg " + next +
                                       "[1];\nmeasure q0[0] -> " + declared + "[0];");
-    ASSERT_EQ(circuit->classical_registers.size(), 3u);
-    EXPECT_EQ(circuit->classical_registers[2]->name, "c" + std::to_string(counter + 2));
-    EXPECT_EQ(circuit->classical_registers[2]->size, 23);
-    EXPECT_EQ(circuit->num_clbits, 25u);
+    ASSERT_EQ(circuit->classical_registers().size(), 3u);
+    EXPECT_EQ(circuit->classical_registers()[2]->name, "c" + std::to_string(counter + 2));
+    EXPECT_EQ(circuit->classical_registers()[2]->size, 23);
+    EXPECT_EQ(circuit->num_clbits(), 25u);
   }
   ClassicalRegisterNameCounter = saved;
 }
@@ -251,7 +251,7 @@ void ExpectSameRecords(const GateRecordList& expected, const GateRecordList& act
       if (a.condition_on_clbit) {
         EXPECT_EQ(b.condition_clbit, a.condition_clbit);
       } else {
-        EXPECT_EQ(b.condition_register->name, a.condition_register->name);
+        EXPECT_EQ(b.condition_register->RegisterName(), a.condition_register->RegisterName());
       }
     }
     EXPECT_EQ(b.body.size(), a.body.size());
@@ -282,7 +282,7 @@ TEST(QasmLoadDriverTest, ProgramsRoundTripThroughTheWriter) {
     const auto original = reader.loads(program);
     const std::string text = WriteQasm(MakeQelibGateNames(), *original);
     const auto read_back = reader.loads(text, "", "append", true);
-    ExpectSameRecords(original->gates, read_back->gates);
+    ExpectSameRecords(original->gates(), read_back->gates());
     // Written again, the circuit gives the same text.
     EXPECT_EQ(WriteQasm(MakeQelibGateNames(), *read_back), text);
   }
@@ -309,7 +309,7 @@ TEST(QasmLoadDriverTest, EveryCatalogueGateRoundTripsThroughTheWriter) {
     const std::string text = WriteQasm(MakeQelibGateNames(), circuit);
     qasm2 reader;
     const auto read_back = reader.loads(text);
-    ExpectSameRecords(circuit.gates, read_back->gates);
+    ExpectSameRecords(circuit.gates(), read_back->gates());
     ++checked;
   }
   EXPECT_GT(checked, 0u);

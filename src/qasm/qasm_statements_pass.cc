@@ -20,10 +20,11 @@ using Code = QasmErrorCode;
 void ConditionAppendedRecords(QuantumCircuit& circuit, size_t first,
                               const QasmCondition& condition) {
   Gate appended;
-  for (size_t k = first; k < circuit.gates.size(); ++k) {
+  GateRecordList& gates = circuit.mutable_gates();
+  for (size_t k = first; k < gates.size(); ++k) {
     // A composite that other calls share gets a condition of its own.
-    if (QasmCallRecords::IsShared(circuit.gates[k])) circuit.gates[k] = circuit.gates[k]->Clone();
-    appended.records.push_back(circuit.gates[k]);
+    if (QasmCallRecords::IsShared(gates[k])) gates[k] = gates[k]->Clone();
+    appended.records.push_back(gates[k]);
   }
   if (condition.on_bit) {
     const auto first_bit =
@@ -95,7 +96,7 @@ bool QasmStatementsPass::ParseAndApply(QuantumCircuit& circuit, QasmTokenKind ki
   if (!ParseGateStatement(reading_, circuit, token, statement)) return false;
   statement.gate_kind = kind;
   statement.gate_name = text;
-  const size_t first = circuit.gates.size();
+  const size_t first = circuit.gates().size();
   if (!ApplyStatement(circuit, statement)) return false;
   if (condition != nullptr) ConditionAppendedRecords(circuit, first, *condition);
   return true;
@@ -155,7 +156,7 @@ bool QasmStatementsPass::ReadMeasureOperands(QasmToken& token, MeasureOperands& 
 bool QasmStatementsPass::ApplyMeasure(QuantumCircuit& circuit, const MeasureOperands& operands,
                                       const QasmCondition* condition) {
   const int64_t quantum_size = circuit.GetRegisterSize(operands.quantum_register);
-  const size_t first = circuit.gates.size();
+  const size_t first = circuit.gates().size();
   if (operands.whole_registers) {
     // Qubit j into bit j.
     for (int64_t j = 0; j < quantum_size; ++j) {

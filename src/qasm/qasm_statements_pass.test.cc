@@ -74,8 +74,8 @@ TEST(QasmStatementsPassTest, EachGateKeywordAppendsItsOperation) {
   };
   for (const Case& c : cases) {
     const auto circuit = Load(kRegisters + c.statement);
-    ASSERT_EQ(circuit->gates.size(), 1u) << c.statement;
-    const GateRecord& record = *circuit->gates[0];
+    ASSERT_EQ(circuit->gates().size(), 1u) << c.statement;
+    const GateRecord& record = *circuit->gates()[0];
     EXPECT_EQ(record.gate_type, c.gate_type) << c.statement;
     EXPECT_EQ(record.qubits, c.qubits) << c.statement;
     EXPECT_EQ(record.params, c.parameters) << c.statement;
@@ -105,10 +105,10 @@ TEST(QasmStatementsPassTest, OneQubitGatesResetAndBarrierBroadcast) {
   };
   for (const Case& c : cases) {
     const auto circuit = Load(std::string(kRegisters) + "qreg empty[0];\n" + c.statement);
-    ASSERT_EQ(circuit->gates.size(), c.qubits.size()) << c.statement;
+    ASSERT_EQ(circuit->gates().size(), c.qubits.size()) << c.statement;
     for (size_t k = 0; k < c.qubits.size(); ++k) {
-      EXPECT_EQ(circuit->gates[k]->gate_type, c.gate_type) << c.statement;
-      EXPECT_EQ(circuit->gates[k]->qubits, std::vector<uint64_t>{c.qubits[k]}) << c.statement;
+      EXPECT_EQ(circuit->gates()[k]->gate_type, c.gate_type) << c.statement;
+      EXPECT_EQ(circuit->gates()[k]->qubits, std::vector<uint64_t>{c.qubits[k]}) << c.statement;
     }
   }
 }
@@ -117,12 +117,12 @@ TEST(QasmStatementsPassTest, MeasureMapsRegistersBitByBit) {
   // The registers start at different first indices: q at qubit 3, c at bit 2.
   const std::string registers = "qreg a[3]; qreg q[2]; creg b[2]; creg c[2]; creg w[1];\n";
   const auto whole = Load(registers + "measure q -> c;\nmeasure\n q[1]\n ->\n b[0]\n;");
-  ASSERT_EQ(whole->gates.size(), 3u);
+  ASSERT_EQ(whole->gates().size(), 3u);
   const std::vector<std::pair<uint64_t, uint64_t>> expected = {{3, 2}, {4, 3}, {4, 0}};
   for (size_t k = 0; k < expected.size(); ++k) {
-    EXPECT_EQ(whole->gates[k]->gate_type, GateId::kMeasure);
-    EXPECT_EQ(whole->gates[k]->qubits, std::vector<uint64_t>{expected[k].first});
-    EXPECT_EQ(whole->gates[k]->clbits, std::vector<uint64_t>{expected[k].second});
+    EXPECT_EQ(whole->gates()[k]->gate_type, GateId::kMeasure);
+    EXPECT_EQ(whole->gates()[k]->qubits, std::vector<uint64_t>{expected[k].first});
+    EXPECT_EQ(whole->gates()[k]->clbits, std::vector<uint64_t>{expected[k].second});
   }
   EXPECT_EQ(LoadsFailure(registers + "measure q -> w;"),
             "Error Number is out of range in line 2 at 16");
@@ -139,38 +139,38 @@ TEST(QasmStatementsPassTest, ConditionsGoOnTheAppendedRecords) {
       "if(c[1]= =1) h q;\n"
       "if (d == 0)\n measure q[1] -> c[0];\n"
       "if (c == 2) ccx q[0], q[1], q[2]\n;");
-  ASSERT_EQ(circuit->gates.size(), 6u);
-  const std::shared_ptr<ClassicalRegister>& c = circuit->classical_registers[1];
+  ASSERT_EQ(circuit->gates().size(), 6u);
+  const std::shared_ptr<ClassicalRegister>& c = circuit->classical_registers()[1];
   ASSERT_EQ(c->name, "c");
 
-  const GateRecord& x = *circuit->gates[0];
+  const GateRecord& x = *circuit->gates()[0];
   EXPECT_TRUE(x.conditioned);
   EXPECT_FALSE(x.condition_on_clbit);
   EXPECT_EQ(x.condition_register, c);
   EXPECT_EQ(x.condition_value, 3u);
   for (int k : {1, 2, 3}) {
-    const GateRecord& h = *circuit->gates[k];
+    const GateRecord& h = *circuit->gates()[k];
     EXPECT_TRUE(h.conditioned);
     EXPECT_TRUE(h.condition_on_clbit);
     EXPECT_EQ(h.condition_clbit, 2u);  // bit 1 of c, whose first bit is 1
     EXPECT_EQ(h.condition_value, 1u);
   }
-  const GateRecord& measure = *circuit->gates[4];
+  const GateRecord& measure = *circuit->gates()[4];
   EXPECT_EQ(measure.gate_type, GateId::kMeasure);
   EXPECT_TRUE(measure.conditioned);
-  EXPECT_EQ(measure.condition_register, circuit->classical_registers[0]);
+  EXPECT_EQ(measure.condition_register, circuit->classical_registers()[0]);
   EXPECT_EQ(measure.condition_value, 0u);
   EXPECT_EQ(measure.clbits, std::vector<uint64_t>{1});
-  EXPECT_EQ(circuit->gates[5]->condition_value, 2u);
-  EXPECT_EQ(circuit->gates[5]->gate_type, GateId::kComposite);
+  EXPECT_EQ(circuit->gates()[5]->condition_value, 2u);
+  EXPECT_EQ(circuit->gates()[5]->gate_type, GateId::kComposite);
 }
 
 TEST(QasmStatementsPassTest, ConditionStaysOffTheRecordsInsideAComposite) {
   const auto circuit = Load("qreg q[3]; creg c[3];\nif (c == 1) ccx q[0], q[1], q[2];");
-  ASSERT_EQ(circuit->gates.size(), 1u);
-  EXPECT_TRUE(circuit->gates[0]->conditioned);
-  ASSERT_FALSE(circuit->gates[0]->body.empty());
-  for (const GateRecordPtr& part : circuit->gates[0]->body) EXPECT_FALSE(part->conditioned);
+  ASSERT_EQ(circuit->gates().size(), 1u);
+  EXPECT_TRUE(circuit->gates()[0]->conditioned);
+  ASSERT_FALSE(circuit->gates()[0]->body.empty());
+  for (const GateRecordPtr& part : circuit->gates()[0]->body) EXPECT_FALSE(part->conditioned);
 }
 
 TEST(QasmStatementsPassTest, DeclarationsAreSkippedToTheirOwnSemicolon) {
@@ -190,15 +190,15 @@ TEST(QasmStatementsPassTest, DeclarationsAreSkippedToTheirOwnSemicolon) {
   for (const Case& c : cases) {
     const auto circuit = Load(c.text);
     std::vector<GateId> types;
-    for (const GateRecordPtr& record : circuit->gates) types.push_back(record->gate_type);
+    for (const GateRecordPtr& record : circuit->gates()) types.push_back(record->gate_type);
     EXPECT_EQ(types, c.gate_types) << c.text;
   }
 }
 
 TEST(QasmStatementsPassTest, BarrierOnAnEmptyRegisterAppendsNothing) {
   const auto circuit = Load("qreg q[1]; qreg none[0];\nbarrier none;\nh q[0];");
-  ASSERT_EQ(circuit->gates.size(), 1u);
-  EXPECT_EQ(circuit->gates[0]->gate_type, GateId::kH);
+  ASSERT_EQ(circuit->gates().size(), 1u);
+  EXPECT_EQ(circuit->gates()[0]->gate_type, GateId::kH);
 }
 
 TEST(QasmStatementsPassTest, CircuitExceptionsPassUnchanged) {

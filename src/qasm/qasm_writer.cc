@@ -25,9 +25,9 @@ class RegisterNames {
  public:
   RegisterNames(const QuantumCircuit& circuit, QasmNameAllocator& names) {
     std::vector<std::pair<std::string, char>> registers;
-    for (const auto& reg : circuit.quantum_registers) registers.emplace_back(reg->name, 'q');
-    for (const auto& reg : circuit.ancilla_registers) registers.emplace_back(reg->name, 'q');
-    for (const auto& reg : circuit.classical_registers) registers.emplace_back(reg->name, 'c');
+    for (const auto& reg : circuit.quantum_registers()) registers.emplace_back(reg->name, 'q');
+    for (const auto& reg : circuit.ancilla_registers()) registers.emplace_back(reg->name, 'q');
+    for (const auto& reg : circuit.classical_registers()) registers.emplace_back(reg->name, 'c');
     // Valid names first, so that no renamed register takes a later one's.
     for (const auto& reg : registers) names.Want(reg.first);
     for (const auto& reg : registers) {
@@ -67,12 +67,12 @@ class Writer {
   std::string Text() const {
     std::string text = "OPENQASM 2.0;\ninclude \"qelib1.inc\";\n";
     text += "\n// Register definitions\n";
-    for (const auto& reg : circuit_.quantum_registers) text += Declaration("qreg ", *reg);
-    for (const auto& reg : circuit_.ancilla_registers) text += Declaration("qreg ", *reg);
-    for (const auto& reg : circuit_.classical_registers) text += Declaration("creg ", *reg);
+    for (const auto& reg : circuit_.quantum_registers()) text += Declaration("qreg ", *reg);
+    for (const auto& reg : circuit_.ancilla_registers()) text += Declaration("qreg ", *reg);
+    for (const auto& reg : circuit_.classical_registers()) text += Declaration("creg ", *reg);
     text += definitions_.text();
     text += "\n// Instructions\n";
-    for (const GateRecordPtr& record : circuit_.gates) text += InstructionLine(*record);
+    for (const GateRecordPtr& record : circuit_.gates()) text += InstructionLine(*record);
     return text;
   }
 
@@ -102,7 +102,7 @@ class Writer {
     if (record.condition_on_clbit) {
       left = ClbitReference(record.condition_clbit) + " ";
     } else if (record.condition_register) {
-      left = registers_.Of(record.condition_register->name);
+      left = registers_.Of(record.condition_register->RegisterName());
     }
     return "if (" + left + " == " + std::to_string(record.condition_value) + ") ";
   }

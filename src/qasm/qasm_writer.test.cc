@@ -57,7 +57,7 @@ TEST(QasmWriterTest, EveryFamilyOfRecords) {
   qc->rx(kPi / 2, 1);
   qc->cx(0, 1);
   qc->gms(0.5, {0, 1});
-  qc->x(1)->c_if(qc->classical_registers[0], 1);
+  qc->x(1)->c_if(qc->classical_registers()[0], 1);
   qc->z(0)->c_if_clbit(1, 0);
   qc->barrier();
   qc->reset(1);
@@ -194,7 +194,7 @@ TEST(QasmWriterTest, CompositeLabelsBecomeFreeValidNames) {
 
 // A composite labelled `label` on qubits 0 and 1 of `qc`, holding one h.
 void ComposeNamed(QuantumCircuit& qc, const std::string& label) {
-  QuantumCircuit inner(qc.total_qubits, 0, label, 0.0);
+  QuantumCircuit inner(qc.total_qubits(), 0, label, 0.0);
   inner.h(0);
   qc.compose(inner, {}, {}, false, true);
 }
@@ -231,7 +231,7 @@ TEST(QasmWriterTest, RegisterNamesCannotBecomeStatements) {
   QuantumCircuit qc(args);
   qc.h(0);
   qc.cx(1, 2);
-  qc.x(3)->c_if(qc.classical_registers[0], 1);
+  qc.x(3)->c_if(qc.classical_registers()[0], 1);
   qc.measure(4, 1);
   const std::string text = Write(qc);
   EXPECT_EQ(QasmTextRuleViolation(text), "") << text;
@@ -244,7 +244,7 @@ TEST(QasmWriterTest, RegisterNamesCannotBecomeStatements) {
       << text;
   // The text reads back to the same records: nothing was added.
   const auto read = qasm2().loads(text);
-  EXPECT_EQ(read->gates.size(), qc.gates.size());
+  EXPECT_EQ(read->gates().size(), qc.gates().size());
   EXPECT_EQ(Write(*read), text);
 }
 
@@ -289,10 +289,10 @@ TEST(QasmWriterTest, GatesOutsideTheIncludeAreDefinedWhereCalled) {
   EXPECT_NE(text.find("\nrzx(-1.5) q[2], q[0];\n"), std::string::npos) << text;
   // The reader takes those definitions as its own gates: the same records.
   const auto read = qasm2().loads(text);
-  ASSERT_EQ(read->gates.size(), 5u);
-  EXPECT_EQ(read->gates[0]->gate_type, GateId::kRZX);
-  EXPECT_EQ(read->gates[2]->gate_type, GateId::kR);
-  EXPECT_EQ(read->gates[4]->body[1]->gate_type, GateId::kECR);
+  ASSERT_EQ(read->gates().size(), 5u);
+  EXPECT_EQ(read->gates()[0]->gate_type, GateId::kRZX);
+  EXPECT_EQ(read->gates()[2]->gate_type, GateId::kR);
+  EXPECT_EQ(read->gates()[4]->body[1]->gate_type, GateId::kECR);
   EXPECT_EQ(Write(*read), text);
   // A circuit that calls none of them defines none.
   EXPECT_EQ(Write(*Circuit(1, 1)).find("gate "), std::string::npos);
@@ -412,7 +412,7 @@ TEST(QasmWriterTest, OperandOutsideEveryRegisterFails) {
     record->gate_type = GateId::kMeasure;
     record->qubits = {c.qubit};
     record->clbits = {c.clbit};
-    qc->gates.push_back(record);
+    qc->mutable_gates().push_back(record);
     try {
       Write(*qc);
       ADD_FAILURE() << c.name << ": accepted";

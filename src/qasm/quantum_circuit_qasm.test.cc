@@ -72,7 +72,7 @@ TEST_F(CircuitQasmTest, WriterFailureLeavesBeforePrintingOrSaving) {
   auto bad = std::make_shared<GateRecord>();
   bad->gate_type = GateId::kH;
   bad->qubits = {5};
-  circuit.gates.push_back(bad);
+  circuit.mutable_gates().push_back(bad);
   const std::string path = ::testing::TempDir() + "circuit_qasm_fail.qasm";
   std::remove(path.c_str());
   EXPECT_THROW(circuit.qasm(true, path, "", sink), RunTimeError);

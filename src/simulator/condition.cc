@@ -2,17 +2,15 @@
 
 #include <algorithm>
 
-#include "circuit/registers.h"
-
 namespace taviron {
 
 namespace {
 
 bool RegisterConditionHolds(const GateRecord& record,
                             const std::vector<int64_t>& classical_values) {
-  const ClassicalRegister* reg = record.condition_register.get();
-  const int64_t first = reg ? reg->first_index : 0;
-  const int64_t size = reg ? reg->size : 0;
+  const ConditionRegisterView* reg = record.condition_register.get();
+  const int64_t first = reg ? reg->FirstBitIndex() : 0;
+  const int64_t size = reg ? reg->BitCount() : 0;
   // Only the register bits that the shot holds can be 1; the others read as
   // not measured, which counts as 0.
   const int64_t held = static_cast<int64_t>(classical_values.size());

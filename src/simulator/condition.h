@@ -16,8 +16,8 @@ namespace taviron {
 // - An unconditioned record always holds.
 // - Bit form: holds when the bit has been measured and its value equals
 //   condition_value; a bit not measured never satisfies it.
-// - Register form: the bits of condition_register (its current first_index
-//   and size) form a number, bit k of the register being bit k of the
+// - Register form: the bits of condition_register (its current first bit
+//   index and bit count) form a number, bit k of the register being bit k of the
 //   number, unmeasured bits counting as 0; holds when that number equals
 //   condition_value. A register of size 0 forms 0. A set register bit at
 //   position 64 or above makes the number exceed every 64-bit value, so the

@@ -74,11 +74,11 @@ TEST(ExecuteInstructionsTest, CircuitSuppliesQuietFlag) {
   std::vector<std::string> lines;
   const OutputSink sink = [&](const std::string& line) { lines.push_back(line); };
   MpsState state(2);
-  state.ExecuteInstructions(qc.quiet, qc.gates, sink);  // a new circuit is quiet
+  state.ExecuteInstructions(qc.quiet(), qc.gates(), sink);  // a new circuit is quiet
   EXPECT_TRUE(lines.empty());
-  qc.quiet = false;
+  qc.set_quiet(false);
   state.Reset();
-  state.ExecuteInstructions(qc.quiet, qc.gates, sink);
+  state.ExecuteInstructions(qc.quiet(), qc.gates(), sink);
   EXPECT_EQ(lines, (std::vector<std::string>{"0 of 2, gate: h\n", "1 of 2, gate: cx\n"}));
 }
 
@@ -328,8 +328,8 @@ TEST(ExecuteInstructionsTest, CircuitGateMethodsMatchDense) {
   qc.u(0.3, 0.2, 0.1, 2);
   qc.ecr(1, 2);
   MpsState state(4);
-  state.ExecuteInstructions(qc.quiet, qc.gates);
-  ExpectMatchesDense(state, qc.gates);
+  state.ExecuteInstructions(qc.quiet(), qc.gates());
+  ExpectMatchesDense(state, qc.gates());
 }
 
 }  // namespace

@@ -348,7 +348,7 @@ TEST(MeasurementTest, SeededGeneratorSamplesTheDistribution) {
   qc.measure(1, 1);
   qc.measure(2, 2);
   MpsState probe(3);
-  ExpectSampledDistribution(3, qc.gates, 4000, MpsStateProbe::UniformDraw(probe));
+  ExpectSampledDistribution(3, qc.gates(), 4000, MpsStateProbe::UniformDraw(probe));
 }
 
 }  // namespace

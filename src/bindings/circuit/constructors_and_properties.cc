@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -35,13 +36,16 @@ RegisterArgument AsRegisterArgument(py::handle item) {
 }
 
 // A read-only property: its getter takes only the circuit, and only from an
-// instance that holds one.
-template <typename Member>
+// instance that holds one, and returns a copy of what the accessor reads.
+template <typename Read>
 void BindProperty(QuantumCircuitClass& cls, const char* name,
-                  Member QuantumCircuit::*member) {
+                  Read (QuantumCircuit::*accessor)() const) {
+  using Value = std::remove_cv_t<std::remove_reference_t<Read>>;
   cls.def_property_readonly(
       name, py::cpp_function(
-                [member](Held<QuantumCircuit> self) -> Member { return self.object->*member; },
+                [accessor](Held<QuantumCircuit> self) -> Value {
+                  return (self.object->*accessor)();
+                },
                 py::is_method(cls)));
 }
 

@@ -55,8 +55,8 @@ void ExpectRefusedLeavingCircuitEmpty(const QuantumCircuit& circuit,
   } catch (const RunTimeError& e) {
     EXPECT_STREQ(e.what(), kInvalidParameter);
   }
-  EXPECT_TRUE(circuit.gates.empty());
-  for (int64_t flag : circuit.active_qubits) EXPECT_EQ(flag, 0);
+  EXPECT_TRUE(circuit.gates().empty());
+  for (int64_t flag : circuit.active_qubits()) EXPECT_EQ(flag, 0);
 }
 
 }  // namespace circuit_testing

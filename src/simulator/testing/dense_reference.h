@@ -188,8 +188,8 @@ inline bool ReferenceConditionHolds(const GateRecord& r, const std::vector<int64
   }
   uint64_t number = 0;
   if (r.condition_register) {
-    for (int32_t j = 0; j < r.condition_register->size; ++j) {
-      const int64_t bit = r.condition_register->first_index + j;
+    for (int32_t j = 0; j < r.condition_register->BitCount(); ++j) {
+      const int64_t bit = r.condition_register->FirstBitIndex() + j;
       if (bit >= 0 && static_cast<size_t>(bit) < classical.size() && classical[bit] == 1) {
         number |= uint64_t{1} << j;
       }
