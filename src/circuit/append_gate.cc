@@ -141,11 +141,9 @@ constexpr MethodRow kMethodRows[] = {
 constexpr bool MethodRowsMatchTheCatalogue() {
   for (const MethodRow& row : kMethodRows) {
     if (row.gate == GateId::kComposite) continue;
-    const GateDescriptor* entry = FindGateDescriptor(row.gate);
-    if (entry == nullptr || entry->qubits != row.arity.qubits ||
-        entry->parameters != row.arity.parameters) {
-      return false;
-    }
+    if (!InGateCatalogue(row.gate)) return false;
+    const GateDescriptor& entry = GateDescriptorOf(row.gate);
+    if (entry.qubits != row.arity.qubits || entry.parameters != row.arity.parameters) return false;
   }
   return true;
 }

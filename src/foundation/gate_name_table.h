@@ -117,10 +117,21 @@ inline constexpr std::array<size_t, GateNumber(kLastGateId) + 1> kPositionsById 
 static_assert(gate_catalogue_detail::EveryIdOnceInRange(),
               "the gate catalogue holds every id from 1 to kLastGateId exactly once");
 
+// Whether an id has an entry in the catalogue.
+constexpr bool InGateCatalogue(GateId id) {
+  return GateNumber(id) >= 1 && GateNumber(id) <= GateNumber(kLastGateId);
+}
+
+// The descriptor of an id for which InGateCatalogue holds. Usable in
+// constant expressions under every build's flags (a sanitizer build cannot
+// compare a constant's address with null at compile time).
+constexpr const GateDescriptor& GateDescriptorOf(GateId id) {
+  return kGateCatalogue[gate_catalogue_detail::kPositionsById[static_cast<size_t>(GateNumber(id))]];
+}
+
 // The entry of an id, or nullptr for an id outside the catalogue. One index.
 constexpr const GateDescriptor* FindGateDescriptor(GateId id) {
-  if (GateNumber(id) < 1 || GateNumber(id) > GateNumber(kLastGateId)) return nullptr;
-  return &kGateCatalogue[gate_catalogue_detail::kPositionsById[static_cast<size_t>(GateNumber(id))]];
+  return InGateCatalogue(id) ? &GateDescriptorOf(id) : nullptr;
 }
 
 }  // namespace taviron
