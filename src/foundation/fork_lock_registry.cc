@@ -94,6 +94,11 @@ void InstallForkHandlers() {
                  [] { pthread_atfork(&BeforeFork, &AfterForkInParent, &AfterForkInChild); });
 }
 
+// Installed when the code is loaded, by the loading thread: handlers that a
+// thread installs while another thread forks are run by neither the fork's
+// prepare step nor its child step.
+const bool handlers_installed_at_load = (InstallForkHandlers(), true);
+
 }  // namespace
 
 ForkLockRegistration::ForkLockRegistration(std::mutex& mutex,

@@ -1,56 +1,41 @@
 #include "simulator/shot_thread_pool.h"
 
-#include <pthread.h>
 #include <sched.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 #include <system_error>
 
+#include "foundation/fork_lock_registry.h"
 #include "foundation/never_destroyed.h"
 
 namespace taviron {
 
 namespace {
 
-// The pool of this process image and the mutex that guards its creation.
-// Neither is ever destroyed: a thread of a job that outlives the statics at
-// exit still finds them. A child made by fork gets new ones and lets go of
-// the parent's without destroying them: the parent's mutex may be held by a
-// thread that the child does not have, and the parent's pool holds threads
-// that exist only in the parent, which its destructor would join.
+// The pool of this process image and the mutex that guards its creation,
+// made when the module is loaded and never destroyed: a thread of a job that
+// outlives the statics at exit still finds them, and a fork can never copy
+// them half made. The fork handlers hold the mutex across a fork; the child
+// forgets the parent's pool, whose threads exist only in the parent.
 struct PoolRegistry {
-  PoolRegistry();
-  std::unique_ptr<std::mutex> creation = std::make_unique<std::mutex>();
+  std::mutex creation;
   ShotThreadPool* pool = nullptr;  // immortal: its destructor is deleted
   bool stop_registered = false;
+  ForkLockRegistration fork_registration{creation, nullptr, ForkLockRule::kHeldAcrossFork,
+                                         ForkLockRank::kLeaf, [this] { pool = nullptr; }};
 };
 
-PoolRegistry& Registry() {
-  static NeverDestroyed<PoolRegistry> registry;
-  return registry.get();
-}
+NeverDestroyed<PoolRegistry> pool_registry;
 
-void LockBeforeFork() { Registry().creation->lock(); }
-void UnlockAfterForkInParent() { Registry().creation->unlock(); }
-void ForgetParentPoolInChild() {
-  PoolRegistry& registry = Registry();
-  static_cast<void>(registry.creation.release());  // stays locked, unused
-  registry.pool = nullptr;  // its threads are the parent's
-  registry.creation = std::make_unique<std::mutex>();
-}
-
-PoolRegistry::PoolRegistry() {
-  pthread_atfork(&LockBeforeFork, &UnlockAfterForkInParent, &ForgetParentPoolInChild);
-}
+PoolRegistry& Registry() { return pool_registry.get(); }
 
 }  // namespace
 
 ShotThreadPool& ShotThreadPool::Instance() {
   PoolRegistry& registry = Registry();
-  std::lock_guard<std::mutex> lock(*registry.creation);
+  std::lock_guard<std::mutex> lock(registry.creation);
   if (!registry.pool) {
     registry.pool = new ShotThreadPool(ProcessorLimit());
     // Registered once per process; a child made by fork inherits it.
@@ -86,7 +71,7 @@ void ShotThreadPool::StopAtExit() {
   PoolRegistry& registry = Registry();
   ShotThreadPool* pool;
   {
-    std::lock_guard<std::mutex> lock(*registry.creation);
+    std::lock_guard<std::mutex> lock(registry.creation);
     pool = registry.pool;
   }
   if (pool && pool->owner_ == getpid()) pool->Stop();
