@@ -40,7 +40,7 @@ enum class ForkLockRule {
 enum class ForkLockRank { kBackend = 0, kQueue = 1, kJob = 2, kResult = 3, kLeaf = 4 };
 
 // Registers a mutex, for the lifetime of this object, with the process's
-// fork handlers (installed with the first registration). Declare it after
+// fork handlers (installed when the code loads). Declare it after
 // the mutex and condition variable it names, so that it goes first.
 // `in_child`, when given, runs in the child while the handlers still hold
 // the mutex (kHeldAcrossFork) or after it was made new: it may change what
