@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "foundation/gate_name_table.h"
+
 namespace taviron {
 
 namespace {
@@ -110,9 +112,8 @@ constexpr SimulatorAction ActionOf(GateId id) {
 
 size_t Slot(GateId id) { return static_cast<size_t>(GateNumber(id)); }
 
-bool InCatalogueRange(GateId id) {
-  return GateNumber(id) >= 0 && GateNumber(id) <= GateNumber(kLastGateId);
-}
+// A fresh record's kNone has a slot too.
+bool InCatalogueRange(GateId id) { return id == GateId::kNone || InGateCatalogue(id); }
 
 // Both tables spread over every id once, so a lookup is one index.
 struct DispatchIndex {
